@@ -1,0 +1,230 @@
+#include "catalogue_file.h"
+
+#include <cstring>
+
+#include "cp936.h"
+#include "file_io.h"
+
+namespace corvel {
+
+namespace {
+
+struct FieldKey {
+    std::string_view key;
+    std::string ItemFields::*field;
+};
+
+// File order; the writer relies on it.
+constexpr FieldKey kFieldKeys[] = {
+    {"Name", &ItemFields::Name},       {"SrcPath", &ItemFields::SrcPath}, {"DstDir", &ItemFields::DstDir},
+    {"Patch", &ItemFields::Patch},     {"Regcode", &ItemFields::Regcode}, {"Settings", &ItemFields::Settings},
+    {"Comment", &ItemFields::Comment},
+};
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Position of the next CR LF at or after from, or npos. A lone CR or LF is
+// part of the line.
+std::size_t FindCrLf(std::string_view text, std::size_t from) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin + from;
+    while (p < end) {
+        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        if (!cr || cr + 1 >= end) return std::string_view::npos;
+        if (cr[1] == '\n') return static_cast<std::size_t>(cr - begin);
+        p = cr + 1;
+    }
+    return std::string_view::npos;
+}
+
+// Splits at 0x02 and stores each known "Key=value" piece; later keys win.
+// 0x02 and "=" are never trail bytes, so byte search is safe.
+void ParseItemFields(std::string_view inner, ItemFields& fields) {
+    while (!inner.empty()) {
+        std::size_t separator = inner.find(kFieldSeparator);
+        std::string_view piece = inner.substr(0, separator);
+        inner = separator == std::string_view::npos ? std::string_view() : inner.substr(separator + 1);
+
+        std::size_t equals = piece.find('=');
+        if (equals == std::string_view::npos) continue;
+        std::string_view key = piece.substr(0, equals);
+        std::string_view value = piece.substr(equals + 1);
+        for (const FieldKey& known : kFieldKeys) {
+            if (key.size() != known.key.size() || !EqualsIgnoreAsciiCase(key, known.key)) continue;
+            // Regcode's blanks belong to the registration text.
+            if (known.field != &ItemFields::Regcode) value = Trim(value, kWhiteSpace);
+            (fields.*known.field).assign(value);
+            break;
+        }
+    }
+}
+
+class Reader {
+public:
+    Reader(Catalogue& catalogue, const DroppedLineCallback& onDropped) : catalogue_(catalogue), onDropped_(onDropped) {}
+
+    void ReadLine(std::size_t lineNumber, std::string_view line) {
+        line = Trim(line, kWhiteSpace);
+        if (line.empty()) return;
+        if (line.front() == '[')
+            ReadHeader(lineNumber, line);
+        else if (line.front() == '<')
+            ReadItem(lineNumber, line);
+    }
+
+private:
+    void Drop(std::size_t lineNumber, DroppedLine reason) {
+        if (onDropped_) onDropped_(lineNumber, reason);
+    }
+
+    void ReadHeader(std::size_t lineNumber, std::string_view line) {
+        sawHeader_ = true;
+        category_ = nullptr;
+        // The last byte decides, as the writer puts "]" right after the name:
+        // a name ending in a stray lead byte must read back as written.
+        if (line.size() < 2 || line.back() != ']') return Drop(lineNumber, DroppedLine::BadCategoryHeader);
+        std::string_view name = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
+        if (name.empty() || FindChars(name, "\\\\") != std::string_view::npos)
+            return Drop(lineNumber, DroppedLine::BadCategoryHeader);
+        category_ = catalogue_.AddCategory(name);
+        if (!category_) Drop(lineNumber, DroppedLine::CategoryRefused);
+    }
+
+    void ReadItem(std::size_t lineNumber, std::string_view line) {
+        // ">" (0x3E) is never a trail byte, so the last byte decides.
+        if (line.size() < 2 || line.back() != '>') return Drop(lineNumber, DroppedLine::MalformedItem);
+        std::string_view inner = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
+        if (inner.empty()) return Drop(lineNumber, DroppedLine::MalformedItem);
+
+        ItemFields fields;
+        ParseItemFields(inner, fields);
+        if (fields.Name.empty() || fields.SrcPath.empty())
+            return Drop(lineNumber, DroppedLine::ItemWithoutNameOrSrcPath);
+        if (!category_)
+            return Drop(lineNumber, sawHeader_ ? DroppedLine::ItemBehindBadCategory : DroppedLine::ItemBeforeCategory);
+        catalogue_.AddStoredItem(category_, std::move(fields));
+    }
+
+    Catalogue& catalogue_;
+    const DroppedLineCallback& onDropped_;
+    // Null while items are skipped: before the first header or behind a bad
+    // or refused one.
+    CatalogueNode* category_ = nullptr;
+    bool sawHeader_ = false;
+};
+
+std::size_t ItemLineSize(const ItemFields& fields) {
+    std::size_t size = 1 + 1 + kCrLf.size();  // "<" ">" CR LF
+    for (const FieldKey& known : kFieldKeys) {
+        const std::string& value = fields.*known.field;
+        if (!value.empty()) size += known.key.size() + 1 + value.size() + 1;
+    }
+    return size;
+}
+
+void AppendItemLine(std::string& out, const ItemFields& fields) {
+    out += '<';
+    for (const FieldKey& known : kFieldKeys) {
+        const std::string& value = fields.*known.field;
+        if (value.empty()) continue;
+        out += known.key;
+        out += '=';
+        out += value;
+        // Comment is always last and carries no separator.
+        if (known.field != &ItemFields::Comment) out += kFieldSeparator;
+    }
+    out += '>';
+    out += kCrLf;
+}
+
+template <typename Visit>
+void ForEachCategory(const Catalogue& catalogue, const std::vector<const CatalogueNode*>* categories, Visit visit) {
+    const CatalogueNode* root = catalogue.Root();
+    if (categories) {
+        for (const CatalogueNode* category : *categories) {
+            if (category && root && category->Kind() == NodeKind::Category && category->Parent() == root)
+                visit(category);
+        }
+    } else if (root) {
+        for (const CatalogueNode* node = root->FirstChild(); node; node = node->NextSibling()) {
+            if (node->Kind() == NodeKind::Category) visit(node);
+        }
+    }
+}
+
+template <typename Visit>
+void ForEachItem(const CatalogueNode* category, Visit visit) {
+    for (const CatalogueNode* node = category->FirstChild(); node; node = node->NextSibling()) {
+        if (node->Kind() == NodeKind::Item && node->StoredFields()) visit(*node->StoredFields());
+    }
+}
+
+}  // namespace
+
+void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
+    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
+        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+
+    Reader reader(catalogue, onDropped);
+    std::size_t lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = FindCrLf(text, start);
+        if (end == std::string_view::npos) end = text.size();
+        reader.ReadLine(++lineNumber, text.substr(start, end - start));
+        start = end + kCrLf.size();
+    }
+    catalogue.SetModified(false);
+}
+
+std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<const CatalogueNode*>* categories) {
+    std::size_t size = 0;
+    ForEachCategory(catalogue, categories, [&](const CatalogueNode* category) {
+        size += 1 + category->Name().size() + 1 + kCrLf.size();
+        ForEachItem(category, [&](const ItemFields& fields) { size += ItemLineSize(fields); });
+    });
+
+    std::string out;
+    out.reserve(size);
+    ForEachCategory(catalogue, categories, [&](const CatalogueNode* category) {
+        out += '[';
+        out += category->Name();
+        out += ']';
+        out += kCrLf;
+        ForEachItem(category, [&](const ItemFields& fields) { AppendItemLine(out, fields); });
+    });
+    return out;
+}
+
+bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
+    if (path.empty()) return false;
+    std::optional<std::string> text = ReadWholeFile(path);
+    if (!text || text->empty()) return false;
+    ParseCatalogueText(catalogue, *text, onDropped);
+    return true;
+}
+
+bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,
+                   const std::vector<const CatalogueNode*>* categories) {
+    if (path.empty()) return false;
+    return ReplaceFileContents(path, FormatCatalogueText(catalogue, categories));
+}
+
+std::string CatalogueFilePath(std::string_view programFolder, std::string_view programFileName) {
+    // Tolerate a name that still carries a folder; "\" may be a trail byte.
+    std::size_t slash = FindLastChar(programFileName, '\\');
+    std::size_t forward = programFileName.rfind('/');
+    if (forward != std::string_view::npos && (slash == std::string_view::npos || forward > slash)) slash = forward;
+    if (slash != std::string_view::npos) programFileName.remove_prefix(slash + 1);
+
+    std::string_view baseName = programFileName.substr(0, programFileName.rfind('.'));
+    std::string path;
+    path.reserve(programFolder.size() + baseName.size() + 4);
+    path.append(programFolder);
+    path.append(baseName);
+    path.append(".cvx");
+    return path;
+}
+
+}  // namespace corvel

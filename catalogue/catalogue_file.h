@@ -1,0 +1,45 @@
+// The catalogue file (.cvx): CR LF lines of "[category]" headers and
+// "<Key=value 0x02 ...>" item lines, code page 936 bytes.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue_model.h"
+
+namespace corvel {
+
+enum class DroppedLine {
+    BadCategoryHeader,
+    CategoryRefused,
+    ItemBeforeCategory,
+    ItemBehindBadCategory,
+    MalformedItem,
+    ItemWithoutNameOrSrcPath,
+};
+
+// Called once for each line the reader drops; lines count from 1.
+using DroppedLineCallback = std::function<void(std::size_t line, DroppedLine reason)>;
+
+// Reads catalogue text (up to its first NUL) into catalogue, behind what is
+// already there, and clears the modified flag.
+void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped = {});
+
+// Whole text of the file for the given categories (all when null).
+std::string FormatCatalogueText(const Catalogue& catalogue,
+                                const std::vector<const CatalogueNode*>* categories = nullptr);
+
+// False when the path is empty or the file is missing, empty or unreadable.
+bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {});
+
+// Writes the text to a temporary file beside path and replaces path only
+// when every byte was written; on failure the old file is untouched.
+bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,
+                   const std::vector<const CatalogueNode*>* categories = nullptr);
+
+// Program folder (ending in "\") + base name of the program file + ".cvx".
+std::string CatalogueFilePath(std::string_view programFolder, std::string_view programFileName);
+
+}  // namespace corvel

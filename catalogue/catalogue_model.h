@@ -1,0 +1,113 @@
+// The catalogue: a root, its categories, and each category's install items.
+// Operations refuse bad arguments silently (false / nullptr); callers report.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace corvel {
+
+enum class NodeKind { Item = 0, Category = 1, Root = 2 };
+
+// Seven texts, in file order. Regcode holds CR LF line breaks when handed
+// to or from the catalogue; inside the catalogue they are 0x03 0x03.
+struct ItemFields {
+    std::string Name, SrcPath, DstDir, Patch, Regcode, Settings, Comment;
+};
+
+inline constexpr std::size_t kMaxCategoryNameBytes = 128;
+inline constexpr int kMaxCategoriesBeforeAdd = 10000;
+inline constexpr char kFieldSeparator = '\x02';
+inline constexpr std::string_view kLineBreakCode = "\x03\x03";
+
+class Catalogue;
+
+class CatalogueNode {
+public:
+    NodeKind Kind() const { return kind_; }
+    // Category name, or the item's Name field.
+    const std::string& Name() const { return fields_ ? fields_->Name : name_; }
+    CatalogueNode* Parent() const { return parent_; }
+    CatalogueNode* FirstChild() const { return firstChild_; }
+    CatalogueNode* NextSibling() const { return nextSibling_; }
+    CatalogueNode* PreviousSibling() const { return previousSibling_; }
+    // Stored fields (Regcode with the line-break code); null unless an item.
+    const ItemFields* StoredFields() const { return fields_.get(); }
+
+    CatalogueNode(const CatalogueNode&) = delete;
+    CatalogueNode& operator=(const CatalogueNode&) = delete;
+
+private:
+    friend class Catalogue;
+    CatalogueNode(NodeKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
+
+    NodeKind kind_;
+    std::string name_;  // categories only; items use fields_->Name
+    CatalogueNode* parent_ = nullptr;
+    CatalogueNode* firstChild_ = nullptr;
+    CatalogueNode* lastChild_ = nullptr;
+    CatalogueNode* nextSibling_ = nullptr;
+    CatalogueNode* previousSibling_ = nullptr;
+    int childCount_[2] = {};  // children by kind: [0] items, [1] categories
+    std::unique_ptr<ItemFields> fields_;
+};
+
+class Catalogue {
+public:
+    using EnumerateCallback = std::function<void(NodeKind, CatalogueNode*)>;
+
+    Catalogue() = default;
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    CatalogueNode* Root();
+    const CatalogueNode* Root() const { return root_; }
+
+    CatalogueNode* AddCategory(std::string_view name);
+    bool DeleteCategory(CatalogueNode* category);
+    bool RenameCategory(CatalogueNode* category, std::string_view name);
+
+    // parent may be a category or the root. Regcode's CR LF becomes 0x03 0x03.
+    CatalogueNode* AddItem(CatalogueNode* parent, ItemFields fields);
+    bool DeleteItem(CatalogueNode* item);
+    bool SetItemFields(CatalogueNode* item, ItemFields fields);
+    // Copy of the fields with Regcode's 0x03 0x03 turned back into CR LF.
+    bool GetItemFields(const CatalogueNode* item, ItemFields& out) const;
+    bool RenameItem(CatalogueNode* item, std::string_view name);
+    bool MoveItem(CatalogueNode* item, CatalogueNode* target);
+
+    // Children of parent of the given kind (Item or Category); with recursive,
+    // also those of each child category. 0 for a bad parent or kind.
+    int Count(const CatalogueNode* parent, NodeKind kind, bool recursive) const;
+    // Hands each child of the given kind, in order, to callback.
+    bool Enumerate(CatalogueNode* parent, NodeKind kind, const EnumerateCallback& callback) const;
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
+    // Adds an item whose fields are already in stored form (Regcode with the
+    // line-break code); used by the file reader.
+    CatalogueNode* AddStoredItem(CatalogueNode* category, ItemFields storedFields);
+
+private:
+    bool Owns(const CatalogueNode* node) const;
+    CatalogueNode* AppendItem(CatalogueNode* parent, ItemFields storedFields);
+    static void Append(CatalogueNode* parent, CatalogueNode* node);
+    static void Unlink(CatalogueNode* node);
+    static void FreeSubtree(CatalogueNode* node);
+
+    CatalogueNode* root_ = nullptr;
+    bool modified_ = false;
+    // Keeps a label-edit rename from overlapping the install worker's read.
+    mutable std::mutex fieldsLock_;
+};
+
+std::string EncodeLineBreaks(std::string_view regcode);  // CR LF -> 0x03 0x03
+std::string DecodeLineBreaks(std::string_view stored);   // 0x03 0x03 -> CR LF
+
+}  // namespace corvel

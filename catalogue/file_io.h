@@ -1,0 +1,18 @@
+// Whole-file reading and safe replacement. Paths are native narrow paths:
+// code page 936 on Windows, plain bytes elsewhere.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvel {
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Writes data to a temporary file in the same folder, flushes it to disk and
+// then moves it over path. False, with path untouched, on any failure.
+bool ReplaceFileContents(const std::string& path, std::string_view data);
+
+}  // namespace corvel

@@ -1,0 +1,78 @@
+#include <windows.h>
+
+#include "file_io.h"
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Close() {
+        bool ok = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::wstring wide = WideFromCp936(path);
+    if (wide.empty()) return std::nullopt;
+    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) return std::nullopt;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr)) {
+            return std::nullopt;
+        }
+        if (got == 0) break;  // the file shrank while we read it
+        done += got;
+    }
+    data.resize(done);
+    return data;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view data) {
+    std::wstring wide = WideFromCp936(path);
+    if (wide.empty()) return false;
+    std::wstring temp = wide + L".corvel-tmp";
+    FileHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    bool written = true;
+    std::string_view rest = data;
+    while (written && !rest.empty()) {
+        DWORD chunk = rest.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(rest.size());
+        DWORD put = 0;
+        written = WriteFile(file.get(), rest.data(), chunk, &put, nullptr) && put == chunk;
+        rest.remove_prefix(put);
+    }
+    written = written && FlushFileBuffers(file.get());
+    written = file.Close() && written;
+    if (!written || !MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvel

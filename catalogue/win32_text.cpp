@@ -1,0 +1,29 @@
+#include <windows.h>
+
+#include "win32_text.h"
+
+namespace corvel {
+
+static constexpr UINT kCodePage936 = 936;
+
+std::wstring WideFromCp936(std::string_view text) {
+    if (text.empty() || text.size() > 0x7FFFFFFF) return {};
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(kCodePage936, 0, text.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(kCodePage936, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string Cp936FromWide(std::wstring_view text) {
+    if (text.empty() || text.size() > 0x7FFFFFFF) return {};
+    int size = static_cast<int>(text.size());
+    int length = WideCharToMultiByte(kCodePage936, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(kCodePage936, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
+    return narrow;
+}
+
+}  // namespace corvel

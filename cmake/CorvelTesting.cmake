@@ -1,0 +1,39 @@
+# Helpers shared by the test, fuzz and benchmark folders.
+
+set(CORVEL_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+
+# Builds the core sources into a static library named NAME with extra
+# compile and link FLAGS (instrumentation), exporting the catalogue headers.
+function(corvel_core_variant NAME FLAGS)
+  add_library(${NAME} STATIC ${CORVEL_CORE_SOURCES})
+  target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR}/catalogue)
+  if(FLAGS)
+    target_compile_options(${NAME} PUBLIC ${FLAGS})
+    target_link_options(${NAME} PUBLIC ${FLAGS})
+  endif()
+endfunction()
+
+# GoogleTest: Debian's package natively, compiled from /usr/src/googletest
+# when cross-compiling for Windows.
+macro(corvel_find_gtest)
+  if(CMAKE_CROSSCOMPILING)
+    if(NOT TARGET gtest)
+      set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+      set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+      set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+      add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    endif()
+    set(CORVEL_GTEST_MAIN gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+    set(CORVEL_GTEST_MAIN GTest::gtest_main)
+  endif()
+endmacro()
+
+# One CTest test per test program: one Wine start per program, not per case.
+function(corvel_add_test_program NAME)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${NAME} ${ARG_SOURCES})
+  target_link_libraries(${NAME} PRIVATE ${ARG_LIBS} ${CORVEL_GTEST_MAIN})
+  add_test(NAME ${NAME} COMMAND ${NAME} --gtest_color=no)
+endfunction()

@@ -1,0 +1,3 @@
+# The shipped programs: 32-bit Windows.
+set(CORVEL_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

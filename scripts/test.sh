@@ -1,0 +1,41 @@
+#!/bin/sh
+# The test command: installs what is missing, builds every preset and runs
+# every test (native under ASan+UBSan, Windows under Wine, fuzzers briefly).
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+./scripts/install-deps.sh || exit 1
+
+failed=0
+step() { echo; echo "== $*"; }
+
+step "native: configure and build"
+cmake --preset native >/dev/null && cmake --build --preset native || exit 1
+
+step "win32: configure and build (the shipped i686 programs)"
+cmake --preset win32 >/dev/null && cmake --build --preset win32 || exit 1
+
+step "win64: configure and build (the same sources, for Wine here)"
+cmake --preset win64 >/dev/null && cmake --build --preset win64 || exit 1
+
+. ./scripts/wine-session.sh
+wine_session_start "$root/build" || exit 1
+trap wine_session_stop EXIT
+
+step "native tests (ASan + UBSan) and fuzzers"
+ctest --preset native -j2 || failed=1
+
+step "Windows tests under Wine (x86_64 build)"
+ctest --preset win64 || failed=1
+
+if wine_can_run_32bit; then
+    step "Windows tests under Wine (i686 build)"
+    ctest --preset win32 || failed=1
+else
+    step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"
+fi
+
+echo
+[ "$failed" = 0 ] && echo "ALL TESTS PASSED" || echo "SOME TESTS FAILED"
+exit "$failed"
