@@ -1,5 +1,6 @@
 #include "catalogue_file.h"
 
+#include <array>
 #include <cstring>
 
 #include "cp936.h"
@@ -9,17 +10,9 @@ namespace corvel {
 
 namespace {
 
-struct FieldKey {
-    std::string_view key;
-    std::string ItemFields::*field;
-};
-
-// File order; the writer relies on it.
-constexpr FieldKey kFieldKeys[] = {
-    {"Name", &ItemFields::Name},       {"SrcPath", &ItemFields::SrcPath}, {"DstDir", &ItemFields::DstDir},
-    {"Patch", &ItemFields::Patch},     {"Regcode", &ItemFields::Regcode}, {"Settings", &ItemFields::Settings},
-    {"Comment", &ItemFields::Comment},
-};
+// Keys in file order, indexed by Field.
+constexpr std::array<std::string_view, kFieldCount> kFieldKeys = {"Name",    "SrcPath",  "DstDir", "Patch",
+                                                                  "Regcode", "Settings", "Comment"};
 
 constexpr std::string_view kCrLf = "\r\n";
 
@@ -38,9 +31,10 @@ std::size_t FindCrLf(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
-// Splits at 0x02 and stores each known "Key=value" piece; later keys win.
+// Splits at 0x02 and keeps each known "Key=value" piece; later keys win.
 // 0x02 and "=" are never trail bytes, so byte search is safe.
-void ParseItemFields(std::string_view inner, ItemFields& fields) {
+FieldViews ParseItemFields(std::string_view inner) {
+    FieldViews fields;
     while (!inner.empty()) {
         std::size_t separator = inner.find(kFieldSeparator);
         std::string_view piece = inner.substr(0, separator);
@@ -50,14 +44,14 @@ void ParseItemFields(std::string_view inner, ItemFields& fields) {
         if (equals == std::string_view::npos) continue;
         std::string_view key = piece.substr(0, equals);
         std::string_view value = piece.substr(equals + 1);
-        for (const FieldKey& known : kFieldKeys) {
-            if (key.size() != known.key.size() || !EqualsIgnoreAsciiCase(key, known.key)) continue;
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            if (key.size() != kFieldKeys[i].size() || !EqualsIgnoreAsciiCase(key, kFieldKeys[i])) continue;
             // Regcode's blanks belong to the registration text.
-            if (known.field != &ItemFields::Regcode) value = Trim(value, kWhiteSpace);
-            (fields.*known.field).assign(value);
+            fields[i] = static_cast<Field>(i) == Field::Regcode ? value : Trim(value, kWhiteSpace);
             break;
         }
     }
+    return fields;
 }
 
 class Reader {
@@ -97,13 +91,13 @@ private:
         std::string_view inner = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
         if (inner.empty()) return Drop(lineNumber, DroppedLine::MalformedItem);
 
-        ItemFields fields;
-        ParseItemFields(inner, fields);
-        if (fields.Name.empty() || fields.SrcPath.empty())
+        FieldViews fields = ParseItemFields(inner);
+        if (fields[static_cast<std::size_t>(Field::Name)].empty() ||
+            fields[static_cast<std::size_t>(Field::SrcPath)].empty())
             return Drop(lineNumber, DroppedLine::ItemWithoutNameOrSrcPath);
         if (!category_)
             return Drop(lineNumber, sawHeader_ ? DroppedLine::ItemBehindBadCategory : DroppedLine::ItemBeforeCategory);
-        catalogue_.AddStoredItem(category_, std::move(fields));
+        catalogue_.AddStoredItem(category_, fields);
     }
 
     Catalogue& catalogue_;
@@ -114,25 +108,25 @@ private:
     bool sawHeader_ = false;
 };
 
-std::size_t ItemLineSize(const ItemFields& fields) {
+std::size_t ItemLineSize(const CatalogueNode* item) {
     std::size_t size = 1 + 1 + kCrLf.size();  // "<" ">" CR LF
-    for (const FieldKey& known : kFieldKeys) {
-        const std::string& value = fields.*known.field;
-        if (!value.empty()) size += known.key.size() + 1 + value.size() + 1;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        std::size_t value = item->StoredField(static_cast<Field>(i)).size();
+        if (value) size += kFieldKeys[i].size() + 1 + value + 1;
     }
     return size;
 }
 
-void AppendItemLine(std::string& out, const ItemFields& fields) {
+void AppendItemLine(std::string& out, const CatalogueNode* item) {
     out += '<';
-    for (const FieldKey& known : kFieldKeys) {
-        const std::string& value = fields.*known.field;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        std::string_view value = item->StoredField(static_cast<Field>(i));
         if (value.empty()) continue;
-        out += known.key;
+        out += kFieldKeys[i];
         out += '=';
         out += value;
         // Comment is always last and carries no separator.
-        if (known.field != &ItemFields::Comment) out += kFieldSeparator;
+        if (static_cast<Field>(i) != Field::Comment) out += kFieldSeparator;
     }
     out += '>';
     out += kCrLf;
@@ -156,7 +150,7 @@ void ForEachCategory(const Catalogue& catalogue, const std::vector<const Catalog
 template <typename Visit>
 void ForEachItem(const CatalogueNode* category, Visit visit) {
     for (const CatalogueNode* node = category->FirstChild(); node; node = node->NextSibling()) {
-        if (node->Kind() == NodeKind::Item && node->StoredFields()) visit(*node->StoredFields());
+        if (node->Kind() == NodeKind::Item) visit(node);
     }
 }
 
@@ -182,7 +176,7 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
     std::size_t size = 0;
     ForEachCategory(catalogue, categories, [&](const CatalogueNode* category) {
         size += 1 + category->Name().size() + 1 + kCrLf.size();
-        ForEachItem(category, [&](const ItemFields& fields) { size += ItemLineSize(fields); });
+        ForEachItem(category, [&](const CatalogueNode* item) { size += ItemLineSize(item); });
     });
 
     std::string out;
@@ -192,7 +186,7 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
         out += category->Name();
         out += ']';
         out += kCrLf;
-        ForEachItem(category, [&](const ItemFields& fields) { AppendItemLine(out, fields); });
+        ForEachItem(category, [&](const CatalogueNode* item) { AppendItemLine(out, item); });
     });
     return out;
 }

@@ -1,5 +1,6 @@
 #include "catalogue_model.h"
 
+#include <cstdint>
 #include <new>
 
 namespace corvel {
@@ -30,6 +31,17 @@ std::string ReplacePairs(std::string_view text, std::string_view from, std::stri
 
 }  // namespace
 
+FieldViews ViewsOf(const ItemFields& fields) {
+    return {fields.Name, fields.SrcPath, fields.DstDir, fields.Patch, fields.Regcode, fields.Settings, fields.Comment};
+}
+
+std::string_view CatalogueNode::StoredField(Field field) const {
+    if (kind_ != NodeKind::Item) return {};
+    std::size_t index = static_cast<std::size_t>(field);
+    std::size_t begin = index == 0 ? 0 : fieldEnds_[index - 1];
+    return std::string_view(text_).substr(begin, fieldEnds_[index] - begin);
+}
+
 // Byte-level replacement is safe in code page 936: CR, LF and 0x03 are never
 // trail bytes.
 std::string EncodeLineBreaks(std::string_view regcode) {
@@ -45,7 +57,7 @@ Catalogue::~Catalogue() {
 }
 
 CatalogueNode* Catalogue::Root() {
-    if (!root_) root_ = new CatalogueNode(NodeKind::Root, std::string());
+    if (!root_) root_ = new CatalogueNode(NodeKind::Root);
     return root_;
 }
 
@@ -103,7 +115,8 @@ CatalogueNode* Catalogue::AddCategory(std::string_view name) {
     try {
         CatalogueNode* root = Root();
         if (root->childCount_[static_cast<int>(NodeKind::Category)] > kMaxCategoriesBeforeAdd) return nullptr;
-        auto* category = new CatalogueNode(NodeKind::Category, std::string(name));
+        auto* category = new CatalogueNode(NodeKind::Category);
+        category->text_.assign(name);
         Append(root, category);
         modified_ = true;
         return category;
@@ -122,32 +135,52 @@ bool Catalogue::DeleteCategory(CatalogueNode* category) {
 
 bool Catalogue::RenameCategory(CatalogueNode* category, std::string_view name) {
     if (!category || category->kind_ != NodeKind::Category || name.empty() || !Owns(category)) return false;
-    category->name_.assign(name);
+    category->text_.assign(name);
     modified_ = true;
     return true;
 }
 
-CatalogueNode* Catalogue::AppendItem(CatalogueNode* parent, ItemFields storedFields) {
-    if (!parent || !IsContainer(parent) || storedFields.Name.empty() || storedFields.SrcPath.empty() || !Owns(parent))
-        return nullptr;
+// Rebuilds the item's text from the fields; false when it would not fit the
+// 32-bit field ends or memory runs out, leaving the item as it was.
+bool Catalogue::StoreFields(CatalogueNode* item, const FieldViews& storedFields) {
+    std::size_t total = 0;
+    for (std::string_view field : storedFields) total += field.size();
+    if (total > UINT32_MAX) return false;
     try {
-        auto* item = new CatalogueNode(NodeKind::Item, std::string());
-        item->fields_ = std::make_unique<ItemFields>(std::move(storedFields));
-        Append(parent, item);
-        modified_ = true;
-        return item;
+        std::string text;
+        text.reserve(total);
+        std::array<std::uint32_t, kFieldCount> ends;
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            text.append(storedFields[i]);
+            ends[i] = static_cast<std::uint32_t>(text.size());
+        }
+        item->text_.swap(text);
+        item->fieldEnds_ = ends;
+        return true;
     } catch (const std::bad_alloc&) {
-        return nullptr;
+        return false;
     }
 }
 
-CatalogueNode* Catalogue::AddItem(CatalogueNode* parent, ItemFields fields) {
-    fields.Regcode = EncodeLineBreaks(fields.Regcode);
-    return AppendItem(parent, std::move(fields));
+CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields) {
+    if (!parent || !IsContainer(parent) || storedFields[0].empty() || storedFields[1].empty() || !Owns(parent))
+        return nullptr;
+    CatalogueNode* item = new (std::nothrow) CatalogueNode(NodeKind::Item);
+    if (!item) return nullptr;
+    if (!StoreFields(item, storedFields)) {
+        delete item;
+        return nullptr;
+    }
+    Append(parent, item);
+    modified_ = true;
+    return item;
 }
 
-CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* category, ItemFields storedFields) {
-    return AppendItem(category, std::move(storedFields));
+CatalogueNode* Catalogue::AddItem(CatalogueNode* parent, const ItemFields& fields) {
+    std::string regcode = EncodeLineBreaks(fields.Regcode);
+    FieldViews views = ViewsOf(fields);
+    views[static_cast<std::size_t>(Field::Regcode)] = regcode;
+    return AddStoredItem(parent, views);
 }
 
 bool Catalogue::DeleteItem(CatalogueNode* item) {
@@ -158,25 +191,32 @@ bool Catalogue::DeleteItem(CatalogueNode* item) {
     return true;
 }
 
-bool Catalogue::SetItemFields(CatalogueNode* item, ItemFields fields) {
-    if (!item || item->kind_ != NodeKind::Item || !item->fields_ || fields.Name.empty() || fields.SrcPath.empty() ||
-        !Owns(item))
+bool Catalogue::SetItemFields(CatalogueNode* item, const ItemFields& fields) {
+    if (!item || item->kind_ != NodeKind::Item || fields.Name.empty() || fields.SrcPath.empty() || !Owns(item))
         return false;
-    fields.Regcode = EncodeLineBreaks(fields.Regcode);
+    std::string regcode = EncodeLineBreaks(fields.Regcode);
+    FieldViews views = ViewsOf(fields);
+    views[static_cast<std::size_t>(Field::Regcode)] = regcode;
     {
         std::lock_guard<std::mutex> lock(fieldsLock_);
-        *item->fields_ = std::move(fields);
+        if (!StoreFields(item, views)) return false;
     }
     modified_ = true;
     return true;
 }
 
 bool Catalogue::GetItemFields(const CatalogueNode* item, ItemFields& out) const {
-    if (!item || item->kind_ != NodeKind::Item || !item->fields_ || !Owns(item)) return false;
+    if (!item || item->kind_ != NodeKind::Item || !Owns(item)) return false;
     ItemFields copy;
     {
         std::lock_guard<std::mutex> lock(fieldsLock_);
-        copy = *item->fields_;
+        copy.Name = item->StoredField(Field::Name);
+        copy.SrcPath = item->StoredField(Field::SrcPath);
+        copy.DstDir = item->StoredField(Field::DstDir);
+        copy.Patch = item->StoredField(Field::Patch);
+        copy.Regcode = item->StoredField(Field::Regcode);
+        copy.Settings = item->StoredField(Field::Settings);
+        copy.Comment = item->StoredField(Field::Comment);
     }
     copy.Regcode = DecodeLineBreaks(copy.Regcode);
     out = std::move(copy);
@@ -184,11 +224,15 @@ bool Catalogue::GetItemFields(const CatalogueNode* item, ItemFields& out) const 
 }
 
 bool Catalogue::RenameItem(CatalogueNode* item, std::string_view name) {
-    if (!item || item->kind_ != NodeKind::Item || !item->fields_ || name.empty() || !Owns(item)) return false;
-    std::string newName(name);
+    if (!item || item->kind_ != NodeKind::Item || name.empty() || !Owns(item)) return false;
     {
         std::lock_guard<std::mutex> lock(fieldsLock_);
-        item->fields_->Name.swap(newName);
+        FieldViews views;
+        for (std::size_t i = 0; i < kFieldCount; ++i) views[i] = item->StoredField(static_cast<Field>(i));
+        views[static_cast<std::size_t>(Field::Name)] = name;
+        // The views point into the old text, which StoreFields keeps until
+        // the new one is complete.
+        if (!StoreFields(item, views)) return false;
     }
     modified_ = true;
     return true;

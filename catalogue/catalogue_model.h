@@ -2,7 +2,9 @@
 // Operations refuse bad arguments silently (false / nullptr); callers report.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -19,6 +21,13 @@ struct ItemFields {
     std::string Name, SrcPath, DstDir, Patch, Regcode, Settings, Comment;
 };
 
+enum class Field { Name, SrcPath, DstDir, Patch, Regcode, Settings, Comment };
+inline constexpr std::size_t kFieldCount = 7;
+// The seven fields as views, indexed by Field.
+using FieldViews = std::array<std::string_view, kFieldCount>;
+
+FieldViews ViewsOf(const ItemFields& fields);
+
 inline constexpr std::size_t kMaxCategoryNameBytes = 128;
 inline constexpr int kMaxCategoriesBeforeAdd = 10000;
 inline constexpr char kFieldSeparator = '\x02';
@@ -29,31 +38,35 @@ class Catalogue;
 class CatalogueNode {
 public:
     NodeKind Kind() const { return kind_; }
-    // Category name, or the item's Name field.
-    const std::string& Name() const { return fields_ ? fields_->Name : name_; }
+    // Category name, or the item's Name field; empty for the root.
+    std::string_view Name() const { return kind_ == NodeKind::Item ? StoredField(Field::Name) : text_; }
     CatalogueNode* Parent() const { return parent_; }
     CatalogueNode* FirstChild() const { return firstChild_; }
     CatalogueNode* NextSibling() const { return nextSibling_; }
     CatalogueNode* PreviousSibling() const { return previousSibling_; }
-    // Stored fields (Regcode with the line-break code); null unless an item.
-    const ItemFields* StoredFields() const { return fields_.get(); }
+    // A field as stored (Regcode with the line-break code); empty unless an item.
+    std::string_view StoredField(Field field) const;
 
     CatalogueNode(const CatalogueNode&) = delete;
     CatalogueNode& operator=(const CatalogueNode&) = delete;
 
 private:
     friend class Catalogue;
-    CatalogueNode(NodeKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
+    CatalogueNode(NodeKind kind) : kind_(kind) {}
 
     NodeKind kind_;
-    std::string name_;  // categories only; items use fields_->Name
+    // A category's name, or an item's seven fields back to back with their
+    // ends in fieldEnds_: one allocation per item keeps large catalogues fast.
+    std::string text_;
+    std::array<std::uint32_t, kFieldCount> fieldEnds_{};
     CatalogueNode* parent_ = nullptr;
     CatalogueNode* firstChild_ = nullptr;
     CatalogueNode* lastChild_ = nullptr;
     CatalogueNode* nextSibling_ = nullptr;
     CatalogueNode* previousSibling_ = nullptr;
-    int childCount_[2] = {};  // children by kind: [0] items, [1] categories
-    std::unique_ptr<ItemFields> fields_;
+    // Children by kind: items may sit in the root, and must not count
+    // against the category limit.
+    int childCount_[2] = {0, 0};
 };
 
 class Catalogue {
@@ -73,9 +86,9 @@ public:
     bool RenameCategory(CatalogueNode* category, std::string_view name);
 
     // parent may be a category or the root. Regcode's CR LF becomes 0x03 0x03.
-    CatalogueNode* AddItem(CatalogueNode* parent, ItemFields fields);
+    CatalogueNode* AddItem(CatalogueNode* parent, const ItemFields& fields);
     bool DeleteItem(CatalogueNode* item);
-    bool SetItemFields(CatalogueNode* item, ItemFields fields);
+    bool SetItemFields(CatalogueNode* item, const ItemFields& fields);
     // Copy of the fields with Regcode's 0x03 0x03 turned back into CR LF.
     bool GetItemFields(const CatalogueNode* item, ItemFields& out) const;
     bool RenameItem(CatalogueNode* item, std::string_view name);
@@ -92,11 +105,11 @@ public:
 
     // Adds an item whose fields are already in stored form (Regcode with the
     // line-break code); used by the file reader.
-    CatalogueNode* AddStoredItem(CatalogueNode* category, ItemFields storedFields);
+    CatalogueNode* AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields);
 
 private:
     bool Owns(const CatalogueNode* node) const;
-    CatalogueNode* AppendItem(CatalogueNode* parent, ItemFields storedFields);
+    static bool StoreFields(CatalogueNode* item, const FieldViews& storedFields);
     static void Append(CatalogueNode* parent, CatalogueNode* node);
     static void Unlink(CatalogueNode* node);
     static void FreeSubtree(CatalogueNode* node);

@@ -38,11 +38,13 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     // Walk whole characters: trail bytes in 0x41..0x7A look like letters but
     // must compare exactly. Equal prefixes keep both texts on one boundary.
-    for (std::size_t i = 0; i < a.size(); i += CharLength(a, i)) {
-        if (CharLength(a, i) == 2) {
-            if (a.compare(i, 2, b.substr(i, 2)) != 0) return false;
-        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
+    for (std::size_t i = 0; i < a.size();) {
+        if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            i += 2;
+        } else {
+            if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+            ++i;
         }
     }
     return true;

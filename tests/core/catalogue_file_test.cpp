@@ -45,8 +45,16 @@ std::vector<std::string> CategoryNames(const Catalogue& catalogue) {
     std::vector<std::string> names;
     if (!catalogue.Root()) return names;
     for (const CatalogueNode* node = catalogue.Root()->FirstChild(); node; node = node->NextSibling())
-        names.push_back(node->Name());
+        names.emplace_back(node->Name());
     return names;
+}
+
+ItemFields StoredFieldsOf(const CatalogueNode* item) {
+    ItemFields fields;
+    std::string* targets[] = {&fields.Name,    &fields.SrcPath,  &fields.DstDir, &fields.Patch,
+                              &fields.Regcode, &fields.Settings, &fields.Comment};
+    for (std::size_t i = 0; i < kFieldCount; ++i) *targets[i] = item->StoredField(static_cast<Field>(i));
+    return fields;
 }
 
 // Stored fields of the items of the category at index.
@@ -56,7 +64,7 @@ std::vector<ItemFields> Items(const Catalogue& catalogue, std::size_t index) {
     for (std::size_t i = 0; category && i < index; ++i) category = category->NextSibling();
     if (!category) return items;
     for (const CatalogueNode* node = category->FirstChild(); node; node = node->NextSibling())
-        items.push_back(*node->StoredFields());
+        items.push_back(StoredFieldsOf(node));
     return items;
 }
 

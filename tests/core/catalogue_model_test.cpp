@@ -26,7 +26,7 @@ std::vector<std::string> ChildNames(const CatalogueNode* parent) {
     for (const CatalogueNode* node = parent->FirstChild(); node; node = node->NextSibling()) {
         EXPECT_EQ(node->PreviousSibling(), previous);
         EXPECT_EQ(node->Parent(), parent);
-        names.push_back(node->Name());
+        names.emplace_back(node->Name());
         previous = node;
     }
     return names;
@@ -43,7 +43,7 @@ TEST(CatalogueModel, RootIsCreatedOnceAndEmpty) {
     EXPECT_EQ(root->Kind(), NodeKind::Root);
     EXPECT_TRUE(root->Name().empty());
     EXPECT_EQ(root->Parent(), nullptr);
-    EXPECT_EQ(root->StoredFields(), nullptr);
+    EXPECT_TRUE(root->StoredField(Field::Name).empty());
     EXPECT_FALSE(catalogue.IsModified());
 }
 
@@ -54,11 +54,11 @@ TEST(CatalogueModel, RegcodeLineBreaksAreStoredAsCodeAndHandedOutAsCrLf) {
     fields.Regcode = "first\r\nsecond";
     CatalogueNode* item = catalogue.AddItem(category, fields);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->StoredFields()->Regcode, "first\x03\x03second");
+    EXPECT_EQ(item->StoredField(Field::Regcode), "first\x03\x03second");
 
     fields.Regcode = "AAAA\r\nBBBB";
     ASSERT_TRUE(catalogue.SetItemFields(item, fields));
-    EXPECT_EQ(item->StoredFields()->Regcode,
+    EXPECT_EQ(item->StoredField(Field::Regcode),
               "AAAA\x03\x03"
               "BBBB");
     ItemFields out;
@@ -348,7 +348,7 @@ TEST(CatalogueModel, NodesOfAnotherCatalogueAreRefused) {
     ItemFields out;
     EXPECT_EQ(mine.AddItem(category, Fields("x")), nullptr);
     EXPECT_EQ(mine.AddItem(theirs.Root(), Fields("x")), nullptr);
-    EXPECT_EQ(mine.AddStoredItem(category, Fields("x")), nullptr);
+    EXPECT_EQ(mine.AddStoredItem(category, ViewsOf(Fields("x"))), nullptr);
     EXPECT_FALSE(mine.DeleteCategory(category));
     EXPECT_FALSE(mine.RenameCategory(category, "x"));
     EXPECT_FALSE(mine.DeleteItem(item));
