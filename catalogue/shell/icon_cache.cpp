@@ -1,0 +1,141 @@
+#include "icon_cache.h"
+
+#include <shellapi.h>
+
+#include "cp936.h"
+#include "long_path.h"
+#include "paths.h"
+#include "shell_files.h"
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+// Beyond this an image list of such icons makes no sense.
+constexpr int kLargestIconSize = 256;
+
+// SHGetFileInfo flag for the icon size of the cache's type.
+UINT ShellSizeFlag(int sizeType) {
+    switch (sizeType) {
+        case kIconSizeSmall:
+            return SHGFI_SMALLICON;
+        case kIconSizeShell:
+            return SHGFI_SHELLICONSIZE;
+        default:
+            return SHGFI_LARGEICON;
+    }
+}
+
+}  // namespace
+
+int ShellIconSizeFromText(std::wstring_view text) {
+    if (text.empty()) return -1;
+    long long size = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return -1;
+        size = size * 10 + (c - L'0');
+        if (size > 0x7FFFFFFF) return -1;
+    }
+    return static_cast<int>(size);
+}
+
+int ReadShellIconSize() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return -1;
+    }
+    DWORD type = 0;
+    DWORD bytes = 0;
+    std::wstring text;
+    LONG status = RegQueryValueExW(key, L"Shell Icon Size", nullptr, &type, nullptr, &bytes);
+    if (status == ERROR_SUCCESS && type == REG_SZ && bytes > 0) {
+        text.resize(bytes / sizeof(wchar_t) + 1);
+        bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        status =
+            RegQueryValueExW(key, L"Shell Icon Size", nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes);
+        // The stored text need not end with a NUL; it may also hold several.
+        text.resize(status == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : 0);
+        text.resize(std::wstring_view(text.c_str()).size());
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ) return -1;
+    return ShellIconSizeFromText(text);
+}
+
+FileIconCache::~FileIconCache() {
+    if (list_) ImageList_Destroy(list_);
+}
+
+bool FileIconCache::Create(int sizeType, UINT flags, int growth) {
+    int size = 0;
+    switch (sizeType) {
+        case kIconSizeSmall:
+            size = GetSystemMetrics(SM_CXSMICON);
+            break;
+        case kIconSizeLarge:
+            size = GetSystemMetrics(SM_CXICON);
+            break;
+        case kIconSizeShell:
+            size = ReadShellIconSize();
+            if (size <= 0 || size > kLargestIconSize) size = GetSystemMetrics(SM_CXICON);
+            break;
+        default:
+            return false;
+    }
+    HIMAGELIST list = ImageList_Create(size, size, flags, 0, growth);
+    if (!list) return false;
+    if (list_) ImageList_Destroy(list_);
+    list_ = list;
+    entries_.clear();
+    sizeType_ = sizeType;
+    iconSize_ = size;
+    return true;
+}
+
+int FileIconCache::AddShellIcon(const std::wstring& name, DWORD attributes, UINT flags) {
+    SHFILEINFOW info = {};
+    flags |= SHGFI_ICON | ShellSizeFlag(sizeType_);
+    if (!SHGetFileInfoW(name.c_str(), attributes, &info, sizeof info, flags) || !info.hIcon) return -1;
+    int index = ImageList_ReplaceIcon(list_, -1, info.hIcon);
+    DestroyIcon(info.hIcon);
+    return index;
+}
+
+int FileIconCache::IconIndex(const std::string& path, bool isFolder) {
+    if (path.empty() || !list_) return -1;
+    std::string extension = ExtensionOfPath(path);
+    if (!isFolder && EqualsIgnoreAsciiCase(extension, "EXE") && FileExists(path)) {
+        int index = AddShellIcon(WideLongPath(path), 0, 0);
+        if (index >= 0) return index;
+        // The shell could not read this file (a very long path, say): the
+        // generic icon below is better than an item the list leaves out.
+    }
+    for (const Entry& entry : entries_) {
+        if (entry.isFolder == isFolder && EqualsIgnoreAsciiCase(entry.extension, extension)) {
+            return entry.image < ImageList_GetImageCount(list_) ? entry.image : -1;
+        }
+    }
+    // A made-up name: the shell then answers from the extension alone, and
+    // the real path may be too long or name no file.
+    std::wstring name = isFolder ? L"folder" : L"file";
+    if (!extension.empty()) {
+        std::wstring wideExtension = WideFromCp936(extension);
+        if (wideExtension.empty()) return -1;
+        name += L"." + wideExtension;
+    }
+    DWORD attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    int index = AddShellIcon(name, attributes, SHGFI_USEFILEATTRIBUTES);
+    if (index < 0) return -1;
+    entries_.push_back({extension, isFolder, index});
+    return index;
+}
+
+void FileIconCache::Clear() {
+    entries_.clear();
+    if (!list_) return;
+    for (int i = ImageList_GetImageCount(list_) - 1; i >= 0; --i) ImageList_Remove(list_, i);
+}
+
+}  // namespace corvel

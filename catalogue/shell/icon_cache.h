@@ -1,0 +1,65 @@
+// Icons of install items, one image per extension and one per existing EXE.
+// Windows builds only.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvel {
+
+// The size in pixels held by a "Shell Icon Size" text: decimal digits only,
+// else -1.
+int ShellIconSizeFromText(std::wstring_view text);
+
+// HKCU "Control Panel\Desktop\WindowMetrics" value "Shell Icon Size"; -1 when
+// it is missing (it only appears once a user changed the icon size), not a
+// REG_SZ or not plain digits.
+int ReadShellIconSize();
+
+enum IconSizeType { kIconSizeNone = 0, kIconSizeSmall = 1, kIconSizeLarge = 2, kIconSizeShell = 3 };
+
+class FileIconCache {
+public:
+    FileIconCache() = default;
+    ~FileIconCache();
+    FileIconCache(const FileIconCache&) = delete;
+    FileIconCache& operator=(const FileIconCache&) = delete;
+
+    // Makes the image list for size type 1, 2 or 3; type 3 falls back to the
+    // system's large icon size when "Shell Icon Size" is missing or unusable.
+    // flags and growth go to ImageList_Create.
+    bool Create(int sizeType, UINT flags, int growth);
+
+    // Index of the icon for path in ImageList(), or -1. Every existing EXE
+    // gets an image of its own; other paths share one per extension and
+    // folder flag.
+    int IconIndex(const std::string& path, bool isFolder);
+
+    // Forgets every entry and removes every image, last first.
+    void Clear();
+
+    HIMAGELIST ImageList() const { return list_; }
+    int SizeType() const { return sizeType_; }
+    int IconSize() const { return iconSize_; }
+
+private:
+    struct Entry {
+        std::string extension;
+        bool isFolder;
+        int image;
+    };
+
+    int AddShellIcon(const std::wstring& name, DWORD attributes, UINT flags);
+
+    HIMAGELIST list_ = nullptr;
+    std::vector<Entry> entries_;
+    int sizeType_ = kIconSizeNone;
+    int iconSize_ = 0;
+};
+
+}  // namespace corvel

@@ -1,0 +1,43 @@
+#include "long_path.h"
+
+#include <windows.h>
+
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+// CreateDirectoryW leaves room for an 8.3 file name below MAX_PATH.
+constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
+
+bool HasPrefix(const std::wstring& path, std::wstring_view prefix) {
+    return path.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return {};
+    std::wstring full(needed, L'\0');
+    DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return {};
+    full.resize(length);
+    return full;
+}
+
+}  // namespace
+
+std::wstring LongPathFromWide(std::wstring path) {
+    if (path.size() < kPlainPathLimit || HasPrefix(path, L"\\\\?\\")) return path;
+    // "\\?\" turns off the system's own clean-up, so do it first.
+    std::wstring full = FullPath(path);
+    if (full.empty()) return path;
+    if (HasPrefix(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+std::wstring WideLongPath(std::string_view path) {
+    return LongPathFromWide(WideFromCp936(path));
+}
+
+}  // namespace corvel

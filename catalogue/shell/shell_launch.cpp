@@ -1,0 +1,76 @@
+#include "shell_launch.h"
+
+#include "cp936.h"
+#include "shell_files.h"
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+ShellExecuteFunction g_shellExecute = nullptr;
+
+bool Execute(SHELLEXECUTEINFOW& info) {
+    info.cbSize = sizeof info;
+    // Helpers never show messages; the caller reports failures itself.
+    info.fMask |= SEE_MASK_FLAG_NO_UI;
+    return (g_shellExecute ? g_shellExecute : ShellExecuteExW)(&info) != 0;
+}
+
+const wchar_t* OrNull(const std::wstring& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+}  // namespace
+
+void SetShellExecuteForTesting(ShellExecuteFunction function) {
+    g_shellExecute = function;
+}
+
+HANDLE RunProgram(const std::string& file, const std::string& parameters, const std::string& workingFolder,
+                  int showMode) {
+    std::wstring wideFile = WideFromCp936(file);
+    if (wideFile.empty()) return nullptr;
+    std::wstring wideParameters = WideFromCp936(parameters);
+    std::wstring wideFolder = WideFromCp936(workingFolder);
+    SHELLEXECUTEINFOW info = {};
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = OrNull(wideParameters);
+    info.lpDirectory = OrNull(wideFolder);
+    info.nShow = showMode;
+    if (!Execute(info)) return nullptr;
+    return info.hProcess;
+}
+
+std::wstring ExploreSelectParameters(const std::string& path) {
+    std::string_view target = path;
+    // Explorer would read a backslash before the closing quote as escaping it.
+    if (target.size() > 3 && EndsWithChar(target, '\\')) target.remove_suffix(1);
+    return L"/select,\"" + WideFromCp936(target) + L"\"";
+}
+
+bool ExploreAndSelect(const std::string& path) {
+    if (!FileExists(path) && !FolderExists(path)) return false;
+    std::wstring parameters = ExploreSelectParameters(path);
+    SHELLEXECUTEINFOW info = {};
+    info.lpVerb = L"open";
+    info.lpFile = L"Explorer.exe";
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return Execute(info);
+}
+
+bool ShowProperties(const std::string& path) {
+    std::wstring widePath = WideFromCp936(path);
+    if (widePath.empty()) return false;
+    SHELLEXECUTEINFOW info = {};
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.lpVerb = L"properties";
+    info.lpFile = widePath.c_str();
+    info.nShow = SW_SHOW;
+    return Execute(info);
+}
+
+}  // namespace corvel

@@ -1,0 +1,121 @@
+#include "shell_files.h"
+
+#include <gtest/gtest.h>
+
+#include "long_path.h"
+
+#include "shell_test_support.h"
+
+namespace corvel {
+namespace {
+
+using namespace testing;
+
+// A GBK character whose trail byte is 0x5C, the backslash.
+const std::string kTrailBackslash = "\x95\x5C";
+
+TEST(FolderExists, DriveRootsAndShortForms) {
+    EXPECT_TRUE(FolderExists("C:"));
+    EXPECT_TRUE(FolderExists("c:\\"));
+    for (const char* path : {"", "C", "C:x", "1:\\", "\\", "\xD6\xD0"}) EXPECT_FALSE(FolderExists(path)) << path;
+}
+
+TEST(Exists, TellsFilesFromFolders) {
+    ScratchFolder scratch;
+    std::string folder = scratch / ("Soft" + kChinese);
+    std::string trail = scratch / ("X" + kTrailBackslash);
+    std::string file = scratch / (kChinese + ".txt");
+    MakeFolder(folder);
+    MakeFolder(trail);
+    PutFile(file, "");
+    EXPECT_TRUE(FolderExists(folder));
+    EXPECT_TRUE(FolderExists(folder + "\\"));
+    EXPECT_TRUE(FolderExists(trail));  // its last byte is no backslash to drop
+    EXPECT_TRUE(FolderExists(trail + "\\"));
+    EXPECT_FALSE(FolderExists(file));
+    EXPECT_FALSE(FolderExists(scratch / "missing\\"));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(folder));
+    EXPECT_FALSE(FileExists(scratch / "missing.txt"));
+    EXPECT_FALSE(FileExists(scratch / "*.txt"));  // no wildcard matching
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST(CreateFolderPath, CreatesEveryMissingLevel) {
+    ScratchFolder scratch;
+    EXPECT_TRUE(CreateFolderPath(scratch / ("a\\" + kChinese + "\\c")));
+    EXPECT_TRUE(Exists(scratch / ("a\\" + kChinese + "\\c")));
+    EXPECT_TRUE(CreateFolderPath(scratch / "a"));
+    EXPECT_TRUE(CreateFolderPath(scratch / "x\\y\\"));
+    EXPECT_TRUE(Exists(scratch / "x\\y"));
+    EXPECT_TRUE(CreateFolderPath(scratch / ("t" + kTrailBackslash + "\\u")));
+    EXPECT_TRUE(Exists(scratch / ("t" + kTrailBackslash + "\\u")));
+}
+
+TEST(CreateFolderPath, Refusals) {
+    ScratchFolder scratch;
+    PutFile(scratch / "file", "x");
+    EXPECT_FALSE(CreateFolderPath(scratch / "a\\\\b"));
+    EXPECT_FALSE(Exists(scratch / "a"));
+    EXPECT_FALSE(CreateFolderPath(""));
+    EXPECT_FALSE(CreateFolderPath(scratch / "file\\sub"));
+    EXPECT_FALSE(CreateFolderPath(scratch / "file"));
+}
+
+TEST(WholeFile, WriteTruncatesAndReadStopsAtNul) {
+    ScratchFolder scratch;
+    std::string file = scratch / (kChinese + ".txt");
+    ASSERT_TRUE(WriteWholeFile(file, "a longer first text"));
+    ASSERT_TRUE(WriteWholeFile(file, std::string("sh\0rt", 5)));
+    EXPECT_EQ(GetFile(file), std::string("sh\0rt", 5));
+    FileReader reader;
+    const std::string* text = reader.Read(file);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(*text, "sh");
+    ASSERT_TRUE(WriteWholeFile(file, "line\r\n" + kChinese));
+    text = reader.Read(file);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(*text, "line\r\n" + kChinese);
+}
+
+TEST(WholeFile, Failures) {
+    ScratchFolder scratch;
+    MakeFolder(scratch / "sub");
+    PutFile(scratch / "empty.txt", "");
+    EXPECT_FALSE(WriteWholeFile(scratch / "missing\\f.txt", "x"));
+    EXPECT_FALSE(WriteWholeFile(scratch / "sub", "x"));
+    EXPECT_FALSE(WriteWholeFile("", "x"));
+    FileReader reader;
+    for (std::string path : {scratch / "empty.txt", scratch / "missing.txt", scratch / "sub", std::string()}) {
+        EXPECT_EQ(reader.Read(path), nullptr) << path;
+    }
+}
+
+TEST(PastMaxPath, FoldersAndWholeFilesWork) {
+    ScratchFolder scratch;
+    std::string folder = LongFolderPath(scratch / "deep\\");
+    std::string file = folder + "\\" + kChinese + ".txt";
+    ASSERT_GT(file.size(), 300u);
+    EXPECT_TRUE(CreateFolderPath(folder));
+    EXPECT_TRUE(FolderExists(folder + "\\"));
+    ASSERT_TRUE(WriteWholeFile(file, "deep text"));
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(GetFile(file), "deep text");
+    FileReader reader;
+    const std::string* text = reader.Read(file);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(*text, "deep text");
+}
+
+// Wine takes long paths without the prefix, so check that it is made right.
+TEST(PastMaxPath, PrefixedOnlyWhenLongAndMadeFullFirst) {
+    std::wstring level(100, L'x');
+    EXPECT_EQ(WideLongPath("C:\\a\\..\\b.txt"), L"C:\\a\\..\\b.txt");
+    EXPECT_EQ(LongPathFromWide(L"C:\\" + level + L"\\" + level + L"\\..\\" + level + L"\\f"),
+              L"\\\\?\\C:\\" + level + L"\\" + level + L"\\f");
+    EXPECT_EQ(LongPathFromWide(L"\\\\srv\\share\\" + level + L"\\" + level + L"\\" + level),
+              L"\\\\?\\UNC\\srv\\share\\" + level + L"\\" + level + L"\\" + level);
+}
+
+}  // namespace
+}  // namespace corvel
