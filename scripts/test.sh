@@ -20,8 +20,10 @@ step "win64: configure and build (the same sources, for Wine here)"
 cmake --preset win64 >/dev/null && cmake --build --preset win64 || exit 1
 
 . ./scripts/wine-session.sh
-wine_session_start "$root/build" || exit 1
+wine_display_start
 trap wine_session_stop EXIT
+wine_prefix_init "$root/build/win64/wineprefix" win64 || exit 1
+if wine_can_run_32bit; then wine_prefix_init "$root/build/win32/wineprefix" win32 || exit 1; fi
 
 step "native tests (ASan + UBSan) and fuzzers"
 ctest --preset native -j2 || failed=1

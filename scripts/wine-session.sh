@@ -1,38 +1,37 @@
-# Sourced by the test and run scripts: a private Xvfb display and a Wine
-# prefix per build tree, with wineserver kept running for the whole session.
+# Sourced by the test, run and screenshot scripts: a private Xvfb display,
+# and Wine prefixes whose wineserver stays up while the script runs.
 
-wine_session_start() {
-    build=$1
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    export LC_ALL=zh_CN.UTF-8
-    if [ -z "${CORVEL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-        displayfd=$(mktemp)
-        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do [ -s "$displayfd" ] && break; sleep 0.1; done
-        DISPLAY=":$(cat "$displayfd")"
-        rm -f "$displayfd"
-        export DISPLAY
-    fi
-    for preset in win64 win32; do
-        prefix="$build/$preset/wineprefix"
-        [ -d "$build/$preset" ] || continue
-        if [ "$preset" = win32 ] && ! wine_can_run_32bit; then continue; fi
-        WINEPREFIX=$prefix wine_prefix_init "$preset" || return 1
-    done
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=zh_CN.UTF-8
+SESSION_PREFIXES=""
+
+# Starts Xvfb on a free display and exports DISPLAY.
+wine_display_start() {
+    displayfd=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do [ -s "$displayfd" ] && break; sleep 0.1; done
+    DISPLAY=":$(cat "$displayfd")"
+    rm -f "$displayfd"
+    export DISPLAY
 }
 
+# Creates the prefix PREFIX for ARCH (win64 or win32) when it is new, and
+# keeps its wineserver running until wine_session_stop.
 wine_prefix_init() {
-    loader=/usr/lib/wine/wine64 server=/usr/lib/wine/wineserver64
-    [ "$1" = win32 ] && loader=/usr/lib/wine/wine server=/usr/lib/wine/wineserver
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "Creating the Wine prefix $WINEPREFIX" >&2
-        WINEARCH=$1 "$loader" wineboot --init >/dev/null 2>&1 || return 1
+    prefix=$1 arch=$2
+    loader=/usr/lib/wine/wine64
+    [ "$arch" = win32 ] && loader=/usr/lib/wine/wine
+    if [ ! -f "$prefix/system.reg" ]; then
+        echo "Creating the Wine prefix $prefix" >&2
+        WINEPREFIX=$prefix WINEARCH=$arch "$loader" wineboot --init >/dev/null 2>&1 || return 1
         # A crashing test must fail, not wait for someone to close a dialog.
-        "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1
     fi
-    "$server" -p >/dev/null 2>&1 || true
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+    SESSION_PREFIXES="$SESSION_PREFIXES $prefix"
 }
 
 wine_can_run_32bit() {
@@ -40,8 +39,8 @@ wine_can_run_32bit() {
 }
 
 wine_session_stop() {
-    for prefix in "$build"/win*/wineprefix; do
-        [ -d "$prefix" ] && WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -k >/dev/null 2>&1
+    for prefix in $SESSION_PREFIXES; do
+        WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1
     done
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     return 0

@@ -1,0 +1,67 @@
+// Quarro: starts an installer through the shell, whatever its type, and
+// reports the step done once the started program is ready for input.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include <string>
+
+#include "win32_text.h"
+
+namespace {
+
+// Component answers.
+constexpr int kDone = 0;
+constexpr int kFailed = 2;
+constexpr int kAbandonItem = 3;
+
+constexpr int kInstallerStep = 1;
+constexpr DWORD kReadyTimeoutMs = 10000;
+constexpr const wchar_t kTitleSuffix[] = L" - Quarro组件版";
+
+std::wstring WindowTitle(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, title.data(), length + 1);
+    title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return title;
+}
+
+}  // namespace
+
+extern "C" int __stdcall Initialize(HWND mainFrame) {
+    SetWindowTextW(mainFrame, (WindowTitle(mainFrame) + kTitleSuffix).c_str());
+    return 1;
+}
+
+extern "C" int __stdcall Open(HWND /*owner*/, const char* /*itemName*/, const char* filePath, const char* parameters,
+                              const char* installFolder, int stepKind) {
+    // Patch programs and settings files are not ours, and no later component may take them either.
+    if (!(stepKind & kInstallerStep)) return kAbandonItem;
+    if (!filePath || !*filePath) return kAbandonItem;
+    std::wstring file = corvel::WideFromCp936(filePath);
+    DWORD attributes = GetFileAttributesW(file.c_str());
+    if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return kAbandonItem;
+    }
+    std::wstring params = parameters ? corvel::WideFromCp936(parameters) : std::wstring();
+    std::wstring folder = installFolder ? corvel::WideFromCp936(installFolder) : std::wstring();
+
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.lpParameters = params.empty() ? nullptr : params.c_str();
+    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info) || !info.hProcess) return kFailed;
+
+    // The step is done once the installer is ready for input; its end is not awaited.
+    WaitForInputIdle(info.hProcess, kReadyTimeoutMs);
+    CloseHandle(info.hProcess);
+    return kDone;
+}
+
+extern "C" void __stdcall PreUnloadDll() {}

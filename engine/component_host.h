@@ -1,0 +1,61 @@
+// Loads the ".cpn" components of a folder, asks them in load order to open a
+// file of an install step, and releases them in the same order.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corvel {
+
+// Host results of Dispatch: a component's answer 0, 2, 3 or 4, or kNoComponent.
+enum HostResult : int {
+    kHostDone = 0,
+    kHostFailed = 2,
+    kHostAbandonItem = 3,
+    kHostAbandonAll = 4,
+    kNoComponent = 5,
+};
+
+// The component exports. Every argument and result is 32 bits wide on i686.
+using ComponentOpenFn = int(__stdcall*)(HWND owner, const char* itemName, const char* filePath, const char* parameters,
+                                        const char* installFolder, int stepKind);
+using ComponentInitializeFn = int(__stdcall*)(HWND mainFrame);
+using ComponentPreUnloadFn = void(__stdcall*)();
+
+class ComponentHost {
+public:
+    // mainFrame goes to each component's Initialize while it is loaded.
+    explicit ComponentHost(HWND mainFrame = nullptr) : mainFrame_(mainFrame) {}
+    ~ComponentHost();
+    ComponentHost(const ComponentHost&) = delete;
+    ComponentHost& operator=(const ComponentHost&) = delete;
+
+    void SetMainFrame(HWND mainFrame) { mainFrame_ = mainFrame; }
+
+    // Paths are code page 936. True when at least one component is loaded afterwards.
+    bool LoadAll(const std::string& folder);
+    // True when the file was loaded and accepted (appended at the tail).
+    bool LoadOne(const std::string& path);
+
+    int Dispatch(HWND owner, const char* itemName, const char* filePath, const char* parameters,
+                 const char* installFolder, int stepKind) const;
+
+    void UnloadAll();
+
+    std::size_t Count() const { return records_.size(); }
+
+private:
+    // Initialize is called once while loading, so its entry is not kept.
+    struct Record {
+        HMODULE module = nullptr;
+        ComponentOpenFn open = nullptr;
+        ComponentPreUnloadFn preUnload = nullptr;
+    };
+
+    HWND mainFrame_;
+    std::vector<Record> records_;  // load order
+};
+
+}  // namespace corvel
