@@ -1,33 +1,10 @@
 #include <windows.h>
 
+#include "file_handle.h"
 #include "file_io.h"
 #include "win32_text.h"
 
 namespace corvel {
-
-namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        bool ok = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-}  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::wstring wide = WideFromCp936(path);

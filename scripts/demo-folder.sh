@@ -1,0 +1,24 @@
+#!/bin/sh
+# Lays out a demo CD folder from a build tree: Corvel.exe, its components,
+# the demo catalogue, ExtTools.ini, and demo installers (copies of our
+# fixture installer) where the catalogue expects them.
+# Usage: demo-folder.sh BUILD_TREE TARGET_FOLDER
+set -eu
+build=$1 target=$2
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+rm -rf "$target"
+mkdir -p "$target/Components"
+cp "$build/ui/Corvel.exe" "$target/"
+cp "$build/components/quarro/Quarro.cpn" "$target/Components/"
+cp "$source_dir/examples/demo/Corvel.cvx" "$source_dir/examples/demo/ExtTools.ini" "$target/"
+installer="$build/tests/fixtures/installer/installer.exe"
+for program in Office/setup.exe Office/sheet.exe Office/slides.exe Net/browser.exe Net/download.exe \
+               Net/mail.exe Media/player.exe Media/viewer.exe System/zip.exe System/cleaner.exe \
+               ../Patch/sheet_chs.exe; do
+    mkdir -p "$(dirname "$target/Soft/$program")"
+    cp "$installer" "$target/Soft/$program"
+done
+printf '' > "$target/Soft/Office/reader.msi"
+printf '@echo off\r\necho demo\r\n' > "$target/Soft/System/setup.bat"
+mkdir -p "$target/Reg"
+printf 'REGEDIT4\r\n' > "$target/Reg/mail.reg"

@@ -1,0 +1,56 @@
+#include "e2e_test_support.h"
+
+#include "wine_path.h"
+
+namespace corvel::e2e {
+
+std::string Line(std::string_view text) {
+    return std::string(text) + "\r\n";
+}
+
+std::string ItemLine(std::string_view name, std::string_view installer) {
+    return Line("<Name=" + std::string(name) + "\x02SrcPath=" + std::string(installer) + "\x02>");
+}
+
+ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted) {
+    ButtonStates states;
+    for (const auto& [command, enabled] : wanted) states[command] = window.ButtonEnabled(command);
+    return states;
+}
+
+ButtonStates WaitForButtonStates(const MainWindow& window, const ButtonStates& wanted) {
+    ButtonStates states;
+    WaitUntil([&] { return (states = ReadButtonStates(window, wanted)) == wanted; }, kStepTimeout);
+    return states;
+}
+
+void E2eTest::SetUp() {
+    ASSERT_NE(GetFileAttributesW(BuiltCorvel().c_str()), INVALID_FILE_ATTRIBUTES) << "Corvel.exe is not built";
+    ASSERT_NE(GetFileAttributesW(BuiltQuarro().c_str()), INVALID_FILE_ATTRIBUTES) << "Quarro.cpn is not built";
+    // A running instance would make every program started here end at once.
+    ASSERT_FALSE(CorvelInstanceRunning()) << "another Corvel instance runs in this Wine prefix";
+}
+
+std::wstring E2eTest::BuiltCorvel() {
+    return WindowsPathFromBuildPath(CORVEL_EXE_PATH);
+}
+std::wstring E2eTest::BuiltQuarro() {
+    return WindowsPathFromBuildPath(QUARRO_CPN_PATH);
+}
+
+std::wstring E2eTest::LayOut(std::wstring_view name, bool with_quarro) {
+    if (with_quarro) folder_.AddComponent(BuiltQuarro(), L"Quarro.cpn");
+    return folder_.InstallProgram(BuiltCorvel(), name);
+}
+
+CorvelProcess& E2eTest::Start(const std::wstring& program) {
+    processes_.push_back(std::make_unique<CorvelProcess>(program, folder_.Path()));
+    return *processes_.back();
+}
+
+E2eTest::Shown E2eTest::StartShown(const std::wstring& program) {
+    CorvelProcess& process = Start(program);
+    return {process, MainWindow(process.WaitForMainWindow(), process.Handle())};
+}
+
+}  // namespace corvel::e2e

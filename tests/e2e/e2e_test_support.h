@@ -1,0 +1,52 @@
+// Shared set-up of the end-to-end tests: a program folder with Corvel.exe
+// and the processes started from it, all cleaned up after each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "corvel_process.h"
+#include "main_window.h"
+#include "program_folder.h"
+
+namespace corvel::e2e {
+
+// One catalogue line with its CR LF.
+std::string Line(std::string_view text);
+// An install item line; the installer is the program itself so that it
+// exists and has an icon.
+std::string ItemLine(std::string_view name, std::string_view installer = "Corvel.exe");
+
+using ButtonStates = std::map<WORD, bool>;
+ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted);
+// Toolbar states are updated when the program is idle: poll for them.
+ButtonStates WaitForButtonStates(const MainWindow& window, const ButtonStates& wanted);
+
+class E2eTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    static std::wstring BuiltCorvel();
+    static std::wstring BuiltQuarro();
+
+    // Copies Corvel.exe into the folder as name, with Quarro in Components.
+    std::wstring LayOut(std::wstring_view name = L"Corvel.exe", bool with_quarro = true);
+    CorvelProcess& Start(const std::wstring& program);
+    struct Shown {
+        CorvelProcess& process;
+        MainWindow window;
+    };
+    // Starts program and waits for its main window.
+    Shown StartShown(const std::wstring& program);
+
+    ProgramFolder folder_;
+    // After folder_: the processes end before their folder is removed.
+    std::vector<std::unique_ptr<CorvelProcess>> processes_;
+};
+
+}  // namespace corvel::e2e

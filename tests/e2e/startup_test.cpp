@@ -1,0 +1,64 @@
+// Start-up: single instance, component failures, catalogue named after the program.
+#include "e2e_test_support.h"
+
+namespace corvel::e2e {
+namespace {
+
+using StartupTest = E2eTest;
+
+TEST_F(StartupTest, SecondInstanceEndsSilentlyWhileTheFirstRuns) {
+    const std::wstring program = LayOut();
+    auto [first, window] = StartShown(program);
+
+    CorvelProcess& second = Start(program);
+    bool second_showed_window = false;
+    WaitUntil(
+        [&] {
+            second_showed_window = second_showed_window || !second.Windows(true).empty();
+            return !second.Running();
+        },
+        kStartTimeout);
+    EXPECT_FALSE(second.Running()) << "the second instance keeps running";
+    EXPECT_FALSE(second_showed_window) << "the second instance showed a window or message";
+
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindowVisible(window.Frame()));
+    first.Close();
+}
+
+class ComponentFailureTest : public E2eTest {
+protected:
+    // The program reports the failure before its window is of any use, then
+    // closes by itself once the message is dismissed.
+    void ExpectComponentMessageAndEnd(const std::wstring& program) {
+        CorvelProcess& process = Start(program);
+        HWND box = process.WaitForDialog(L"Corvel", kStartTimeout);
+        EXPECT_EQ(MessageBoxText(box),
+                  L"\u521d\u59cb\u5316\u7ec4\u4ef6\u5bf9\u8c61\u65f6\u51fa\u9519\u6216\u6ca1\u6709\u4efb\u4f55\u7684"
+                  L"\u7ec4\u4ef6\u5bf9\u8c61\uff0c\u7a0b\u5e8f\u5373\u5c06\u9000\u51fa");
+        PressDialogButton(box, IDOK);
+        EXPECT_TRUE(process.WaitForExit(kStepTimeout).has_value()) << "the program stays open after the message";
+    }
+};
+
+TEST_F(ComponentFailureTest, NoComponentsFolder) {
+    ExpectComponentMessageAndEnd(LayOut(L"Corvel.exe", false));
+}
+
+TEST_F(ComponentFailureTest, EmptyComponentsFolder) {
+    folder_.AddComponentsFolder();
+    ExpectComponentMessageAndEnd(LayOut(L"Corvel.exe", false));
+}
+
+TEST_F(StartupTest, RenamedProgramUsesCatalogueOfItsOwnName) {
+    const std::wstring program = LayOut(L"Other.exe");
+    folder_.WriteFile(L"Other.cvx", Line("[Alpha]") + Line("[Beta]"));
+    folder_.WriteFile(L"Corvel.cvx", Line("[Wrong]"));
+
+    auto [process, window] = StartShown(program);
+    EXPECT_EQ(window.TabTexts(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
+    process.Close();
+}
+
+}  // namespace
+}  // namespace corvel::e2e

@@ -1,0 +1,247 @@
+// The real frame and view, created inside this test program: menu states,
+// the filled submenus and the end of the program, which another process
+// cannot see under Wine.
+#include "main_frame.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "message_box.h"
+#include "resource.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCategoryMenu = 1;
+constexpr int kItemMenu = 2;
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("corvel-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "Components");
+        fs::copy_file(QUARRO_CPN_PATH, folder_ / "Components" / "Quarro.cpn");
+        SetMessageBoxHookForTesting([this](const MessageBoxRequest& request) {
+            shown_.push_back(request);
+            return IDOK;
+        });
+    }
+
+    void TearDown() override {
+        frame_.reset();
+        SetMessageBoxHookForTesting(nullptr);
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    void WriteCatalogue(const std::string& bytes) { std::ofstream(folder_ / "Corvel.cvx", std::ios::binary) << bytes; }
+
+    void Start(std::string catalogueFile = {}) {
+        ProgramLocation location{folder_.string() + "\\",
+                                 catalogueFile.empty() ? (folder_ / "Corvel.cvx").string() : catalogueFile};
+        frame_ = std::make_unique<CMainFrame>(location);
+        ASSERT_TRUE(frame_->Create());
+        frame_->View().InitialUpdate();
+    }
+
+    HMENU Submenu(int top, int position) { return GetSubMenu(GetSubMenu(GetMenu(frame_->Handle()), top), position); }
+
+    // Opens the pop-up as the menu loop would and reads its entries.
+    struct Entry {
+        std::wstring text;
+        UINT id;
+        bool enabled;
+    };
+    std::vector<Entry> Open(HMENU popup) {
+        SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        std::vector<Entry> entries;
+        for (int i = 0, count = GetMenuItemCount(popup); i < count; ++i) {
+            wchar_t text[256] = {};
+            GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
+            UINT state = GetMenuState(popup, i, MF_BYPOSITION);
+            entries.push_back({text, GetMenuItemID(popup, i), !(state & (MF_GRAYED | MF_DISABLED))});
+        }
+        return entries;
+    }
+    bool Enabled(HMENU popup, UINT id) {
+        for (const Entry& entry : Open(popup)) {
+            if (entry.id == id) return entry.enabled;
+        }
+        ADD_FAILURE() << "no menu entry " << id;
+        return false;
+    }
+    bool ToolbarEnabled(int id) {
+        frame_->OnIdle();
+        return SendMessageW(GetDlgItem(frame_->Handle(), IDC_TOOLBAR), TB_ISBUTTONENABLED, id, 0) != 0;
+    }
+    void SelectEntry(int index) { ListView_SetItemState(frame_->View().Handle(), index, LVIS_SELECTED, LVIS_SELECTED); }
+
+    fs::path folder_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::vector<MessageBoxRequest> shown_;
+};
+
+const std::string kTwoCategories =
+    "[Tools]\r\n<Name=Zip\x02SrcPath=C:\\windows\\notepad.exe\x02"
+    "Comment=packs files>\r\n"
+    "<Name=Pad\x02SrcPath=C:\\windows\\regedit.exe\x02>\r\n[Games]\r\n";
+
+TEST_F(MainFrameTest, EmptyCatalogueEnablesOnlyWhatNeedsNoCategory) {
+    Start();
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(frame_->Text(), L"CorvelV4.0 - Quarro组件版");
+
+    HMENU file = GetSubMenu(GetMenu(frame_->Handle()), 0);
+    HMENU category = GetSubMenu(GetMenu(frame_->Handle()), kCategoryMenu);
+    HMENU item = GetSubMenu(GetMenu(frame_->Handle()), kItemMenu);
+    HMENU tools = GetSubMenu(GetMenu(frame_->Handle()), 3);
+    EXPECT_FALSE(Enabled(file, ID_FILE_SAVE_AS));
+    EXPECT_TRUE(Enabled(file, ID_APP_EXIT));
+    EXPECT_TRUE(Enabled(category, ID_CATEGORY_NEW));
+    EXPECT_FALSE(Enabled(category, ID_CATEGORY_DELETE));
+    EXPECT_FALSE(Enabled(category, ID_CATEGORY_EDIT));
+    for (UINT id : {ID_ITEM_INSTALL, ID_ITEM_ADD, ID_ITEM_DELETE, ID_ITEM_SELECT_ALL, ID_ITEM_COPY})
+        EXPECT_FALSE(Enabled(item, id)) << id;
+    EXPECT_FALSE(Enabled(tools, ID_TOOLS_CHECK_PATHS));
+    EXPECT_TRUE(Enabled(tools, ID_TOOLS_EDIT));
+
+    for (int id : {ID_ITEM_ADD, ID_ITEM_DELETE, ID_ITEM_EDIT, ID_ITEM_INSTALL, ID_ITEM_REGCODE})
+        EXPECT_FALSE(ToolbarEnabled(id));
+    EXPECT_TRUE(ToolbarEnabled(ID_APP_ABOUT));
+
+    for (HMENU submenu : {Submenu(kCategoryMenu, 3), Submenu(kItemMenu, 9), Submenu(3, 3)}) {
+        auto entries = Open(submenu);
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].text, L"(空)");
+        EXPECT_EQ(entries[0].id, 33000u);
+        EXPECT_FALSE(entries[0].enabled);
+    }
+}
+
+TEST_F(MainFrameTest, FilledCatalogueFollowsCategoryAndSelection) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    Binder& controls = frame_->View().Controls();
+    ASSERT_EQ(controls.TabCount(), 2);
+    EXPECT_EQ(controls.CurrentTab(), 0);
+    ASSERT_EQ(controls.EntryCount(), 2);
+
+    HMENU item = GetSubMenu(GetMenu(frame_->Handle()), kItemMenu);
+    EXPECT_TRUE(Enabled(item, ID_ITEM_ADD));
+    EXPECT_TRUE(Enabled(item, ID_ITEM_SELECT_ALL));
+    EXPECT_FALSE(Enabled(item, ID_ITEM_INSTALL));
+    EXPECT_TRUE(ToolbarEnabled(ID_ITEM_ADD));
+    EXPECT_FALSE(ToolbarEnabled(ID_ITEM_EDIT));
+
+    // Switch-to lists every category with the current one greyed.
+    auto switchTo = Open(Submenu(kCategoryMenu, 3));
+    ASSERT_EQ(switchTo.size(), 2u);
+    EXPECT_EQ(switchTo[0].text, L"Tools");
+    EXPECT_FALSE(switchTo[0].enabled);
+    EXPECT_EQ(switchTo[1].text, L"Games");
+    EXPECT_TRUE(switchTo[1].enabled);
+    EXPECT_EQ(switchTo[1].id, 33001u);
+
+    // Move-to stays empty without a selection.
+    auto moveTo = Open(Submenu(kItemMenu, 9));
+    ASSERT_EQ(moveTo.size(), 1u);
+    EXPECT_EQ(moveTo[0].text, L"(空)");
+
+    SelectEntry(1);
+    EXPECT_TRUE(Enabled(item, ID_ITEM_INSTALL));
+    EXPECT_TRUE(ToolbarEnabled(ID_ITEM_EDIT));
+    moveTo = Open(Submenu(kItemMenu, 9));
+    ASSERT_EQ(moveTo.size(), 2u);
+    EXPECT_FALSE(moveTo[0].enabled);
+    EXPECT_TRUE(moveTo[1].enabled);
+
+    // The prompt of a greyed switch-to entry, and of a plain command.
+    SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Submenu(kCategoryMenu, 3)), 0);
+    SendMessageW(frame_->Handle(), WM_MENUSELECT, MAKEWPARAM(33000, MF_GRAYED),
+                 reinterpret_cast<LPARAM>(Submenu(kCategoryMenu, 3)));
+    EXPECT_EQ(frame_->StatusText(), L"不能切换分类");
+    SendMessageW(frame_->Handle(), WM_MENUSELECT, MAKEWPARAM(ID_ITEM_ADD, 0), reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(frame_->StatusText(), L"添加安装项目到当前的分类下");
+}
+
+TEST_F(MainFrameTest, SelectionShowsCommentAndSelectAllAndInvertWork) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    Binder& controls = frame_->View().Controls();
+    SelectEntry(0);
+    EXPECT_TRUE(controls.IsSelected(0));
+    EXPECT_EQ(frame_->StatusText(), L"packs files");
+    ListView_SetItemState(frame_->View().Handle(), 0, 0, LVIS_SELECTED);
+    EXPECT_EQ(frame_->StatusText(), L"");
+
+    SendMessageW(frame_->Handle(), WM_COMMAND, ID_ITEM_SELECT_ALL, 0);
+    EXPECT_TRUE(controls.IsSelected(0));
+    EXPECT_TRUE(controls.IsSelected(1));
+    ListView_SetItemState(frame_->View().Handle(), 1, 0, LVIS_SELECTED);
+    SendMessageW(frame_->Handle(), WM_COMMAND, ID_ITEM_INVERT, 0);
+    EXPECT_FALSE(controls.IsSelected(0));
+    EXPECT_TRUE(controls.IsSelected(1));
+}
+
+TEST_F(MainFrameTest, ItemWithoutResolvableInstallerHasNoEntry) {
+    WriteCatalogue(
+        "[Tools]\r\n<Name=Flag\x02SrcPath=/S setup.exe\x02>\r\n<Name=Bad\x02SrcPath=..\\x.exe\x02>\r\n"
+        "<Name=Good\x02SrcPath=setup.exe /S\x02>\r\n");
+    Start();
+    Binder& controls = frame_->View().Controls();
+    ASSERT_EQ(controls.EntryCount(), 1);
+    EXPECT_EQ(controls.ItemOfEntry(0)->Name(), "Good");
+    EXPECT_EQ(frame_->View().Model().Count(controls.CategoryOfTab(0), NodeKind::Item, false), 3);
+}
+
+TEST_F(MainFrameTest, MissingComponentsAreReportedAndCloseIsRequested) {
+    fs::remove_all(folder_ / "Components");
+    Start();
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, L"Corvel");
+    EXPECT_EQ(shown_[0].text, L"初始化组件对象时出错或没有任何的组件对象，程序即将退出");
+    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, frame_->Handle(), WM_CLOSE, WM_CLOSE, PM_REMOVE));
+}
+
+TEST_F(MainFrameTest, FailedSaveAtTheEndIsReported) {
+    std::string unwritable = (folder_ / "missing folder" / "Corvel.cvx").string();
+    Start(unwritable);
+    ASSERT_NE(frame_->View().Model().AddCategory("New"), nullptr);
+    DestroyWindow(frame_->Handle());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].caption, L"Corvel");
+    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_NE(shown_[0].text.find(WideFromCp936(unwritable)), std::wstring::npos);
+}
+
+TEST_F(MainFrameTest, ChangedCatalogueIsSavedAtTheEndAndUnchangedOneIsNot) {
+    WriteCatalogue(kTwoCategories + "<orphan line>\r\n");
+    auto before = fs::last_write_time(folder_ / "Corvel.cvx");
+    Start();
+    DestroyWindow(frame_->Handle());
+    EXPECT_EQ(fs::last_write_time(folder_ / "Corvel.cvx"), before);
+
+    Start();
+    frame_->View().Model().AddCategory("Added");
+    DestroyWindow(frame_->Handle());
+    std::ifstream saved(folder_ / "Corvel.cvx", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find("[Added]\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find("orphan"), std::string::npos);
+    EXPECT_TRUE(shown_.empty());
+}
+
+}  // namespace
+}  // namespace corvel::ui

@@ -1,0 +1,61 @@
+// Owns the category tab strip, the item list and the list's icon cache for
+// the catalogue view, and keeps every index check in one place.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "catalogue_model.h"
+#include "icon_cache.h"
+
+namespace corvel::ui {
+
+class Binder {
+public:
+    // False when a window is missing or the icon cache cannot be created.
+    bool Bind(HWND tabs, HWND list);
+
+    int TabCount() const;
+    int CurrentTab() const;
+    int AppendTab(std::string_view name, CatalogueNode* category);
+    bool DeleteTab(int index);
+    void DeleteAllTabs();
+    bool SetTabText(int index, std::string_view name);
+    CatalogueNode* CategoryOfTab(int index) const;
+    // Selects and highlights tab index alone.
+    void SelectTab(int index);
+    // The tab's text, or nothing when it cannot be read.
+    std::optional<std::wstring> TabText(int index) const;
+    void SetTabRedraw(bool on) { SendMessageW(tabs_, WM_SETREDRAW, on, 0); }
+    void SetListRedraw(bool on);
+
+    // Refused (-1) for an empty name or path or when no icon is found.
+    int AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item);
+    bool SetEntry(int index, std::string_view name, const std::string& installerPath);
+    bool SetEntryText(int index, std::string_view name);
+    CatalogueNode* ItemOfEntry(int index) const;
+    int FirstSelectedEntry() const;
+    int EntryCount() const;
+    bool IsSelected(int index) const;
+    void SetSelected(int index, bool selected);
+    void EditLabel(int index);
+    // Removes every entry and empties the icon cache.
+    void ClearList();
+    void Arrange();
+
+    HWND Tabs() const { return tabs_; }
+    HWND List() const { return list_; }
+
+private:
+    bool ValidTab(int index) const { return tabs_ && index >= 0 && index < TabCount(); }
+    bool ValidEntry(int index) const { return list_ && index >= 0 && index < EntryCount(); }
+
+    HWND tabs_ = nullptr;
+    HWND list_ = nullptr;
+    FileIconCache icons_;
+};
+
+}  // namespace corvel::ui

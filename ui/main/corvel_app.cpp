@@ -1,0 +1,58 @@
+#include "corvel_app.h"
+
+#include <windows.h>
+
+#include "main_frame.h"
+
+namespace corvel::ui {
+
+namespace {
+
+constexpr wchar_t kInstanceMutex[] = L"CorvelRunning";
+
+class MutexHandle {
+public:
+    explicit MutexHandle(HANDLE handle) : handle_(handle) {}
+    ~MutexHandle() {
+        if (handle_) CloseHandle(handle_);
+    }
+    MutexHandle(const MutexHandle&) = delete;
+    MutexHandle& operator=(const MutexHandle&) = delete;
+
+private:
+    HANDLE handle_;
+};
+
+// Runs the loop and lets the frame update its toolbar whenever the queue
+// runs empty.
+int MessageLoop(CMainFrame& frame) {
+    MSG message;
+    for (;;) {
+        while (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (frame.Handle()) frame.OnIdle();
+            WaitMessage();
+        }
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) return static_cast<int>(message.wParam);
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+int RunCorvel() {
+    if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutex)) {
+        CloseHandle(running);
+        return 0;  // another instance runs: end silently
+    }
+    MutexHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+
+    CMainFrame frame(LocateProgram());
+    if (!frame.Create()) return 1;
+    frame.View().InitialUpdate();
+    ShowWindow(frame.Handle(), SW_SHOW);
+    UpdateWindow(frame.Handle());
+    return MessageLoop(frame);
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,68 @@
+// The catalogue view: the item list that fills the frame. It owns the
+// catalogue, the component host and the binder, and answers the frame's
+// view requests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "binder.h"
+#include "catalogue_model.h"
+#include "component_host.h"
+#include "paths.h"
+#include "program_location.h"
+
+namespace corvel::ui {
+
+class CCorvelView {
+public:
+    using StatusSink = std::function<void(const std::wstring&)>;
+
+    CCorvelView(ProgramLocation location, StatusSink status);
+    CCorvelView(const CCorvelView&) = delete;
+    CCorvelView& operator=(const CCorvelView&) = delete;
+
+    // Creates the list window as a child of frame.
+    bool Create(HWND frame);
+    HWND Handle() const { return list_; }
+
+    // First-time initialisation: hot key, components, controls, catalogue.
+    // A failure is reported and a close request is posted to the frame.
+    void InitialUpdate();
+    // Unregisters the hot key, saves a changed catalogue, clears the
+    // controls and unloads the components.
+    void OnDestroy();
+
+    // Notifications from the tab strip and the list, passed on by the frame.
+    LRESULT OnNotify(const NMHDR* header);
+
+    bool HasCategory() const { return binder_.TabCount() > 0; }
+    bool HasSelection() const { return binder_.FirstSelectedEntry() >= 0; }
+    Catalogue& Model() { return catalogue_; }
+    Binder& Controls() { return binder_; }
+
+private:
+    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self);
+    LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
+    void AddNode(NodeKind kind, CatalogueNode* node);
+    bool ShowCategory(int index);
+    // The list may report the change before it answers for the new state.
+    void ShowCommentOf(int entry, bool selected);
+    // Whether a command that changes the catalogue may run now.
+    bool InstallTaskAllows() const { return true; }
+    void SaveAtEnd();
+
+    ProgramLocation location_;
+    PathResolver paths_;
+    StatusSink status_;
+    HWND frame_ = nullptr;
+    HWND list_ = nullptr;
+    Catalogue catalogue_;
+    ComponentHost components_;
+    Binder binder_;
+};
+
+}  // namespace corvel::ui

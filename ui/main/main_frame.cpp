@@ -1,0 +1,327 @@
+#include "main_frame.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "about_dialog.h"
+#include "resource.h"
+#include "view_requests.h"
+
+namespace corvel::ui {
+
+namespace {
+
+constexpr COLORREF kTransparent = RGB(192, 192, 192);
+constexpr int kButtonSize = 32;
+constexpr int kTopMenuCategory = 1;
+constexpr int kTopMenuItem = 2;
+constexpr int kTopMenuTools = 3;
+constexpr int kSwitchToPosition = 3;
+constexpr int kMoveToPosition = 9;
+constexpr int kToolsPosition = 3;
+
+// Toolbar buttons left to right; 0 is a separator.
+constexpr int kToolbarLayout[] = {ID_ITEM_ADD,     ID_ITEM_DELETE, ID_ITEM_EDIT,     0, ID_ITEM_INSTALL,
+                                  ID_ITEM_REGCODE, ID_ITEM_PATCH,  ID_ITEM_SETTINGS, 0, ID_APP_ABOUT};
+
+HIMAGELIST LoadToolbarImages(int bitmapId) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!bitmap) return nullptr;
+    HIMAGELIST images = ImageList_Create(kButtonSize, kButtonSize, ILC_COLOR24 | ILC_MASK, 8, 2);
+    if (images && ImageList_AddMasked(images, bitmap, kTransparent) < 0) {
+        ImageList_Destroy(images);
+        images = nullptr;
+    }
+    DeleteObject(bitmap);
+    return images;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(ProgramLocation location)
+    : view_(std::move(location), [this](const std::wstring& text) { SetStatusText(text); }) {}
+
+bool CMainFrame::Create() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES;
+    InitCommonControlsEx(&controls);
+    CreateParams params{kMainFrameClass};
+    std::wstring title = LoadResourceString(IDR_MAINFRAME);
+    title = title.substr(0, title.find(L'\n'));
+    params.title = title.c_str();
+    params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    params.x = 20;
+    params.y = 20;
+    params.width = GetSystemMetrics(SM_CXSCREEN) - 40;
+    params.height = GetSystemMetrics(SM_CYSCREEN) - 80;
+    params.menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    params.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    if (!params.menu) return false;
+    if (MessageWindow::Create(params)) return true;
+    DestroyMenu(params.menu);
+    return false;
+}
+
+bool CMainFrame::CreateControls() {
+    if (!CreateBandRow() || !CreateToolbar()) return false;
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(IDC_STATUS_BAR), GetModuleHandleW(nullptr), nullptr);
+    if (!statusBar_ || !view_.Create(hwnd_)) return false;
+    SetStatusText(LoadResourceString(IDS_READY));
+    return true;
+}
+
+bool CMainFrame::CreateBandRow() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    bandRow_ = CreateWindowExW(0, REBARCLASSNAMEW, L"",
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | RBS_BANDBORDERS |
+                                   RBS_FIXEDORDER | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                               0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_BAND_ROW), instance, nullptr);
+    if (!bandRow_) return false;
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200, 25, bandRow_,
+                            reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
+    if (!tabs_) return false;
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE;
+    band.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE;
+    band.hwndChild = tabs_;
+    band.cxMinChild = 200;
+    band.cyMinChild = 25;
+    return SendMessageW(bandRow_, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)) != 0;
+}
+
+bool CMainFrame::CreateToolbar() {
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0,
+                               0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
+    if (!toolbar_) return false;
+    toolbarImages_ = LoadToolbarImages(IDB_TOOLBAR);
+    toolbarDisabledImages_ = LoadToolbarImages(IDB_TOOLBAR_DISABLED);
+    if (!toolbarImages_ || !toolbarDisabledImages_) return false;
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_));
+    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarDisabledImages_));
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (int id : kToolbarLayout) {
+        TBBUTTON button{};
+        if (id == 0) {
+            button.fsStyle = BTNS_SEP;
+        } else {
+            button.iBitmap = image++;
+            button.idCommand = id;
+            button.fsState = TBSTATE_ENABLED;
+            button.fsStyle = BTNS_BUTTON;
+        }
+        buttons.push_back(button);
+    }
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+void CMainFrame::Layout() {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    RECT toolbarRect, statusRect;
+    GetWindowRect(toolbar_, &toolbarRect);
+    GetWindowRect(statusBar_, &statusRect);
+    int top = toolbarRect.bottom - toolbarRect.top;
+    int bandHeight = static_cast<int>(SendMessageW(bandRow_, RB_GETBARHEIGHT, 0, 0));
+    MoveWindow(bandRow_, 0, top, client.right, bandHeight, TRUE);
+    top += bandHeight;
+    int bottom = client.bottom - (statusRect.bottom - statusRect.top);
+    MoveWindow(view_.Handle(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+}
+
+void CMainFrame::OnIdle() {
+    bool hasCategory = view_.HasCategory();
+    bool hasSelection = view_.HasSelection();
+    for (int id : kToolbarLayout) {
+        const Command* command = id ? FindCommand(id) : nullptr;
+        if (!command) continue;
+        bool enabled = IsEnabled(command->rule, hasCategory, hasSelection);
+        if (((SendMessageW(toolbar_, TB_ISBUTTONENABLED, id, 0)) != 0) != enabled)
+            SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
+    }
+}
+
+void CMainFrame::SetStatusText(const std::wstring& text) {
+    if (statusBar_) SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring CMainFrame::StatusText() const {
+    int length = LOWORD(SendMessageW(statusBar_, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(statusBar_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::wstring CMainFrame::PromptOf(int id, bool tooltip) const {
+    std::wstring both = LoadResourceString(static_cast<UINT>(id));
+    std::size_t lineBreak = both.find(L'\n');
+    if (lineBreak == std::wstring::npos) return tooltip ? std::wstring() : both;
+    return tooltip ? both.substr(lineBreak + 1) : both.substr(0, lineBreak);
+}
+
+void CMainFrame::OnCommand(int id) {
+    if (id >= kFirstDynamicId && id < kFirstDynamicId + kDynamicIdCount && menuMode_ != kMenuNone) {
+        std::size_t index = static_cast<std::size_t>(id - kFirstDynamicId);
+        if ((menuMode_ & (kMenuMoveTo | kMenuSwitchTo)) &&
+            index < static_cast<std::size_t>(view_.Controls().TabCount()))
+            SendMessageW(view_.Handle(), menuMode_ == kMenuMoveTo ? kRequestMoveItems : kRequestSwitchToCategory, index,
+                         0);
+        return;  // tools run here once the tools list exists
+    }
+    const Command* command = FindCommand(id);
+    if (!command) return;
+    if (command->viewRequest) {
+        SendMessageW(view_.Handle(), command->viewRequest, static_cast<WPARAM>(command->argument), 0);
+    } else if (id == ID_APP_EXIT) {
+        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    } else if (id == ID_APP_ABOUT) {
+        AboutDialog().RunModal(hwnd_);
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU popup) {
+    bool hasCategory = view_.HasCategory();
+    bool hasSelection = view_.HasSelection();
+    for (int i = 0, count = GetMenuItemCount(popup); i < count; ++i) {
+        const Command* command = FindCommand(static_cast<int>(GetMenuItemID(popup, i)));
+        if (command) {
+            bool enabled = IsEnabled(command->rule, hasCategory, hasSelection);
+            EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+    HMENU bar = GetMenu(hwnd_);
+    if (popup == GetSubMenu(GetSubMenu(bar, kTopMenuItem), kMoveToPosition)) {
+        FillCategorySubmenu(popup, kMenuMoveTo);
+    } else if (popup == GetSubMenu(GetSubMenu(bar, kTopMenuCategory), kSwitchToPosition)) {
+        FillCategorySubmenu(popup, kMenuSwitchTo);
+    } else if (popup == GetSubMenu(GetSubMenu(bar, kTopMenuTools), kToolsPosition)) {
+        menuMode_ = kMenuTools;
+        toolCommands_.clear();
+        while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, GetMenuItemCount(popup) - 1, MF_BYPOSITION);
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
+    } else {
+        menuMode_ = kMenuNone;
+    }
+}
+
+void CMainFrame::FillCategorySubmenu(HMENU popup, MenuMode mode) {
+    menuMode_ = mode;
+    while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, GetMenuItemCount(popup) - 1, MF_BYPOSITION);
+    Binder& controls = view_.Controls();
+    std::vector<std::optional<std::wstring>> texts;
+    for (int i = 0, count = controls.TabCount(); i < count; ++i) texts.push_back(controls.TabText(i));
+    std::vector<SubmenuEntry> entries = CategorySubmenu(mode, texts, controls.CurrentTab(), view_.HasSelection());
+    if (NeedsEmptyPlaceholder(entries.size())) {
+        AppendMenuW(popup, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
+        return;
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        AppendMenuW(popup, MF_STRING | (entries[i].enabled ? MF_ENABLED : MF_GRAYED), kFirstDynamicId + i,
+                    entries[i].text.c_str());
+    }
+}
+
+void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {
+    if (flags == 0xFFFF && !menu) {
+        SetStatusText(LoadResourceString(IDS_READY));
+        return;
+    }
+    if (flags & (MF_POPUP | MF_SEPARATOR)) {
+        SetStatusText(std::wstring());
+        return;
+    }
+    if (static_cast<int>(id) >= kFirstDynamicId && static_cast<int>(id) < kFirstDynamicId + kDynamicIdCount &&
+        menuMode_ != kMenuNone) {
+        bool enabled = !(flags & (MF_GRAYED | MF_DISABLED));
+        UINT text = 0;
+        if (menuMode_ == kMenuMoveTo) text = enabled ? IDS_MOVE_TO_ENABLED : IDS_MOVE_TO_DISABLED;
+        if (menuMode_ == kMenuSwitchTo) text = enabled ? IDS_SWITCH_TO_ENABLED : IDS_SWITCH_TO_DISABLED;
+        if (menuMode_ == kMenuTools) text = enabled ? IDS_TOOL_ENABLED : IDS_TOOL_DISABLED;
+        SetStatusText(LoadResourceString(text));
+        return;
+    }
+    SetStatusText(PromptOf(static_cast<int>(id), false));
+}
+
+LRESULT CMainFrame::OnNotify(NMHDR* header) {
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        static std::wstring tooltip;  // must outlive this call
+        tooltip = PromptOf(static_cast<int>(header->idFrom), true);
+        info->lpszText = tooltip.data();
+        return 0;
+    }
+    if (header->hwndFrom == toolbar_ && header->code == TBN_HOTITEMCHANGE) {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
+        SetStatusText((hot->dwFlags & HICF_LEAVING) ? LoadResourceString(IDS_READY) : PromptOf(hot->idNew, false));
+        return 0;
+    }
+    return view_.OnNotify(header);
+}
+
+void CMainFrame::OnContextMenu(HWND target, POINT at) {
+    int topMenu = -1;
+    if (target == view_.Handle()) topMenu = kTopMenuItem;
+    if (target == bandRow_ || target == tabs_) topMenu = kTopMenuCategory;
+    if (topMenu < 0) return;
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+    TrackPopupMenu(GetSubMenu(GetMenu(hwnd_), topMenu), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+}
+
+void CMainFrame::OnClose() {
+    if (SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskAsk | kEndTaskWait | kEndTaskWaitLimited, 0) == 1)
+        return;  // the user keeps the running install task
+    DestroyWindow(hwnd_);
+}
+
+LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            return CreateControls() ? 0 : -1;
+        case WM_SIZE:
+            Layout();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            if (!HIWORD(lParam)) OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_MENUSELECT:
+            OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_CONTEXTMENU:
+            OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        case kRequestTabStrip:
+            return reinterpret_cast<LRESULT>(tabs_);
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskWait | kEndTaskWaitLimited, 0);
+            return TRUE;
+        case WM_DESTROY:
+            view_.OnDestroy();
+            if (toolbarImages_) ImageList_Destroy(toolbarImages_);
+            if (toolbarDisabledImages_) ImageList_Destroy(toolbarDisabledImages_);
+            PostQuitMessage(0);
+            return 0;
+    }
+    return Default(message, wParam, lParam);
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,64 @@
+// The main frame: menus, toolbar, the band with the category tab strip and
+// the status bar around the catalogue view. It decides what is enabled and
+// hands every catalogue command to the view.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "corvel_doc.h"
+#include "corvel_view.h"
+#include "program_location.h"
+#include "window.h"
+
+namespace corvel::ui {
+
+inline constexpr wchar_t kMainFrameClass[] = L"CorvelMainFrame";
+
+class CMainFrame : public MessageWindow {
+public:
+    explicit CMainFrame(ProgramLocation location);
+
+    // Creates the window and its controls; false when any of them fails.
+    bool Create();
+    CCorvelView& View() { return view_; }
+    // Updates the toolbar buttons; the message loop calls it when idle.
+    void OnIdle();
+    void SetStatusText(const std::wstring& text);
+    std::wstring StatusText() const;
+    MenuMode LastMenuMode() const { return menuMode_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool CreateControls();
+    bool CreateToolbar();
+    bool CreateBandRow();
+    void Layout();
+    void OnCommand(int id);
+    void OnInitMenuPopup(HMENU popup);
+    void FillCategorySubmenu(HMENU popup, MenuMode mode);
+    void OnMenuSelect(UINT id, UINT flags, HMENU menu);
+    LRESULT OnNotify(NMHDR* header);
+    void OnContextMenu(HWND target, POINT at);
+    void OnClose();
+    std::wstring PromptOf(int id, bool tooltip) const;
+
+    CCorvelDoc document_;
+    CCorvelView view_;
+    HWND bandRow_ = nullptr;
+    HWND tabs_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HIMAGELIST toolbarImages_ = nullptr;
+    HIMAGELIST toolbarDisabledImages_ = nullptr;
+    MenuMode menuMode_ = kMenuNone;
+    std::vector<std::string> toolCommands_;  // entry i runs tool i
+};
+
+}  // namespace corvel::ui

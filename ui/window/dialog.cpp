@@ -1,0 +1,52 @@
+#include "dialog.h"
+
+namespace corvel::ui {
+
+static ModalDialogHook& Hook() {
+    static ModalDialogHook hook;
+    return hook;
+}
+
+void SetModalDialogHookForTesting(ModalDialogHook hook) {
+    Hook() = std::move(hook);
+}
+
+INT_PTR Dialog::RunModal(HWND owner) {
+    if (Hook()) return Hook()(*this);
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId_), owner, Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::OnCommand(int id, int, HWND) {
+    if (id != IDOK && id != IDCANCEL) return false;
+    End(id);
+    return true;
+}
+
+LRESULT Dialog::OnNotify(NMHDR*) {
+    return 0;
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        return self->OnInit();
+    }
+    if (!self) return FALSE;
+    switch (message) {
+        case WM_COMMAND:
+            return self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_NOTIFY:
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self->OnNotify(reinterpret_cast<NMHDR*>(lParam)));
+            return TRUE;
+        case WM_NCDESTROY:
+            self->hwnd_ = nullptr;
+            return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,42 @@
+// Modal dialogs from resources. A test can run them through a seam instead
+// of the real modal loop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "window.h"
+
+namespace corvel::ui {
+
+class Dialog : public Window {
+public:
+    explicit Dialog(int resourceId) : resourceId_(resourceId) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    int ResourceId() const { return resourceId_; }
+    // The code passed to End, or -1 when the dialog could not be created.
+    INT_PTR RunModal(HWND owner);
+
+protected:
+    virtual bool OnInit() { return true; }
+    // Default: OK and Cancel end the dialog with their id.
+    virtual bool OnCommand(int id, int notifyCode, HWND control);
+    virtual LRESULT OnNotify(NMHDR* header);
+    void End(INT_PTR code) { EndDialog(hwnd_, code); }
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    int resourceId_;
+};
+
+// While set, RunModal hands each dialog to hook, which returns the code the
+// dialog would have ended with.
+using ModalDialogHook = std::function<INT_PTR(Dialog&)>;
+void SetModalDialogHookForTesting(ModalDialogHook hook);
+
+}  // namespace corvel::ui
