@@ -28,8 +28,9 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 else
     wine_display_start
     wine_prefix_init "$WINEPREFIX" "$preset"
-    (cd "$demo" && "$loader" explorer /desktop=corvel,1280x800 Corvel.exe >/dev/null 2>&1 &)
-    for _ in $(seq 100); do xdotool search --name corvel >/dev/null 2>&1 && break; sleep 0.2; done
+    (cd "$demo" && "$loader" Corvel.exe >/dev/null 2>&1 &)
+    # The first start in a new prefix builds Wine's font cache: allow a minute.
+    for _ in $(seq 300); do xdotool search --name CorvelV4.0 >/dev/null 2>&1 && break; sleep 0.2; done
     sleep 3  # let the window paint its icons
     import -window root "$build/demo-screenshot.png"
     echo "No display: Corvel ran on a private Xvfb; screenshot saved to $build/demo-screenshot.png"
