@@ -1,0 +1,343 @@
+// Times the built Corvel.exe as a user meets it: start-up until the main
+// window shows the first category's entries, and switching to a large
+// category. Prints median and minimum of several runs and their ratios.
+#include <commctrl.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corvel_process.h"
+#include "main_window.h"
+#include "polling.h"
+#include "program_folder.h"
+#include "wine_path.h"
+
+using namespace corvel::e2e;
+
+namespace {
+
+int g_runs = 5;
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
+}
+
+struct Stats {
+    double median = 0;
+    double min = 0;
+    std::vector<double> all;
+};
+
+Stats Summarise(std::vector<double> samples) {
+    Stats stats;
+    stats.all = samples;
+    std::sort(samples.begin(), samples.end());
+    stats.min = samples.front();
+    const std::size_t n = samples.size();
+    stats.median = n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+    return stats;
+}
+
+std::string Line(const std::string& text) {
+    return text + "\r\n";
+}
+
+std::string ItemLine(const std::string& name, const std::string& installer) {
+    // Separate literals: a hex digit after \x02 would join the escape.
+    return Line("<Name=" + name +
+                "\x02"
+                "SrcPath=" +
+                installer +
+                "\x02"
+                ">");
+}
+
+std::string Padded(int value, int width) {
+    std::string text = std::to_string(value);
+    return std::string(width > static_cast<int>(text.size()) ? width - text.size() : 0, '0') + text;
+}
+
+std::wstring Wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// A program folder with Corvel, Quarro and installers made on request.
+class Bench {
+public:
+    Bench()
+        : corvel_(WindowsPathFromBuildPath(CORVEL_EXE_PATH)),
+          quarro_(WindowsPathFromBuildPath(QUARRO_CPN_PATH)),
+          installer_(WindowsPathFromBuildPath(INSTALLER_EXE_PATH)) {}
+
+    // A fresh folder holding the program and catalogue (empty: no file).
+    std::unique_ptr<ProgramFolder> Folder(const std::string& catalogue) {
+        auto folder = std::make_unique<ProgramFolder>();
+        folder->AddComponent(quarro_, L"Quarro.cpn");
+        folder->InstallProgram(corvel_, L"Corvel.exe");
+        if (!catalogue.empty()) folder->WriteFile(L"Corvel.cvx", catalogue);
+        return folder;
+    }
+
+    // Installer at relative path; hard links keep 10,000 of them small.
+    void AddInstaller(ProgramFolder& folder, const std::string& relative) {
+        const std::wstring target = folder.PathOf(Wide(relative));
+        // Each folder on the way, below the program folder.
+        for (std::size_t slash = folder.Path().size() + 1; (slash = target.find(L'\\', slash)) != std::wstring::npos;
+             ++slash)
+            CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
+        if (!first_link_.empty() && first_folder_ == folder.Path() &&
+            CreateHardLinkW(target.c_str(), first_link_.c_str(), nullptr)) {
+            ++links_;
+            return;
+        }
+        if (!CopyFileW(installer_.c_str(), target.c_str(), FALSE))
+            throw HarnessError("cannot copy the installer to " + relative);
+        ++copies_;
+        first_link_ = target;
+        first_folder_ = folder.Path();
+    }
+
+    std::wstring Program(const ProgramFolder& folder) const { return folder.PathOf(L"Corvel.exe"); }
+
+    int links_ = 0;
+    int copies_ = 0;
+
+private:
+    std::wstring corvel_, quarro_, installer_;
+    std::wstring first_link_;
+    std::wstring first_folder_;
+};
+
+void WaitNoInstance() {
+    // A previous run still ending would make the next one end at once.
+    if (!WaitUntil([] { return !CorvelInstanceRunning(); }, kStepTimeout))
+        throw HarnessError("a Corvel instance is still running");
+}
+
+// The harness gives up after 10 s; a slow switch may take longer.
+LRESULT SendPatiently(HWND window, UINT message) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 300000, &result))
+        throw HarnessError("the program does not answer message " + std::to_string(message));
+    return static_cast<LRESULT>(result);
+}
+
+HWND FindMainWindow(const CorvelProcess& process) {
+    for (HWND window : process.Windows(true))
+        if (ClassName(window) == kMainWindowClass) return window;
+    return nullptr;
+}
+
+// Polls condition with a short sleep; returns the time it first held.
+double PollUntil(const std::function<bool()>& condition, double timeout_ms, const char* what) {
+    const double start = Now();
+    for (;;) {
+        if (condition()) return Now();
+        if (Now() - start > timeout_ms) throw HarnessError(std::string("timeout waiting for ") + what);
+        Sleep(1);
+    }
+}
+
+void Shut(CorvelProcess& process) {
+    try {
+        process.Close(seconds(30));
+    } catch (const std::exception&) {
+        process.Terminate();
+    }
+}
+
+// One start: CreateProcess until the main window is visible and its list
+// holds expected entries. Leaves the process running for the caller.
+double TimeStart(std::unique_ptr<CorvelProcess>& process, const Bench& bench, const ProgramFolder& folder, int expected,
+                 HWND* frame) {
+    WaitNoInstance();
+    const double start = Now();
+    process = std::make_unique<CorvelProcess>(bench.Program(folder), folder.Path());
+    HWND main = nullptr;
+    const double end = PollUntil(
+        [&] {
+            if (!process->Running()) throw HarnessError("Corvel ended during start-up");
+            if (!main) main = FindMainWindow(*process);
+            if (!main) return false;
+            return SendPatiently(MainWindow(main, process->Handle()).Control(kItemListId), LVM_GETITEMCOUNT) ==
+                   expected;
+        },
+        120000, "the main window and its entries");
+    *frame = main;
+    return end - start;
+}
+
+Stats MeasureStart(Bench& bench, const ProgramFolder& folder, int expected) {
+    std::vector<double> samples;
+    for (int run = -1; run < g_runs; ++run) {  // run -1 warms Wine's caches
+        std::unique_ptr<CorvelProcess> process;
+        HWND frame = nullptr;
+        const double ms = TimeStart(process, bench, folder, expected, &frame);
+        Shut(*process);
+        std::fprintf(stderr, "  start run %d: %.0f ms\n", run, ms);
+        if (run >= 0) samples.push_back(ms);
+    }
+    return Summarise(samples);
+}
+
+POINT TabCentre(const MainWindow& window, HANDLE process, int index) {
+    RemoteBuffer buffer(process, sizeof(RECT));
+    if (!SendMessageW(window.Control(kTabStripId), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buffer.Address())))
+        throw HarnessError("no rectangle for tab " + std::to_string(index));
+    RECT rect;
+    buffer.Read(0, &rect, sizeof rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Starts with category 0 (one entry) shown, clicks tab 1, times until the
+// list holds expected entries.
+Stats MeasureSwitch(Bench& bench, const ProgramFolder& folder, int expected) {
+    std::vector<double> samples;
+    for (int run = -1; run < g_runs; ++run) {
+        std::unique_ptr<CorvelProcess> process;
+        HWND frame = nullptr;
+        TimeStart(process, bench, folder, 1, &frame);
+        MainWindow window(frame, process->Handle());
+        const HWND tabs = window.Control(kTabStripId);
+        const POINT at = TabCentre(window, process->Handle(), 1);
+        const LPARAM where = MAKELPARAM(at.x, at.y);
+        Sleep(200);  // let start-up painting settle
+        const double start = Now();
+        PostMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        PostMessageW(tabs, WM_LBUTTONUP, 0, where);
+        const HWND list = window.Control(kItemListId);
+        const double end = PollUntil(
+            [&] {
+                return SendPatiently(tabs, TCM_GETCURSEL) == 1 && SendPatiently(list, LVM_GETITEMCOUNT) == expected;
+            },
+            300000, "the switched category's entries");
+        Shut(*process);
+        std::fprintf(stderr, "  switch run %d: %.0f ms\n", run, end - start);
+        if (run >= 0) samples.push_back(end - start);
+    }
+    return Summarise(samples);
+}
+
+std::string Catalogue(int categories, int items, const std::function<std::string(int, int)>& installer,
+                      int first_category_items = -1) {
+    std::string text;
+    for (int c = 0; c < categories; ++c) {
+        text += Line("[Category " + Padded(c, 2) + "]");
+        const int count = (c == 0 && first_category_items >= 0) ? first_category_items : items;
+        for (int i = 0; i < count; ++i) text += ItemLine("Item " + Padded(c, 2) + "." + Padded(i, 4), installer(c, i));
+    }
+    return text;
+}
+
+void PrintRow(const char* name, const Stats& stats, const Stats* base) {
+    std::printf("| %-58s | %9.1f | %9.1f |", name, stats.median, stats.min);
+    if (base)
+        std::printf(" %7.2fx |", stats.median / base->median);
+    else
+        std::printf(" %8s |", "");
+    std::printf("  runs:");
+    for (double v : stats.all) std::printf(" %.0f", v);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+int Run() {
+    Bench bench;
+    std::printf("Corvel whole-program benchmark: %d measured runs each after one warm-up run; times in ms\n\n", g_runs);
+    std::fflush(stdout);
+
+    // Start-up, empty: no catalogue file.
+    auto empty = bench.Folder("");
+    const Stats empty_start = MeasureStart(bench, *empty, 0);
+    empty.reset();
+
+    // Start-up, 100 x 100 items with distinct existing installers.
+    const auto distinct = [](int c, int i) {
+        return "Soft\\c" + Padded(c, 2) + "\\setup_" + Padded(c, 2) + Padded(i, 2) + ".exe";
+    };
+    auto big = bench.Folder(Catalogue(100, 100, distinct));
+    for (int c = 0; c < 100; ++c)
+        for (int i = 0; i < 100; ++i) bench.AddInstaller(*big, distinct(c, i));
+    std::printf("(100 x 100 folder: %d installer copies, %d hard links)\n", bench.copies_, bench.links_);
+    const Stats big_start = MeasureStart(bench, *big, 100);
+    big.reset();
+
+    // The same catalogue with no installer files: load and tabs without icons.
+    auto bare = bench.Folder(Catalogue(100, 100, distinct));
+    const Stats bare_start = MeasureStart(bench, *bare, 100);
+    bare.reset();
+
+    // Switching: category 0 has one item, category 1 has 1,000.
+    const auto wide = [](int c, int i) { return "Soft\\c" + Padded(c, 2) + "\\setup_" + Padded(i, 4) + ".exe"; };
+    auto many = bench.Folder(Catalogue(2, 1000, wide, 1));
+    bench.AddInstaller(*many, wide(0, 0));
+    for (int i = 0; i < 1000; ++i) bench.AddInstaller(*many, wide(1, i));
+    const Stats switch_distinct = MeasureSwitch(bench, *many, 1000);
+    many.reset();
+
+    // The same, all 1,000 installers one file.
+    const auto shared = [](int, int) { return std::string("Soft\\shared\\setup.exe"); };
+    auto one = bench.Folder(Catalogue(2, 1000, shared, 1));
+    bench.AddInstaller(*one, shared(0, 0));
+    const Stats switch_shared = MeasureSwitch(bench, *one, 1000);
+    one.reset();
+
+    // The same, installers missing: one generic icon, no EXE read at all.
+    const auto missing = [](int c, int i) {
+        return c == 0 ? std::string("Soft\\present.exe") : "Soft\\missing_" + Padded(i, 4) + ".exe";
+    };
+    auto absent = bench.Folder(Catalogue(2, 1000, missing, 1));
+    bench.AddInstaller(*absent, missing(0, 0));
+    const Stats switch_missing = MeasureSwitch(bench, *absent, 1000);
+    absent.reset();
+
+    std::printf("\n| %-58s | %9s | %9s | %8s |\n", "Measurement", "median", "min", "/ empty");
+    std::printf("|%s|%s|%s|%s|\n", std::string(60, '-').c_str(), std::string(11, '-').c_str(),
+                std::string(11, '-').c_str(), std::string(10, '-').c_str());
+    PrintRow("start-up, empty catalogue (no .cvx)", empty_start, &empty_start);
+    PrintRow("start-up, 100 x 100 items, distinct installers", big_start, &empty_start);
+    PrintRow("start-up, 100 x 100 items, installers missing", bare_start, &empty_start);
+    PrintRow("switch to 1,000 items, 1,000 distinct installers", switch_distinct, &empty_start);
+    PrintRow("switch to 1,000 items, one shared installer path", switch_shared, &empty_start);
+    PrintRow("switch to 1,000 items, installers missing (generic icon)", switch_missing, &empty_start);
+
+    std::printf("\nstart-up 100x100 / empty (median): %.2fx  (goal: within 2x: %s)\n",
+                big_start.median / empty_start.median, big_start.median <= 2 * empty_start.median ? "met" : "NOT met");
+    std::printf("switch to 1,000 distinct (median): %.0f ms  (goal: within 1000 ms: %s)\n", switch_distinct.median,
+                switch_distinct.median <= 1000 ? "met" : "NOT met");
+    std::printf("start-up 100x100 installers missing / empty (median): %.2fx\n",
+                bare_start.median / empty_start.median);
+    std::printf("switch distinct / switch missing installers (median): %.2fx\n",
+                switch_distinct.median / switch_missing.median);
+    std::printf("switch shared / switch missing installers (median): %.2fx\n",
+                switch_shared.median / switch_missing.median);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--runs=", 7) == 0) g_runs = std::max(1, std::atoi(argv[i] + 7));
+    try {
+        return Run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "corvel_benchmark: %s\n", error.what());
+        return 1;
+    }
+}

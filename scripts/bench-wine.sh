@@ -1,0 +1,18 @@
+#!/bin/sh
+# Whole-program benchmark: builds the x86_64 programs and times Corvel.exe
+# under Wine (start-up, switching categories). Arguments go to the benchmark
+# (e.g. --runs=5). Uses a Wine prefix of its own so tests are not disturbed.
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+cmake --preset win64 >/dev/null || exit 1
+cmake --build --preset win64 --target corvel_benchmark || exit 1
+
+. ./scripts/wine-session.sh
+wine_display_start
+trap wine_session_stop EXIT
+wine_prefix_init "$root/build/win64/wineprefix-bench" win64 || exit 1
+
+WINEPREFIX="$root/build/win64/wineprefix-bench" /usr/lib/wine/wine64 \
+    "$root/build/win64/bench/wine/corvel_benchmark.exe" "$@"
