@@ -1,8 +1,9 @@
 // Times the built Corvel.exe as a user meets it: start-up until the main
 // window shows the first category's entries, and switching to a large
 // category. Prints median and minimum of several runs and their ratios.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
