@@ -31,6 +31,9 @@ wine_prefix_init() {
             >/dev/null 2>&1
     fi
     WINEPREFIX=$prefix /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
+    # Start the prefix's background services now: started by the first test,
+    # they would inherit its output pipe and keep CTest waiting for ever.
+    WINEPREFIX=$prefix "$loader" wineboot >/dev/null 2>&1 </dev/null
     SESSION_PREFIXES="$SESSION_PREFIXES $prefix"
 }
 

@@ -103,15 +103,39 @@ int FileIconCache::AddShellIcon(const std::wstring& name, DWORD attributes, UINT
     return index;
 }
 
+// Reads the first icon straight from the program's resources: about twice as
+// fast as asking the shell, which counts when a category holds many items.
+int FileIconCache::AddProgramIcon(const std::wstring& path) {
+    HICON large = nullptr, small = nullptr;
+    bool wantSmall = sizeType_ == kIconSizeSmall;
+    if (ExtractIconExW(path.c_str(), 0, wantSmall ? nullptr : &large, wantSmall ? &small : nullptr, 1) == 0) return -1;
+    HICON icon = wantSmall ? small : large;
+    if (!icon) return -1;
+    int index = ImageList_ReplaceIcon(list_, -1, icon);
+    DestroyIcon(icon);
+    return index;
+}
+
+bool FileIconCache::HasOwnIcon(const std::string& path, bool isFolder) const {
+    return !isFolder && EqualsIgnoreAsciiCase(ExtensionOfPath(path), "EXE") && FileExists(path);
+}
+
 int FileIconCache::IconIndex(const std::string& path, bool isFolder) {
     if (path.empty() || !list_) return -1;
-    std::string extension = ExtensionOfPath(path);
-    if (!isFolder && EqualsIgnoreAsciiCase(extension, "EXE") && FileExists(path)) {
-        int index = AddShellIcon(WideLongPath(path), 0, 0);
+    if (HasOwnIcon(path, isFolder)) {
+        std::wstring widePath = WideLongPath(path);
+        int index = AddProgramIcon(widePath);
+        if (index < 0) index = AddShellIcon(widePath, 0, 0);  // a program without icons of its own
         if (index >= 0) return index;
         // The shell could not read this file (a very long path, say): the
         // generic icon below is better than an item the list leaves out.
     }
+    return TypeIconIndex(path, isFolder);
+}
+
+int FileIconCache::TypeIconIndex(const std::string& path, bool isFolder) {
+    if (path.empty() || !list_) return -1;
+    std::string extension = ExtensionOfPath(path);
     for (const Entry& entry : entries_) {
         if (entry.isFolder == isFolder && EqualsIgnoreAsciiCase(entry.extension, extension)) {
             return entry.image < ImageList_GetImageCount(list_) ? entry.image : -1;

@@ -39,6 +39,10 @@ public:
     // gets an image of its own; other paths share one per extension and
     // folder flag.
     int IconIndex(const std::string& path, bool isFolder);
+    // The icon shared by every path of this extension and folder flag.
+    int TypeIconIndex(const std::string& path, bool isFolder);
+    // True when IconIndex would read an image of the file's own.
+    bool HasOwnIcon(const std::string& path, bool isFolder) const;
 
     // Forgets every entry and removes every image, last first.
     void Clear();
@@ -55,6 +59,7 @@ private:
     };
 
     int AddShellIcon(const std::wstring& name, DWORD attributes, UINT flags);
+    int AddProgramIcon(const std::wstring& path);
 
     HIMAGELIST list_ = nullptr;
     std::vector<Entry> entries_;

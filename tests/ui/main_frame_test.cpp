@@ -204,6 +204,36 @@ TEST_F(MainFrameTest, ItemWithoutResolvableInstallerHasNoEntry) {
     EXPECT_EQ(frame_->View().Model().Count(controls.CategoryOfTab(0), NodeKind::Item, false), 3);
 }
 
+TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
+    // This test program carries the program icon, so copies of it are
+    // installers with icons of their own.
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::create_directories(folder_ / "Soft");
+    for (const char* name : {"a.exe", "b.exe"}) fs::copy_file(self, folder_ / "Soft" / name);
+    WriteCatalogue("[Tools]\r\n<Name=A\x02SrcPath=Soft\\a.exe /S\x02>\r\n<Name=B\x02SrcPath=Soft\\b.exe\x02>\r\n"
+                   "<Name=C\x02SrcPath=Soft\\missing.exe\x02>\r\n");
+    Start();
+    auto image = [this](int index) {
+        LVITEMW entry{};
+        entry.mask = LVIF_IMAGE;
+        entry.iItem = index;
+        ListView_GetItem(frame_->View().Handle(), &entry);
+        return entry.iImage;
+    };
+    ASSERT_EQ(frame_->View().Controls().EntryCount(), 3);
+    int shared = image(2);
+    EXPECT_EQ(image(0), shared);
+    EXPECT_EQ(image(1), shared);
+
+    int turns = 0;
+    while (frame_->OnIdle()) ASSERT_LT(++turns, 100);
+    EXPECT_NE(image(0), shared);
+    EXPECT_NE(image(1), shared);
+    EXPECT_NE(image(0), image(1));
+    EXPECT_EQ(image(2), shared);
+}
+
 TEST_F(MainFrameTest, MissingComponentsAreReportedAndCloseIsRequested) {
     fs::remove_all(folder_ / "Components");
     Start();

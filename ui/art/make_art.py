@@ -554,6 +554,11 @@ def main():
         program_icon(c)
         sizes.append(c)
     write_ico(os.path.join(HERE, 'corvel.ico'), sizes)
+    # The stand-in installer of the tests and the demo CD: a box, as setup
+    # programs commonly show, so each demo item carries an icon of its own.
+    setup = Canvas(32)
+    draw_box(setup, 1.5, 1, 29 / 23)
+    write_ico(os.path.join(HERE, 'installer.ico'), [setup])
 
 
 if __name__ == '__main__':

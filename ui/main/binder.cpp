@@ -85,7 +85,8 @@ void Binder::SetListRedraw(bool on) {
 
 int Binder::AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item) {
     if (!list_ || name.empty() || installerPath.empty()) return -1;
-    int image = icons_.IconIndex(installerPath, false);
+    bool ownIcon = icons_.HasOwnIcon(installerPath, false);
+    int image = icons_.TypeIconIndex(installerPath, false);
     if (image < 0) return -1;
     std::wstring text = WideFromCp936(name);
     LVITEMW entry{};
@@ -94,13 +95,35 @@ int Binder::AppendEntry(std::string_view name, const std::string& installerPath,
     entry.pszText = text.data();
     entry.iImage = image;
     entry.lParam = reinterpret_cast<LPARAM>(item);
-    return static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
+    int index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
+    if (index >= 0 && ownIcon) pendingIcons_.push_back({index, item, installerPath});
+    return index;
+}
+
+bool Binder::LoadPendingIcons(int count) {
+    for (; count > 0 && !pendingIcons_.empty(); --count) {
+        PendingIcon pending = std::move(pendingIcons_.front());
+        pendingIcons_.pop_front();
+        if (ItemOfEntry(pending.entry) != pending.item) continue;  // the list changed meanwhile
+        int image = icons_.IconIndex(pending.path, false);
+        if (image >= 0) SetEntryImage(pending.entry, image);
+    }
+    return !pendingIcons_.empty();
+}
+
+bool Binder::SetEntryImage(int index, int image) {
+    LVITEMW entry{};
+    entry.mask = LVIF_IMAGE;
+    entry.iItem = index;
+    entry.iImage = image;
+    return SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry)) != 0;
 }
 
 bool Binder::SetEntry(int index, std::string_view name, const std::string& installerPath) {
     if (!ValidEntry(index) || name.empty() || installerPath.empty()) return false;
     int image = icons_.IconIndex(installerPath, false);
     if (image < 0) return false;
+    std::erase_if(pendingIcons_, [index](const PendingIcon& pending) { return pending.entry == index; });
     std::wstring text = WideFromCp936(name);
     LVITEMW entry{};
     entry.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -152,6 +175,7 @@ void Binder::EditLabel(int index) {
 }
 
 void Binder::ClearList() {
+    pendingIcons_.clear();
     if (list_) ListView_DeleteAllItems(list_);
     icons_.Clear();
 }

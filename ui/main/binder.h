@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +33,12 @@ public:
     void SetTabRedraw(bool on) { SendMessageW(tabs_, WM_SETREDRAW, on, 0); }
     void SetListRedraw(bool on);
 
-    // Refused (-1) for an empty name or path or when no icon is found.
+    // Refused (-1) for an empty name or path or when no icon is found. An
+    // installer with an icon of its own shows its type's icon until
+    // LoadPendingIcons reaches it, so a large category lists at once.
     int AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item);
+    // Gives up to count entries their installer's own icon; true while more wait.
+    bool LoadPendingIcons(int count);
     bool SetEntry(int index, std::string_view name, const std::string& installerPath);
     bool SetEntryText(int index, std::string_view name);
     CatalogueNode* ItemOfEntry(int index) const;
@@ -53,9 +58,18 @@ private:
     bool ValidTab(int index) const { return tabs_ && index >= 0 && index < TabCount(); }
     bool ValidEntry(int index) const { return list_ && index >= 0 && index < EntryCount(); }
 
+    bool SetEntryImage(int index, int image);
+
+    struct PendingIcon {
+        int entry;
+        CatalogueNode* item;  // the entry must still show this item
+        std::string path;
+    };
+
     HWND tabs_ = nullptr;
     HWND list_ = nullptr;
     FileIconCache icons_;
+    std::deque<PendingIcon> pendingIcons_;
 };
 
 }  // namespace corvel::ui

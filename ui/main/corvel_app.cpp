@@ -23,14 +23,13 @@ private:
     HANDLE handle_;
 };
 
-// Runs the loop and lets the frame update its toolbar whenever the queue
-// runs empty.
+// Runs the loop and hands the frame its idle work whenever the queue runs
+// empty; it waits for messages only once that work is done.
 int MessageLoop(CMainFrame& frame) {
     MSG message;
     for (;;) {
         while (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (frame.Handle()) frame.OnIdle();
-            WaitMessage();
+            if (!frame.Handle() || !frame.OnIdle()) WaitMessage();
         }
         if (GetMessageW(&message, nullptr, 0, 0) <= 0) return static_cast<int>(message.wParam);
         TranslateMessage(&message);

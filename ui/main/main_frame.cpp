@@ -13,6 +13,8 @@ namespace {
 
 constexpr COLORREF kTransparent = RGB(192, 192, 192);
 constexpr int kButtonSize = 32;
+// Few enough that input between two idle turns is handled without delay.
+constexpr int kIconsPerIdleTurn = 8;
 constexpr int kTopMenuCategory = 1;
 constexpr int kTopMenuItem = 2;
 constexpr int kTopMenuTools = 3;
@@ -139,7 +141,7 @@ void CMainFrame::Layout() {
     MoveWindow(view_.Handle(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
 }
 
-void CMainFrame::OnIdle() {
+bool CMainFrame::OnIdle() {
     bool hasCategory = view_.HasCategory();
     bool hasSelection = view_.HasSelection();
     for (int id : kToolbarLayout) {
@@ -149,6 +151,7 @@ void CMainFrame::OnIdle() {
         if (((SendMessageW(toolbar_, TB_ISBUTTONENABLED, id, 0)) != 0) != enabled)
             SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
     }
+    return view_.Controls().LoadPendingIcons(kIconsPerIdleTurn);
 }
 
 void CMainFrame::SetStatusText(const std::wstring& text) {

@@ -26,8 +26,9 @@ public:
     // Creates the window and its controls; false when any of them fails.
     bool Create();
     CCorvelView& View() { return view_; }
-    // Updates the toolbar buttons; the message loop calls it when idle.
-    void OnIdle();
+    // Updates the toolbar buttons and reads a few pending item icons; the
+    // message loop calls it when idle. True while more idle work waits.
+    bool OnIdle();
     void SetStatusText(const std::wstring& text);
     std::wstring StatusText() const;
     MenuMode LastMenuMode() const { return menuMode_; }
