@@ -29,6 +29,12 @@ wine_prefix_init() {
         # A crashing test must fail, not wait for someone to close a dialog.
         WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             >/dev/null 2>&1
+        # The CJK font Wine picks by default draws small menu text from
+        # bitmaps with missing strokes; an outline font reads cleanly.
+        for font in SimSun NSimSun 宋体 "MS Shell Dlg" "MS Shell Dlg 2" Tahoma "Microsoft YaHei"; do
+            WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /t REG_SZ \
+                /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+        done
     fi
     WINEPREFIX=$prefix /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
     # Start the prefix's background services now: started by the first test,
