@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "test_program_paths.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
@@ -27,15 +28,8 @@ constexpr int kInstaller = 1, kPatch = 2, kSettings = 4;
 constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
 constexpr int kFirstFieldId = 101, kFinishId = 110;
 
-fs::path ExeFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(std::wstring(path, length)).parent_path();
-}
-
-std::string Cp936(const fs::path& path) {
-    return Cp936FromWide(path.wstring());
-}
+using corvel::testing::Cp936;
+using corvel::testing::ExeFolder;
 
 std::string Utf8(const std::wstring& text) {
     int length =

@@ -12,23 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "test_program_paths.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
 using corvel::ComponentHost;
-using corvel::Cp936FromWide;
 
 namespace {
 
-fs::path ExeFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(std::wstring(path, length)).parent_path();
-}
-
-std::string Cp936(const fs::path& path) {
-    return Cp936FromWide(path.wstring());
-}
+using corvel::testing::Cp936;
+using corvel::testing::ExeFolder;
 
 class ComponentHostTest : public ::testing::Test {
 protected:
