@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog.h"
 #include "message_box.h"
 #include "resource.h"
 #include "win32_text.h"
@@ -211,8 +212,9 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     fs::create_directories(folder_ / "Soft");
     for (const char* name : {"a.exe", "b.exe"}) fs::copy_file(self, folder_ / "Soft" / name);
-    WriteCatalogue("[Tools]\r\n<Name=A\x02SrcPath=Soft\\a.exe /S\x02>\r\n<Name=B\x02SrcPath=Soft\\b.exe\x02>\r\n"
-                   "<Name=C\x02SrcPath=Soft\\missing.exe\x02>\r\n");
+    WriteCatalogue(
+        "[Tools]\r\n<Name=A\x02SrcPath=Soft\\a.exe /S\x02>\r\n<Name=B\x02SrcPath=Soft\\b.exe\x02>\r\n"
+        "<Name=C\x02SrcPath=Soft\\missing.exe\x02>\r\n");
     Start();
     auto image = [this](int index) {
         LVITEMW entry{};
@@ -232,6 +234,29 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
     EXPECT_NE(image(1), shared);
     EXPECT_NE(image(0), image(1));
     EXPECT_EQ(image(2), shared);
+}
+
+TEST_F(MainFrameTest, HotKeyIsHeldWhileTheWindowLivesAndAboutOpensItsDialog) {
+    Start();
+    HWND view = frame_->View().Handle();
+    EXPECT_FALSE(RegisterHotKey(view, 1080, MOD_CONTROL, 'R')) << "Ctrl+R should already be registered";
+
+    std::vector<int> dialogs;
+    SetModalDialogHookForTesting([&](Dialog& dialog) {
+        dialogs.push_back(dialog.ResourceId());
+        return static_cast<INT_PTR>(IDOK);
+    });
+    SendMessageW(frame_->Handle(), WM_COMMAND, ID_APP_ABOUT, 0);
+    SetModalDialogHookForTesting(nullptr);
+    EXPECT_EQ(dialogs, std::vector<int>{IDD_ABOUTBOX});
+
+    // The close request ends the window, and with it the hot key.
+    SendMessageW(frame_->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(view));
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(RegisterHotKey(probe, 1080, MOD_CONTROL, 'R'));
+    UnregisterHotKey(probe, 1080);
+    DestroyWindow(probe);
 }
 
 TEST_F(MainFrameTest, MissingComponentsAreReportedAndCloseIsRequested) {
