@@ -259,6 +259,60 @@ TEST_F(MainFrameTest, HotKeyIsHeldWhileTheWindowLivesAndAboutOpensItsDialog) {
     DestroyWindow(probe);
 }
 
+// Records the view requests that reach the view window.
+LRESULT CALLBACK RecordRequests(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message >= 1984 && message <= 2004)
+        reinterpret_cast<std::vector<std::pair<UINT, WPARAM>>*>(data)->emplace_back(message, wParam);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+TEST_F(MainFrameTest, EveryCommandReachesItsViewRequest) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    std::vector<std::pair<UINT, WPARAM>> requests;
+    ASSERT_TRUE(SetWindowSubclass(frame_->View().Handle(), RecordRequests, 99, reinterpret_cast<DWORD_PTR>(&requests)));
+    const std::vector<std::pair<int, std::pair<UINT, WPARAM>>> expected = {
+        {ID_FILE_SAVE_AS, {1984, 0}},
+        {ID_CATEGORY_NEW, {1985, 0}},
+        {ID_CATEGORY_DELETE, {1986, 0}},
+        {ID_CATEGORY_EDIT, {1987, 0}},
+        {ID_ITEM_INSTALL, {1989, 0}},
+        {ID_ITEM_REGCODE, {1990, 0}},
+        {ID_ITEM_PATCH, {1991, 0}},
+        {ID_ITEM_SETTINGS, {1992, 0}},
+        {ID_ITEM_ADD, {1993, 0}},
+        {ID_ITEM_DELETE, {1994, 0}},
+        {ID_ITEM_EDIT, {1995, 0}},
+        {ID_ITEM_RENAME, {1996, 0}},
+        {ID_ITEM_COPY, {1998, 0}},
+        {ID_ITEM_SELECT_ALL, {1999, 0}},
+        {ID_ITEM_INVERT, {2000, 0}},
+        {ID_VIEW_INSTALLER, {2001, 1}},
+        {ID_VIEW_PATCH, {2001, 2}},
+        {ID_VIEW_SETTINGS, {2001, 4}},
+        {ID_PROPERTIES_INSTALLER, {2002, 1}},
+        {ID_PROPERTIES_PATCH, {2002, 2}},
+        {ID_PROPERTIES_SETTINGS, {2002, 4}},
+        {ID_TOOLS_CHECK_PATHS, {2003, 0}},
+        {ID_TOOLS_CREATE_FOLDERS, {2004, 0}},
+    };
+    for (const auto& [command, request] : expected) {
+        requests.clear();
+        SendMessageW(frame_->Handle(), WM_COMMAND, command, 0);
+        EXPECT_EQ(requests, (std::vector<std::pair<UINT, WPARAM>>{request})) << "command " << command;
+    }
+
+    // A switch-to entry goes by position, once the submenu has been opened.
+    Open(Submenu(kCategoryMenu, 3));
+    requests.clear();
+    SendMessageW(frame_->Handle(), WM_COMMAND, 33001, 0);
+    EXPECT_EQ(requests, (std::vector<std::pair<UINT, WPARAM>>{{1988, 1}}));
+    requests.clear();
+    SendMessageW(frame_->Handle(), WM_COMMAND, 33002, 0);  // beyond the tabs: ignored
+    EXPECT_TRUE(requests.empty());
+    RemoveWindowSubclass(frame_->View().Handle(), RecordRequests, 99);
+}
+
 TEST_F(MainFrameTest, MissingComponentsAreReportedAndCloseIsRequested) {
     fs::remove_all(folder_ / "Components");
     Start();
