@@ -31,25 +31,72 @@ std::size_t FindCrLf(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
+// Index of the field a key names, ignoring ASCII case, or -1. The length
+// and first letter pick the one candidate, which keeps reading fast.
+int FieldOfKey(std::string_view key) {
+    std::size_t candidate;
+    switch (key.size()) {
+        case 4:
+            candidate = static_cast<std::size_t>(Field::Name);
+            break;
+        case 5:
+            candidate = static_cast<std::size_t>(Field::Patch);
+            break;
+        case 6:
+            candidate = static_cast<std::size_t>(Field::DstDir);
+            break;
+        case 7:
+            switch (key[0] | 0x20) {
+                case 's':
+                    candidate = static_cast<std::size_t>(Field::SrcPath);
+                    break;
+                case 'r':
+                    candidate = static_cast<std::size_t>(Field::Regcode);
+                    break;
+                default:
+                    candidate = static_cast<std::size_t>(Field::Comment);
+            }
+            break;
+        case 8:
+            candidate = static_cast<std::size_t>(Field::Settings);
+            break;
+        default:
+            return -1;
+    }
+    // The keys are letters only: a byte matches when it is that letter in
+    // either case, and no lead or trail byte of a GBK character can.
+    std::string_view known = kFieldKeys[candidate];
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if ((key[i] | 0x20) != (known[i] | 0x20)) return -1;
+    }
+    return static_cast<int>(candidate);
+}
+
 // Splits at 0x02 and keeps each known "Key=value" piece; later keys win.
-// 0x02 and "=" are never trail bytes, so byte search is safe.
+// 0x02 and "=" are never trail bytes, so byte search is safe. Keys are
+// short, so they are scanned by hand; values are found with memchr.
 FieldViews ParseItemFields(std::string_view inner) {
     FieldViews fields;
-    while (!inner.empty()) {
-        std::size_t separator = inner.find(kFieldSeparator);
-        std::string_view piece = inner.substr(0, separator);
-        inner = separator == std::string_view::npos ? std::string_view() : inner.substr(separator + 1);
-
-        std::size_t equals = piece.find('=');
-        if (equals == std::string_view::npos) continue;
-        std::string_view key = piece.substr(0, equals);
-        std::string_view value = piece.substr(equals + 1);
-        for (std::size_t i = 0; i < kFieldCount; ++i) {
-            if (key.size() != kFieldKeys[i].size() || !EqualsIgnoreAsciiCase(key, kFieldKeys[i])) continue;
-            // Regcode's blanks belong to the registration text.
-            fields[i] = static_cast<Field>(i) == Field::Regcode ? value : Trim(value, kWhiteSpace);
-            break;
+    const char* p = inner.data();
+    const char* const end = p + inner.size();
+    while (p < end) {
+        const char* keyEnd = p;
+        while (keyEnd < end && *keyEnd != '=' && *keyEnd != kFieldSeparator) ++keyEnd;
+        if (keyEnd == end) break;
+        if (*keyEnd == kFieldSeparator) {  // a piece without "="
+            p = keyEnd + 1;
+            continue;
         }
+        const char* value = keyEnd + 1;
+        const auto* separator = static_cast<const char*>(std::memchr(value, kFieldSeparator, end - value));
+        const char* valueEnd = separator ? separator : end;
+        int field = FieldOfKey(std::string_view(p, keyEnd - p));
+        if (field >= 0) {
+            std::string_view text(value, valueEnd - value);
+            // Regcode's blanks belong to the registration text.
+            fields[field] = static_cast<Field>(field) == Field::Regcode ? text : Trim(text, kWhiteSpace);
+        }
+        p = valueEnd + 1;
     }
     return fields;
 }

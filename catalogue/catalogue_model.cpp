@@ -56,8 +56,13 @@ Catalogue::~Catalogue() {
     if (root_) FreeSubtree(root_);
 }
 
+// Throws std::bad_alloc.
+CatalogueNode* Catalogue::NewNode(NodeKind kind) {
+    return new (nodePool_.Allocate()) CatalogueNode(kind);
+}
+
 CatalogueNode* Catalogue::Root() {
-    if (!root_) root_ = new CatalogueNode(NodeKind::Root);
+    if (!root_) root_ = NewNode(NodeKind::Root);
     return root_;
 }
 
@@ -106,7 +111,8 @@ void Catalogue::FreeSubtree(CatalogueNode* node) {
             current->lastChild_->nextSibling_ = pending;
             pending = current->firstChild_;
         }
-        delete current;
+        current->~CatalogueNode();
+        nodePool_.Free(current);
     }
 }
 
@@ -115,7 +121,7 @@ CatalogueNode* Catalogue::AddCategory(std::string_view name) {
     try {
         CatalogueNode* root = Root();
         if (root->childCount_[static_cast<int>(NodeKind::Category)] > kMaxCategoriesBeforeAdd) return nullptr;
-        auto* category = new CatalogueNode(NodeKind::Category);
+        CatalogueNode* category = NewNode(NodeKind::Category);
         category->text_.assign(name);
         Append(root, category);
         modified_ = true;
@@ -165,10 +171,14 @@ bool Catalogue::StoreFields(CatalogueNode* item, const FieldViews& storedFields)
 CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields) {
     if (!parent || !IsContainer(parent) || storedFields[0].empty() || storedFields[1].empty() || !Owns(parent))
         return nullptr;
-    CatalogueNode* item = new (std::nothrow) CatalogueNode(NodeKind::Item);
-    if (!item) return nullptr;
+    CatalogueNode* item;
+    try {
+        item = NewNode(NodeKind::Item);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
     if (!StoreFields(item, storedFields)) {
-        delete item;
+        FreeSubtree(item);
         return nullptr;
     }
     Append(parent, item);

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "block_pool.h"
+
 namespace corvel {
 
 enum class NodeKind { Item = 0, Category = 1, Root = 2 };
@@ -112,8 +114,10 @@ private:
     static bool StoreFields(CatalogueNode* item, const FieldViews& storedFields);
     static void Append(CatalogueNode* parent, CatalogueNode* node);
     static void Unlink(CatalogueNode* node);
-    static void FreeSubtree(CatalogueNode* node);
+    CatalogueNode* NewNode(NodeKind kind);
+    void FreeSubtree(CatalogueNode* node);
 
+    BlockPool<sizeof(CatalogueNode)> nodePool_;  // destroyed after the nodes it holds
     CatalogueNode* root_ = nullptr;
     bool modified_ = false;
     // Keeps a label-edit rename from overlapping the install worker's read.
