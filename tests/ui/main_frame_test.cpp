@@ -313,6 +313,38 @@ TEST_F(MainFrameTest, EveryCommandReachesItsViewRequest) {
     RemoveWindowSubclass(frame_->View().Handle(), RecordRequests, 99);
 }
 
+TEST_F(MainFrameTest, DoubleClickEnterAndDeleteKeyNeedASelection) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    HWND list = frame_->View().Handle();
+    std::vector<std::pair<UINT, WPARAM>> requests;
+    ASSERT_TRUE(SetWindowSubclass(list, RecordRequests, 99, reinterpret_cast<DWORD_PTR>(&requests)));
+    auto doubleClick = [&] {
+        NMITEMACTIVATE click{};
+        click.hdr = {list, IDC_ITEM_LIST, static_cast<UINT>(NM_DBLCLK)};
+        SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&click));
+    };
+    auto enter = [&] {
+        NMLVKEYDOWN key{};
+        key.hdr = {list, IDC_ITEM_LIST, static_cast<UINT>(LVN_KEYDOWN)};
+        key.wVKey = VK_RETURN;
+        SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&key));
+    };
+    auto deleteKey = [&] { SendMessageW(list, WM_KEYUP, VK_DELETE, 0); };
+
+    doubleClick();
+    enter();
+    deleteKey();
+    EXPECT_TRUE(requests.empty());
+
+    SelectEntry(1);
+    doubleClick();
+    enter();
+    deleteKey();
+    EXPECT_EQ(requests, (std::vector<std::pair<UINT, WPARAM>>{{1989, 0}, {1989, 0}, {1994, 0}}));
+    RemoveWindowSubclass(list, RecordRequests, 99);
+}
+
 TEST_F(MainFrameTest, MissingComponentsAreReportedAndCloseIsRequested) {
     fs::remove_all(folder_ / "Components");
     Start();
