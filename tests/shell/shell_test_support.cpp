@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "long_path.h"
+#include "remove_tree.h"
 #include "win32_text.h"
 
 namespace corvel::testing {
@@ -13,29 +14,6 @@ namespace {
 
 std::wstring Wide(const std::string& path) {
     return WideLongPath(path);
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = folder + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DWORD attributes = entry.dwFileAttributes;
-            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                DeleteFileW(child.c_str());
-            } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                RemoveDirectoryW(child.c_str());
-            } else {
-                RemoveTree(child);
-            }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

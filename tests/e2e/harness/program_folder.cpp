@@ -4,6 +4,7 @@
 
 #include "file_handle.h"
 #include "polling.h"
+#include "remove_tree.h"
 #include "win32_text.h"
 
 namespace corvel::e2e {
@@ -13,27 +14,9 @@ std::string Describe(std::string_view what, std::wstring_view path) {
     return std::string(what) + " " + Cp936FromWide(path) + " (error " + std::to_string(GetLastError()) + ")";
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
+
+using corvel::testing::RemoveTree;
 
 ProgramFolder::ProgramFolder() {
     wchar_t temp[MAX_PATH + 1];
