@@ -1,5 +1,6 @@
 #include "component_host.h"
 
+#include "long_path.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -25,7 +26,7 @@ bool ComponentHost::LoadAll(const std::string& folder) {
     if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
 
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((base + L"*.cpn").c_str(), &found);
+    HANDLE search = FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             // A folder named "x.cpn" matches the pattern too; "." and ".." are folders.
@@ -39,7 +40,7 @@ bool ComponentHost::LoadAll(const std::string& folder) {
 
 bool ComponentHost::LoadOne(const std::string& path) {
     if (path.empty()) return false;
-    std::wstring widePath = WideFromCp936(path);
+    std::wstring widePath = WideLongPath(path);
     if (widePath.empty()) return false;
     // A broken or foreign file must fail quietly, not raise the system's error box.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -15,6 +15,8 @@ bool HasPrefix(const std::wstring& path, std::wstring_view prefix) {
     return path.compare(0, prefix.size(), prefix) == 0;
 }
 
+}  // namespace
+
 std::wstring FullPath(const std::wstring& path) {
     DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return {};
@@ -25,15 +27,17 @@ std::wstring FullPath(const std::wstring& path) {
     return full;
 }
 
-}  // namespace
+std::wstring PrefixedPath(const std::wstring& fullPath) {
+    if (HasPrefix(fullPath, L"\\\\?\\")) return fullPath;
+    if (HasPrefix(fullPath, L"\\\\")) return L"\\\\?\\UNC\\" + fullPath.substr(2);
+    return L"\\\\?\\" + fullPath;
+}
 
 std::wstring LongPathFromWide(std::wstring path) {
     if (path.size() < kPlainPathLimit || HasPrefix(path, L"\\\\?\\")) return path;
     // "\\?\" turns off the system's own clean-up, so do it first.
     std::wstring full = FullPath(path);
-    if (full.empty()) return path;
-    if (HasPrefix(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    return full.empty() ? path : PrefixedPath(full);
 }
 
 std::wstring WideLongPath(std::string_view path) {

@@ -14,4 +14,10 @@ std::wstring WideLongPath(std::string_view path);
 // Same for a path that is already wide.
 std::wstring LongPathFromWide(std::wstring path);
 
+// The full path ("." and ".." resolved); empty when the system cannot answer.
+std::wstring FullPath(const std::wstring& path);
+
+// A full path in the "\\?\" (or "\\?\UNC\") form; unchanged when it has it.
+std::wstring PrefixedPath(const std::wstring& fullPath);
+
 }  // namespace corvel

@@ -33,57 +33,106 @@ bool CopyInto(const std::wstring& sourceFile, const std::wstring& targetFolder, 
     return CopyFileW(LongPathFromWide(sourceFile).c_str(), LongPathFromWide(target).c_str(), failIfExists) != 0;
 }
 
-// The folder's real path, through any links and short names, upper-cased;
-// empty when it cannot be opened.
-std::wstring RealFolderPath(const std::wstring& folder) {
+std::function<void(const std::wstring&, FolderFacts&)>& FactsEdit() {
+    static std::function<void(const std::wstring&, FolderFacts&)> edit;
+    return edit;
+}
+
+std::wstring UpperCase(std::wstring text) {
+    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// Identity and real path (through links and short names, upper-cased) from
+// one open handle; whatever cannot be read stays empty.
+FolderFacts ReadFolderFacts(const std::wstring& folder) {
+    FolderFacts facts;
     HANDLE handle = CreateFileW(LongPathFromWide(WithBackslash(folder)).c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return {};
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-    if (length >= path.size()) {
-        path.resize(length + 1);
-        length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+    if (handle != INVALID_HANDLE_VALUE) {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (GetFileInformationByHandle(handle, &info)) {
+            facts.volume = info.dwVolumeSerialNumber;
+            facts.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        }
+        std::wstring path(MAX_PATH, L'\0');
+        DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (length >= path.size()) {
+            path.resize(length + 1);
+            length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        }
+        if (length > 0 && length < path.size()) {
+            path.resize(length);
+            facts.finalPath = WithBackslash(UpperCase(path));
+        }
+        CloseHandle(handle);
     }
-    CloseHandle(handle);
-    if (length == 0 || length >= path.size()) return {};
-    path.resize(length);
-    CharUpperBuffW(path.data(), length);
-    return WithBackslash(path);
+    if (FactsEdit()) FactsEdit()(folder, facts);
+    return facts;
 }
 
-bool IsSameOrInside(const std::wstring& folder, const std::wstring& outer) {
-    std::wstring inner = RealFolderPath(folder);
-    std::wstring container = RealFolderPath(outer);
-    // Unknown real paths: refuse rather than risk copying a folder into itself.
-    if (inner.empty() || container.empty()) return true;
-    return inner.compare(0, container.size(), container) == 0;
+std::wstring LongName(const std::wstring& path) {
+    DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::wstring longer(needed, L'\0');
+    DWORD length = GetLongPathNameW(path.c_str(), longer.data(), needed);
+    if (length == 0 || length >= needed) return {};
+    longer.resize(length);
+    return longer;
 }
 
-struct FolderId {
-    DWORD volume = 0;
-    DWORD high = 0;
-    DWORD low = 0;
-    bool operator==(const FolderId&) const = default;
+// The full path with "." and ".." resolved and short names made long, in the
+// "\\?\" form GetFinalPathNameByHandle gives, upper-cased: all that is left
+// to compare when the file system says nothing better.
+std::wstring NormalPath(const std::wstring& folder) {
+    std::wstring path = FullPath(WithBackslash(folder));
+    if (path.empty()) path = WithBackslash(folder);
+    // Wine expands short names only without the prefix; Windows needs it
+    // past MAX_PATH.
+    std::wstring longer = LongName(path);
+    if (longer.empty()) longer = LongName(PrefixedPath(path));
+    if (!longer.empty()) path = longer;
+    return WithBackslash(UpperCase(PrefixedPath(path)));
+}
+
+class Folder {
+public:
+    explicit Folder(const std::wstring& path) : path_(path), facts_(ReadFolderFacts(path)) {}
+
+    // One folder reached twice, by file identity where both have one, else
+    // by real path, else by normalised path.
+    bool IsSame(const Folder& other) const {
+        if (facts_.index && other.facts_.index)
+            return facts_.volume == other.facts_.volume && facts_.index == other.facts_.index;
+        return Path(other).compare(other.Path(*this)) == 0;
+    }
+
+    // This folder is outer or lies somewhere below it.
+    bool IsSameOrInside(const Folder& outer) const {
+        if (IsSame(outer)) return true;
+        const std::wstring& inner = Path(outer);
+        const std::wstring& container = outer.Path(*this);
+        return inner.compare(0, container.size(), container) == 0;
+    }
+
+private:
+    // The path to compare with other's: the real one when both are known.
+    const std::wstring& Path(const Folder& other) const {
+        if (!facts_.finalPath.empty() && !other.facts_.finalPath.empty()) return facts_.finalPath;
+        if (normalPath_.empty()) normalPath_ = NormalPath(path_);
+        return normalPath_;
+    }
+
+    std::wstring path_;
+    FolderFacts facts_;
+    mutable std::wstring normalPath_;
 };
-
-bool IdOfFolder(const std::wstring& folder, FolderId& id) {
-    HANDLE handle =
-        CreateFileW(LongPathFromWide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION info;
-    bool ok = GetFileInformationByHandle(handle, &info) != 0;
-    CloseHandle(handle);
-    if (ok) id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return ok;
-}
 
 // seen holds the target and the folders being copied, so that a link the
 // file system does not mark (Wine shows host symbolic links as plain
 // folders) still cannot lead the copy round in a circle.
-void CopyTree(const std::wstring& source, const std::wstring& target, bool failIfExists, std::vector<FolderId>& seen) {
+void CopyTree(const std::wstring& source, const std::wstring& target, bool failIfExists, std::vector<Folder>& seen) {
     std::wstring from = WithBackslash(source);
     std::wstring into = WithBackslash(target);
     WIN32_FIND_DATAW entry;
@@ -98,11 +147,11 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
         }
         // A linked folder may point back up the tree; never enter one.
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-        FolderId id;
-        if (!IdOfFolder(from + name, id) || std::find(seen.begin(), seen.end(), id) != seen.end()) continue;
+        Folder folder(from + name);
+        if (std::any_of(seen.begin(), seen.end(), [&](const Folder& other) { return folder.IsSame(other); })) continue;
         std::wstring sub = into + name;
         if (!CreateDirectoryW(LongPathFromWide(sub).c_str(), nullptr) && !IsFolder(sub)) continue;
-        seen.push_back(id);
+        seen.push_back(std::move(folder));
         CopyTree(from + name, sub, failIfExists, seen);
         seen.pop_back();
     } while (FindNextFileW(find, &entry));
@@ -118,13 +167,20 @@ bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& target
 
 bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists) {
     if (!FolderExists(sourceFolder) || !FolderExists(targetFolder)) return false;
-    std::wstring source = WideFromCp936(sourceFolder);
-    std::wstring target = WideFromCp936(targetFolder);
-    if (IsSameOrInside(target, source)) return false;
-    std::vector<FolderId> seen(2);
-    if (!IdOfFolder(WithBackslash(target), seen[0]) || !IdOfFolder(WithBackslash(source), seen[1])) return false;
+    const std::wstring source = WideFromCp936(sourceFolder);
+    const std::wstring target = WideFromCp936(targetFolder);
+    Folder sourceTree(source);
+    Folder targetTree(target);
+    if (targetTree.IsSameOrInside(sourceTree)) return false;
+    std::vector<Folder> seen;
+    seen.push_back(std::move(targetTree));
+    seen.push_back(std::move(sourceTree));
     CopyTree(source, target, failIfExists, seen);
     return true;
+}
+
+void SetFolderFactsEditForTesting(std::function<void(const std::wstring& folder, FolderFacts& facts)> edit) {
+    FactsEdit() = std::move(edit);
 }
 
 }  // namespace corvel

@@ -2,6 +2,8 @@
 // code page 936. Windows builds only.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace corvel {
@@ -14,5 +16,17 @@ bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& target
 // (junctions, symbolic links) are not entered. False when either folder is
 // missing or target is source or lies inside it.
 bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists);
+
+// What the file system tells about a folder while a tree is copied: volume
+// serial number and file index (index 0 when it gives none, as some network
+// and RAM-disk drivers do) and the final path (empty when unknown).
+struct FolderFacts {
+    std::uint32_t volume = 0;
+    std::uint64_t index = 0;
+    std::wstring finalPath;
+};
+
+// Test seam: while set, edit may change the facts read for each folder.
+void SetFolderFactsEditForTesting(std::function<void(const std::wstring& folder, FolderFacts& facts)> edit);
 
 }  // namespace corvel

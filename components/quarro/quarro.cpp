@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "long_path.h"
 #include "win32_text.h"
 
 namespace {
@@ -28,6 +29,25 @@ std::wstring WindowTitle(HWND window) {
     return title;
 }
 
+// The shell starts nothing from a path past MAX_PATH, not even with the
+// "\\?\" prefix; the short (8.3) form of such a path often fits.
+std::wstring StartablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    std::wstring prefixed = corvel::LongPathFromWide(path);
+    DWORD needed = GetShortPathNameW(prefixed.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::wstring shorter(needed, L'\0');
+    DWORD length = GetShortPathNameW(prefixed.c_str(), shorter.data(), needed);
+    if (length == 0 || length >= needed) return path;
+    shorter.resize(length);
+    if (shorter.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+        shorter = L"\\\\" + shorter.substr(8);
+    } else if (shorter.compare(0, 4, L"\\\\?\\") == 0) {
+        shorter.erase(0, 4);
+    }
+    return shorter.size() < MAX_PATH ? shorter : path;
+}
+
 }  // namespace
 
 extern "C" int __stdcall Initialize(HWND mainFrame) {
@@ -41,16 +61,20 @@ extern "C" int __stdcall Open(HWND /*owner*/, const char* /*itemName*/, const ch
     if (!(stepKind & kInstallerStep)) return kAbandonItem;
     if (!filePath || !*filePath) return kAbandonItem;
     std::wstring file = corvel::WideFromCp936(filePath);
-    DWORD attributes = GetFileAttributesW(file.c_str());
+    DWORD attributes = GetFileAttributesW(corvel::LongPathFromWide(file).c_str());
     if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return kAbandonItem;
     }
+    file = StartablePath(file);
     std::wstring params = parameters ? corvel::WideFromCp936(parameters) : std::wstring();
-    std::wstring folder = installFolder ? corvel::WideFromCp936(installFolder) : std::wstring();
+    std::wstring folder = installFolder ? StartablePath(corvel::WideFromCp936(installFolder)) : std::wstring();
 
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // A failed start is reported through the answer; the shell's own message
+    // box would come from the install worker, without an owner, on top of
+    // the install task's message.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
     info.lpFile = file.c_str();
     info.lpParameters = params.empty() ? nullptr : params.c_str();

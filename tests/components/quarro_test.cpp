@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "remove_tree.h"
 #include "test_program_paths.h"
 #include "win32_text.h"
 
@@ -61,23 +62,31 @@ std::map<std::string, std::string> ReadResult(const fs::path& path) {
     return values;
 }
 
-// Closes any dialog this process shows while alive: the shell reports a failed start in a message
-// box of its own, which must not hang the test.
-class DialogCloser {
+// Watches for dialogs of this process while alive, counts them and closes
+// them, so that a message box that should not be there fails the test
+// instead of hanging it.
+class DialogWatcher {
 public:
-    DialogCloser() : thread_([this] { Run(); }) {}
-    ~DialogCloser() {
-        stop_ = true;
-        thread_.join();
+    DialogWatcher() : thread_([this] { Run(); }) {}
+    ~DialogWatcher() { Stop(); }
+
+    // Stops watching; how many dialogs appeared.
+    int Stop() {
+        if (thread_.joinable()) {
+            stop_ = true;
+            thread_.join();
+        }
+        return seen_;
     }
 
 private:
-    static BOOL CALLBACK CloseIfOurDialog(HWND window, LPARAM) {
+    static BOOL CALLBACK CloseIfOurDialog(HWND window, LPARAM self) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         wchar_t name[16] = {};
         GetClassNameW(window, name, 16);
         if (process == GetCurrentProcessId() && IsWindowVisible(window) && wcscmp(name, L"#32770") == 0) {
+            ++reinterpret_cast<DialogWatcher*>(self)->seen_;
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
         return TRUE;
@@ -85,12 +94,13 @@ private:
 
     void Run() {
         while (!stop_) {
-            EnumWindows(CloseIfOurDialog, 0);
-            Sleep(100);
+            EnumWindows(CloseIfOurDialog, reinterpret_cast<LPARAM>(this));
+            Sleep(50);
         }
     }
 
     std::atomic<bool> stop_{false};
+    std::atomic<int> seen_{0};
     std::thread thread_;
 };
 
@@ -109,15 +119,15 @@ protected:
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         root_ = fs::path(temp) / (L"corvel_quarro_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
                                   std::wstring(test.begin(), test.end()));
-        fs::remove_all(root_);
+        corvel::testing::RemoveTree(L"\\\\?\\" + root_.wstring());
         fs::create_directories(root_);
     }
 
     void TearDown() override {
         if (preUnload_) preUnload_();
         if (module_) FreeLibrary(module_);
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
+        // The prefix reaches what lies past MAX_PATH too.
+        corvel::testing::RemoveTree(L"\\\\?\\" + root_.wstring());
     }
 
     int Open(const std::string& path, int stepKind, const std::string& params = "", const std::string& folder = "") {
@@ -228,14 +238,50 @@ TEST_F(QuarroTest, StartsOtherFileTypesThroughTheirAssociation) {
     EXPECT_EQ(written.substr(0, 7), "started");
 }
 
-TEST_F(QuarroTest, AFailedStartAnswersFailed) {
-    DialogCloser closer;
+TEST_F(QuarroTest, AFailedStartAnswersFailedWithoutAWindow) {
+    DialogWatcher watcher;
     fs::path unknown = root_ / L"setup.corvelnone";
     std::ofstream(unknown) << "no program opens this";
     EXPECT_EQ(Open(Cp936(unknown), kInstaller), 2);
     fs::path broken = root_ / L"broken.exe";
     std::ofstream(broken) << "not a program";
     EXPECT_EQ(Open(Cp936(broken), kInstaller), 2);
+    // The install task reports the answer; the shell must not report as well.
+    Sleep(200);
+    EXPECT_EQ(watcher.Stop(), 0);
+}
+
+TEST_F(QuarroTest, TakesAnInstallerLyingPastMaxPath) {
+    // A CD copied deep into a disk: the installer lies past MAX_PATH.
+    std::wstring deep = L"\\\\?\\" + root_.wstring();
+    while (deep.size() <= 300) {
+        deep += L"\\setup_files_abcdefghijklmnopqrstuvwxyz_0123456789";
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    std::wstring plain = deep.substr(4);
+    ASSERT_TRUE(CopyFileW((ExeFolder() / L"installer.exe").c_str(), (deep + L"\\setup.exe").c_str(), FALSE));
+    fs::path result = root_ / L"deep.txt";
+    std::wstring params = L"--result=\"" + result.wstring() + L"\" --title=QuarroDeep";
+
+    // Found, so taken: started through its short path (Windows, and Wine in
+    // a process that has started no other program yet), or failed to start
+    // (Wine otherwise), but never abandoned as missing.
+    int answer = Open(Cp936FromWide(plain + L"\\setup.exe"), kInstaller, Cp936FromWide(params));
+    ASSERT_TRUE(answer == 0 || answer == 2) << answer;
+    if (answer == 0) {
+        HWND window = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (window = FindWindowW(kInstallerClass, L"QuarroDeep")) != nullptr; }));
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+        PostMessageW(window, WM_COMMAND, kFinishId, 0);
+        EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+        CloseHandle(process);
+        EXPECT_FALSE(ReadResult(result).empty()) << "the installer wrote no result";
+    }
+
+    EXPECT_EQ(Open(Cp936FromWide(plain + L"\\absent.exe"), kInstaller), 3);
+    EXPECT_EQ(Open(Cp936FromWide(plain), kInstaller), 3) << "a folder is not an installer";
 }
 
 // The stand-in installer itself, started directly: unattended finish and exit code.

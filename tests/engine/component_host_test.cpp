@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "long_path.h"
+#include "remove_tree.h"
+#include "shell_files.h"
 #include "test_program_paths.h"
 #include "win32_text.h"
 
@@ -116,6 +119,28 @@ TEST_F(ComponentHostTest, LoadAllTakesOnlyCpnFilesAndSurvivesBadOnes) {
     Lines log = Log();
     std::sort(log.begin(), log.end());  // the file system decides the order
     EXPECT_EQ(log, (Lines{"A Initialize 0", "B Initialize 0"}));
+}
+
+TEST_F(ComponentHostTest, LoadsFromAFolderPastMaxPath) {
+    // A program folder on a CD copied deep into a disk: its Components folder
+    // lies past MAX_PATH.
+    fs::path top = root_ / L"深层";
+    std::wstring deep = top.wstring();
+    while (deep.size() <= 300) deep += L"\\程序目录_abcdefghijklmnopqrstuvwxyz_0123456789";
+    deep += L"\\Components";
+    ASSERT_TRUE(corvel::CreateFolderPath(Cp936(deep)));
+    ASSERT_TRUE(
+        CopyFileW((ExeFolder() / L"probe.cpn").c_str(), corvel::LongPathFromWide(deep + L"\\DEEP.cpn").c_str(), FALSE));
+    Answer(L"DEEP", L"_OPEN", 2);
+    {
+        ComponentHost host;
+        EXPECT_TRUE(host.LoadAll(Cp936(deep)));
+        EXPECT_EQ(host.Count(), 1u);
+        EXPECT_EQ(DispatchInstaller(host), corvel::kHostFailed);
+    }
+    EXPECT_EQ(Log(), (Lines{"DEEP Initialize 0", "DEEP Open 0|Item|C:\\Soft\\setup.exe|/S|C:\\Program Files\\Soft|1",
+                            "DEEP PreUnloadDll", "DEEP Detach"}));
+    corvel::testing::RemoveTree(corvel::LongPathFromWide(top.wstring()));
 }
 
 TEST_F(ComponentHostTest, InitializeDecidesAcceptance) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "long_path.h"
 #include "shell_files.h"
 #include "shell_test_support.h"
@@ -53,6 +55,93 @@ std::string CopyOfThisProgram(const std::string& target) {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     CopyFileW(self, WideLongPath(target).c_str(), FALSE);
     return target;
+}
+
+// A copy of this program whose first icon holds a 32 and a 48 pixel image,
+// each a square of its own colour (0xRRGGBB).
+std::string ProgramWithTwoIconSizes(const std::string& target, DWORD colour32, DWORD colour48) {
+    CopyOfThisProgram(target);
+    HANDLE update = BeginUpdateResourceW(WideLongPath(target).c_str(), FALSE);
+    if (!update) return {};
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colours, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+    struct Group {
+        WORD reserved, type, count;
+        GroupEntry entries[2];
+    };
+#pragma pack(pop)
+    Group group = {0, 1, 2, {}};
+    const int sizes[2] = {32, 48};
+    const DWORD colours[2] = {colour32, colour48};
+    bool ok = true;
+    for (int i = 0; i < 2; ++i) {
+        int size = sizes[i];
+        BITMAPINFOHEADER header = {};
+        header.biSize = sizeof header;
+        header.biWidth = size;
+        header.biHeight = size * 2;  // colour and mask
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        std::string image(reinterpret_cast<const char*>(&header), sizeof header);
+        for (int p = 0; p < size * size; ++p) {
+            DWORD pixel = 0xFF000000 | colours[i];
+            image.append(reinterpret_cast<const char*>(&pixel), 4);
+        }
+        image.append(static_cast<std::size_t>(size * size / 8), '\0');  // mask: all drawn
+        WORD id = static_cast<WORD>(i + 1);
+        group.entries[i] = {
+            static_cast<BYTE>(size), static_cast<BYTE>(size), 0, 0, 1, 32, static_cast<DWORD>(image.size()), id};
+        ok = ok && UpdateResourceW(update, RT_ICON, MAKEINTRESOURCEW(id), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                   image.data(), static_cast<DWORD>(image.size()));
+    }
+    ok = ok && UpdateResourceW(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                               &group, sizeof group);
+    return EndUpdateResourceW(update, !ok) && ok ? target : std::string();
+}
+
+// The colour (0xRRGGBB) in the middle of an image of the cache's list.
+DWORD MiddleColour(const FileIconCache& cache, int image) {
+    int size = cache.IconSize();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    ImageList_Draw(cache.ImageList(), image, dc, 0, 0, ILD_NORMAL);
+    GdiFlush();
+    DWORD colour = static_cast<const DWORD*>(bits)[size / 2 * size + size / 2] & 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return colour;
+}
+
+TEST(FileIconCache, AProgramsIconIsReadAtTheCachesSize) {
+    constexpr DWORD kRed = 0xFF0000, kBlue = 0x0000FF;
+    ScratchFolder scratch;
+    std::string program = ProgramWithTwoIconSizes(scratch / "two sizes.exe", kRed, kBlue);
+    ASSERT_FALSE(program.empty()) << "cannot write icon resources here";
+    ShellIconSizeValue value;
+    // Whichever size differs from the system's icon size shows a stretched
+    // image of the other when the icon is read at the system's size.
+    for (auto [size, colour] : {std::pair{L"32", kRed}, std::pair{L"48", kBlue}}) {
+        value.SetText(size);
+        FileIconCache cache;
+        ASSERT_TRUE(cache.Create(3, kListFlags, 30));
+        int image = cache.IconIndex(program, false);
+        ASSERT_GE(image, 0);
+        EXPECT_EQ(MiddleColour(cache, image), colour) << "cache size " << cache.IconSize();
+    }
 }
 
 TEST(ShellIconSize, PlainDigitsOnly) {

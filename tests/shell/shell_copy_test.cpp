@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <utility>
+
 #include "shell_files.h"
 #include "shell_test_support.h"
 #include "win32_text.h"
@@ -106,6 +110,75 @@ TEST(CopyFolderTree, RefusesMissingFoldersAndCopiesIntoItself) {
     EXPECT_EQ(GetFile(scratch / "src2\\a.txt"), "a");
     EXPECT_TRUE(CopyFolderTree(scratch / "src\\sub", scratch / "src", false));
     EXPECT_TRUE(Exists(scratch / "src\\deeper"));
+}
+
+// Puts what the file system tells about folders back at the end of a test.
+class FolderFactsEdit {
+public:
+    explicit FolderFactsEdit(std::function<void(const std::wstring&, FolderFacts&)> edit) {
+        SetFolderFactsEditForTesting(std::move(edit));
+    }
+    ~FolderFactsEdit() { SetFolderFactsEditForTesting(nullptr); }
+};
+
+// src holds a.txt, sub\b.txt, sub\deeper\c.txt and an empty folder.
+void LayOutSource(const ScratchFolder& scratch) {
+    MakeFolder(scratch / "src");
+    MakeFolder(scratch / "src\\sub");
+    MakeFolder(scratch / "src\\sub\\deeper");
+    MakeFolder(scratch / "src\\empty");
+    PutFile(scratch / "src\\a.txt", "a");
+    PutFile(scratch / "src\\sub\\b.txt", "b");
+    PutFile(scratch / "src\\sub\\deeper\\c.txt", "c");
+}
+
+void ExpectCopied(const std::string& target) {
+    EXPECT_EQ(GetFile(target + "\\a.txt"), "a");
+    EXPECT_EQ(GetFile(target + "\\sub\\b.txt"), "b");
+    EXPECT_EQ(GetFile(target + "\\sub\\deeper\\c.txt"), "c");
+    EXPECT_TRUE(Exists(target + "\\empty"));
+}
+
+void ExpectOnlyRealSelfCopiesRefused(const ScratchFolder& scratch) {
+    EXPECT_FALSE(CopyFolderTree(scratch / "src", scratch / "src", false));
+    EXPECT_FALSE(CopyFolderTree(scratch / "src\\", scratch / "SRC\\sub\\..\\sub\\deeper", false));
+    EXPECT_FALSE(Exists(scratch / "src\\sub\\deeper\\a.txt"));
+    MakeFolder(scratch / "src2");
+    EXPECT_TRUE(CopyFolderTree(scratch / "src", scratch / "src2", false));
+    ExpectCopied(scratch / "src2");
+    EXPECT_TRUE(CopyFolderTree(scratch / "src\\sub", scratch / "src", false));
+    EXPECT_EQ(GetFile(scratch / "src\\b.txt"), "b");
+}
+
+TEST(CopyFolderTree, WhatTheFileSystemCannotTellFallsBackToPaths) {
+    const std::pair<const char*, std::function<void(const std::wstring&, FolderFacts&)>> cases[] = {
+        // Some network and RAM-disk drivers give every folder the index 0.
+        {"no file index", [](const std::wstring&, FolderFacts& facts) { facts.index = 0; }},
+        {"no final path", [](const std::wstring&, FolderFacts& facts) { facts.finalPath.clear(); }},
+        {"nothing", [](const std::wstring&, FolderFacts& facts) { facts = {}; }},
+    };
+    for (const auto& [what, edit] : cases) {
+        SCOPED_TRACE(what);
+        FolderFactsEdit facts(edit);
+        ScratchFolder scratch;
+        LayOutSource(scratch);
+        MakeFolder(scratch / "dst");
+        ASSERT_TRUE(CopyFolderTree(scratch / "src", scratch / "dst", false));
+        ExpectCopied(scratch / "dst");
+        ExpectOnlyRealSelfCopiesRefused(scratch);
+    }
+}
+
+TEST(CopyFolderTree, AShortNameOfTheSourceIsTheSourceWithoutFileIdentities) {
+    FolderFactsEdit nothing([](const std::wstring&, FolderFacts& facts) { facts = {}; });
+    ScratchFolder scratch;
+    MakeFolder(scratch / "long folder name");
+    MakeFolder(scratch / "long folder name\\inner");
+    wchar_t shortName[MAX_PATH] = {};
+    GetShortPathNameW(WideFromCp936(scratch / "long folder name").c_str(), shortName, MAX_PATH);
+    std::string shortPath = Cp936FromWide(shortName);
+    if (shortPath.empty() || shortPath == scratch / "long folder name") GTEST_SKIP() << "no short names here";
+    EXPECT_FALSE(CopyFolderTree(scratch / "long folder name", shortPath + "\\inner", false));
 }
 
 TEST(CopyFolderTree, LinkedFoldersAreNotEntered) {

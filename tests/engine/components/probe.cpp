@@ -52,9 +52,9 @@ std::string Handle(HWND window) {
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         self = instance;
-        wchar_t path[MAX_PATH];
-        DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-        std::wstring file(path, length);
+        // Room for a path past MAX_PATH: the host may load from deep folders.
+        std::wstring file(32768, L'\0');
+        file.resize(GetModuleFileNameW(self, file.data(), static_cast<DWORD>(file.size())));
         file = file.substr(file.find_last_of(L"\\/") + 1);
         file = file.substr(0, file.find_last_of(L'.'));
         for (wchar_t& c : file) c = static_cast<wchar_t>(std::towupper(c));
