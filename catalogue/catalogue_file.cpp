@@ -126,8 +126,7 @@ private:
         // a name ending in a stray lead byte must read back as written.
         if (line.size() < 2 || line.back() != ']') return Drop(lineNumber, DroppedLine::BadCategoryHeader);
         std::string_view name = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
-        if (name.empty() || FindChars(name, "\\\\") != std::string_view::npos)
-            return Drop(lineNumber, DroppedLine::BadCategoryHeader);
+        if (name.empty() || HasDoubleBackslash(name)) return Drop(lineNumber, DroppedLine::BadCategoryHeader);
         category_ = catalogue_.AddCategory(name);
         if (!category_) Drop(lineNumber, DroppedLine::CategoryRefused);
     }
@@ -202,6 +201,10 @@ void ForEachItem(const CatalogueNode* category, Visit visit) {
 }
 
 }  // namespace
+
+bool HasDoubleBackslash(std::string_view categoryName) {
+    return FindChars(categoryName, "\\\\") != std::string_view::npos;
+}
 
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
     if (const void* nul = std::memchr(text.data(), '\0', text.size()))

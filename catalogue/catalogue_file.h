@@ -23,6 +23,11 @@ enum class DroppedLine {
 // Called once for each line the reader drops; lines count from 1.
 using DroppedLineCallback = std::function<void(std::size_t line, DroppedLine reason)>;
 
+// True when a category header holding this name is dropped on reading, with
+// every item behind it: "\\" as two whole characters (a trail byte 0x5C
+// does not count).
+bool HasDoubleBackslash(std::string_view categoryName);
+
 // Reads catalogue text (up to its first NUL) into catalogue, behind what is
 // already there, and clears the modified flag.
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped = {});

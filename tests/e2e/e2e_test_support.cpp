@@ -43,8 +43,8 @@ std::wstring E2eTest::LayOut(std::wstring_view name, bool with_quarro) {
     return folder_.InstallProgram(BuiltCorvel(), name);
 }
 
-CorvelProcess& E2eTest::Start(const std::wstring& program) {
-    processes_.push_back(std::make_unique<CorvelProcess>(program, folder_.Path()));
+CorvelProcess& E2eTest::Start(const std::wstring& program, const std::wstring& arguments) {
+    processes_.push_back(std::make_unique<CorvelProcess>(program, folder_.Path(), arguments));
     return *processes_.back();
 }
 

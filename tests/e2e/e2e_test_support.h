@@ -36,7 +36,7 @@ protected:
 
     // Copies Corvel.exe into the folder as name, with Quarro in Components.
     std::wstring LayOut(std::wstring_view name = L"Corvel.exe", bool with_quarro = true);
-    CorvelProcess& Start(const std::wstring& program);
+    CorvelProcess& Start(const std::wstring& program, const std::wstring& arguments = {});
     struct Shown {
         CorvelProcess& process;
         MainWindow window;

@@ -32,7 +32,7 @@ protected:
     // closes by itself once the message is dismissed.
     void ExpectComponentMessageAndEnd(const std::wstring& program) {
         CorvelProcess& process = Start(program);
-        HWND box = process.WaitForDialog(L"Corvel", kStartTimeout);
+        HWND box = process.WaitForMessageBox(L"Corvel", kStartTimeout);
         EXPECT_EQ(MessageBoxText(box),
                   L"\u521d\u59cb\u5316\u7ec4\u4ef6\u5bf9\u8c61\u65f6\u51fa\u9519\u6216\u6ca1\u6709\u4efb\u4f55\u7684"
                   L"\u7ec4\u4ef6\u5bf9\u8c61\uff0c\u7a0b\u5e8f\u5373\u5c06\u9000\u51fa");
@@ -58,6 +58,28 @@ TEST_F(StartupTest, RenamedProgramUsesCatalogueOfItsOwnName) {
     auto [process, window] = StartShown(program);
     EXPECT_EQ(window.TabTexts(), (std::vector<std::wstring>{L"Alpha", L"Beta"}));
     process.Close();
+}
+
+TEST_F(StartupTest, FileOnTheCommandLineMustOpenButNeverChangesTheCatalogue) {
+    const std::wstring program = LayOut();
+    folder_.WriteFile(L"Corvel.cvx", Line("[Alpha]"));
+    folder_.WriteFile(L"Other.cvx", Line("[Wrong]"));
+
+    CorvelProcess& refused = Start(program, L"\"" + folder_.PathOf(L"missing.cvx") + L"\"");
+    bool showed_window = false;
+    WaitUntil(
+        [&] {
+            showed_window = showed_window || !refused.Windows(true).empty();
+            return !refused.Running();
+        },
+        kStartTimeout);
+    EXPECT_FALSE(refused.Running()) << "a file that cannot be opened must end the program";
+    EXPECT_FALSE(showed_window);
+
+    CorvelProcess& accepted = Start(program, L"/x \"" + folder_.PathOf(L"Other.cvx") + L"\"");
+    MainWindow window(accepted.WaitForMainWindow(), accepted.Handle());
+    EXPECT_EQ(window.TabTexts(), std::vector<std::wstring>{L"Alpha"});
+    accepted.Close();
 }
 
 }  // namespace

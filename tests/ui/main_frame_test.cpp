@@ -3,6 +3,8 @@
 // cannot see under Wine.
 #include "main_frame.h"
 
+#include "frame_test.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,37 +26,8 @@ namespace fs = std::filesystem;
 constexpr int kCategoryMenu = 1;
 constexpr int kItemMenu = 2;
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public FrameTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("corvel-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "Components");
-        fs::copy_file(QUARRO_CPN_PATH, folder_ / "Components" / "Quarro.cpn");
-        SetMessageBoxHookForTesting([this](const MessageBoxRequest& request) {
-            shown_.push_back(request);
-            return IDOK;
-        });
-    }
-
-    void TearDown() override {
-        frame_.reset();
-        SetMessageBoxHookForTesting(nullptr);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    void WriteCatalogue(const std::string& bytes) { std::ofstream(folder_ / "Corvel.cvx", std::ios::binary) << bytes; }
-
-    void Start(std::string catalogueFile = {}) {
-        ProgramLocation location{folder_.string() + "\\",
-                                 catalogueFile.empty() ? (folder_ / "Corvel.cvx").string() : catalogueFile};
-        frame_ = std::make_unique<CMainFrame>(location);
-        ASSERT_TRUE(frame_->Create());
-        frame_->View().InitialUpdate();
-    }
-
     HMENU Submenu(int top, int position) { return GetSubMenu(GetSubMenu(GetMenu(frame_->Handle()), top), position); }
 
     // Opens the pop-up as the menu loop would and reads its entries.
@@ -85,11 +58,6 @@ protected:
         frame_->OnIdle();
         return SendMessageW(GetDlgItem(frame_->Handle(), IDC_TOOLBAR), TB_ISBUTTONENABLED, id, 0) != 0;
     }
-    void SelectEntry(int index) { ListView_SetItemState(frame_->View().Handle(), index, LVIS_SELECTED, LVIS_SELECTED); }
-
-    fs::path folder_;
-    std::unique_ptr<CMainFrame> frame_;
-    std::vector<MessageBoxRequest> shown_;
 };
 
 const std::string kTwoCategories =
@@ -381,6 +349,63 @@ TEST_F(MainFrameTest, ChangedCatalogueIsSavedAtTheEndAndUnchangedOneIsNot) {
     std::string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
     EXPECT_NE(bytes.find("[Added]\r\n"), std::string::npos);
     EXPECT_EQ(bytes.find("orphan"), std::string::npos);
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(MainFrameTest, TheListHoldsTheKeyboardWheneverTheFrameHasIt) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    ShowWindow(frame_->Handle(), SW_SHOW);
+    SetFocus(frame_->Handle());
+    EXPECT_EQ(GetFocus(), List());
+    SetFocus(GetDlgItem(frame_->Handle(), IDC_STATUS_BAR));
+    SetFocus(frame_->Handle());  // as after a message box or Alt+Tab
+    EXPECT_EQ(GetFocus(), List());
+}
+
+// Counts the pop-up menus that open on the frame.
+LRESULT CALLBACK CountPopups(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_INITMENUPOPUP) ++*reinterpret_cast<int*>(data);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    EndMenu();
+}
+
+TEST_F(MainFrameTest, OnlyTheListAndTheTabsHaveContextMenus) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    ShowWindow(frame_->Handle(), SW_SHOW);
+    int popups = 0;
+    ASSERT_TRUE(SetWindowSubclass(frame_->Handle(), CountPopups, 98, reinterpret_cast<DWORD_PTR>(&popups)));
+    auto rightClick = [&](HWND target) {
+        // A menu that opens is closed again from inside its own loop.
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenu);
+        RECT rect;
+        GetWindowRect(target, &rect);
+        SendMessageW(frame_->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
+                     MAKELPARAM(rect.left + 5, rect.top + 5));
+        KillTimer(nullptr, timer);
+    };
+    rightClick(List());
+    EXPECT_EQ(popups, 1);
+    rightClick(GetDlgItem(GetDlgItem(frame_->Handle(), IDC_BAND_ROW), IDC_CATEGORY_TABS));
+    EXPECT_EQ(popups, 2);
+    rightClick(GetDlgItem(frame_->Handle(), IDC_STATUS_BAR));
+    rightClick(GetDlgItem(frame_->Handle(), IDC_TOOLBAR));
+    EXPECT_EQ(popups, 2);
+    RemoveWindowSubclass(frame_->Handle(), CountPopups, 98);
+}
+
+TEST_F(MainFrameTest, AnEndingSessionSavesTheRunsChanges) {
+    WriteCatalogue(kTwoCategories);
+    Start();
+    Model().AddCategory("Late");
+    SendMessageW(frame_->Handle(), WM_ENDSESSION, FALSE, 0);  // log-off cancelled
+    EXPECT_EQ(ReadCatalogue().find("[Late]"), std::string::npos);
+    SendMessageW(frame_->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(ReadCatalogue().find("[Games]\r\n[Late]\r\n"), std::string::npos);
     EXPECT_TRUE(shown_.empty());
 }
 

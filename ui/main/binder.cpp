@@ -142,6 +142,16 @@ bool Binder::SetEntryText(int index, std::string_view name) {
     return SendMessageW(list_, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&entry)) != 0;
 }
 
+bool Binder::DeleteEntry(int index) {
+    if (!ValidEntry(index) || !ListView_DeleteItem(list_, index)) return false;
+    // Entries behind it move up by one; their pending icons follow them.
+    std::erase_if(pendingIcons_, [index](const PendingIcon& pending) { return pending.entry == index; });
+    for (PendingIcon& pending : pendingIcons_) {
+        if (pending.entry > index) --pending.entry;
+    }
+    return true;
+}
+
 CatalogueNode* Binder::ItemOfEntry(int index) const {
     if (!ValidEntry(index)) return nullptr;
     LVITEMW entry{};

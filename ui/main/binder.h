@@ -41,6 +41,7 @@ public:
     bool LoadPendingIcons(int count);
     bool SetEntry(int index, std::string_view name, const std::string& installerPath);
     bool SetEntryText(int index, std::string_view name);
+    bool DeleteEntry(int index);
     CatalogueNode* ItemOfEntry(int index) const;
     int FirstSelectedEntry() const;
     int EntryCount() const;

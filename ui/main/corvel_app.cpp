@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "main_frame.h"
 
 namespace corvel::ui {
@@ -37,6 +39,26 @@ int MessageLoop(CMainFrame& frame) {
     }
 }
 
+// The first argument that is not a switch names a document; it loads
+// nothing, but one that cannot be opened ends the program before its
+// window appears.
+bool NamedDocumentOpens() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return true;
+    bool opens = true;
+    for (int i = 1; i < count; ++i) {
+        if (arguments[i][0] == L'/' || arguments[i][0] == L'-') continue;
+        HANDLE file = CreateFileW(arguments[i], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        opens = file != INVALID_HANDLE_VALUE;
+        if (opens) CloseHandle(file);
+        break;
+    }
+    LocalFree(arguments);
+    return opens;
+}
+
 }  // namespace
 
 int RunCorvel() {
@@ -46,6 +68,7 @@ int RunCorvel() {
     }
     MutexHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
 
+    if (!NamedDocumentOpens()) return 1;
     CMainFrame frame(LocateProgram());
     if (!frame.Create()) return 1;
     frame.View().InitialUpdate();

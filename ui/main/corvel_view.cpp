@@ -27,9 +27,12 @@ CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
 
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
+    // The icon cache owns the image list; the list only shares it.
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS | LVS_EDITLABELS, 0,
-                            0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr), nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_ICON | LVS_SHOWSELALWAYS |
+                                LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
+                            0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr),
+                            nullptr);
     if (!list_) return false;
     return SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) != 0;
 }
@@ -70,21 +73,29 @@ void CCorvelView::OnDestroy() {
 // A read-only CD or a full disk must not lose the run's changes unseen.
 void CCorvelView::SaveAtEnd() {
     if (SaveCatalogue(catalogue_, location_.catalogueFile)) return;
-    std::wstring text = LoadResourceString(IDS_SAVE_FAILED);
-    std::size_t slot = text.find(L"%s");
-    if (slot != std::wstring::npos) text.replace(slot, 2, WideFromCp936(location_.catalogueFile));
-    ShowMessageBox(nullptr, text, CorvelCaption(), MB_OK | MB_ICONSTOP);
+    ShowMessageBox(nullptr, FormatResourceString(IDS_SAVE_FAILED, {WideFromCp936(location_.catalogueFile)}),
+                   CorvelCaption(), MB_OK | MB_ICONSTOP);
+}
+
+bool CCorvelView::SaveForEndOfSession() {
+    if (!catalogue_.IsModified()) return true;
+    // No message: the session is ending and nobody would answer it. Once
+    // saved, a late destruction of the window has nothing left to write.
+    if (!SaveCatalogue(catalogue_, location_.catalogueFile)) return false;
+    catalogue_.SetModified(false);
+    return true;
 }
 
 void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
-    if (kind == NodeKind::Category) {
+    if (kind == NodeKind::Category)
         binder_.AppendTab(node->Name(), node);
-    } else if (kind == NodeKind::Item) {
-        // An item whose installer resolves to nothing stays in the catalogue
-        // but gets no entry.
-        std::string installer = paths_.ProgramPathOfCommand(node->StoredField(Field::SrcPath), true);
-        binder_.AppendEntry(node->Name(), installer, node);
-    }
+    else if (kind == NodeKind::Item)
+        AppendEntryFor(node);
+}
+
+int CCorvelView::AppendEntryFor(CatalogueNode* item) {
+    std::string installer = paths_.ProgramPathOfCommand(item->StoredField(Field::SrcPath), true);
+    return binder_.AppendEntry(item->Name(), installer, item);
 }
 
 bool CCorvelView::ShowCategory(int index) {
@@ -95,6 +106,7 @@ bool CCorvelView::ShowCategory(int index) {
     binder_.ClearList();
     catalogue_.Enumerate(category, NodeKind::Item, [this](NodeKind kind, CatalogueNode* node) { AddNode(kind, node); });
     binder_.SetListRedraw(true);
+    status_(std::wstring());  // nothing is selected in the new list
     return true;
 }
 
@@ -107,24 +119,26 @@ void CCorvelView::ShowCommentOf(int entry, bool selected) {
 }
 
 LRESULT CCorvelView::OnNotify(const NMHDR* header) {
-    if (header->hwndFrom == binder_.Tabs()) {
-        switch (header->code) {
-            case TCN_SELCHANGING:
-                return InstallTaskAllows() ? FALSE : TRUE;
-            case TCN_SELCHANGE:
-                ShowCategory(binder_.CurrentTab());
-                status_(std::wstring());
-                return 0;
-        }
-        return 0;
+    if (header->hwndFrom == list_) return OnListNotify(header);
+    if (header->hwndFrom != binder_.Tabs()) return 0;
+    switch (header->code) {
+        case TCN_SELCHANGING:
+            return InstallTaskAllows() ? FALSE : TRUE;
+        case TCN_SELCHANGE:
+            ShowCategory(binder_.CurrentTab());
+            return 0;
     }
-    if (header->hwndFrom != list_) return 0;
+    return 0;
+}
+
+LRESULT CCorvelView::OnListNotify(const NMHDR* header) {
     switch (header->code) {
         case LVN_ITEMCHANGED: {
+            // Any state change: the list may report it before it answers for
+            // the new state, so read the state the notification carries.
             auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-            if ((change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
-                ((change->uNewState ^ change->uOldState) & LVIS_SELECTED))
-                ShowCommentOf(change->iItem, change->uNewState & LVIS_SELECTED);
+            if (change->uChanged & LVIF_STATE)
+                ShowCommentOf(change->iItem, change->iItem >= 0 && (change->uNewState & LVIS_SELECTED));
             return 0;
         }
         case NM_DBLCLK:
@@ -136,30 +150,33 @@ LRESULT CCorvelView::OnNotify(const NMHDR* header) {
                 SendMessageW(list_, kRequestInstall, 0, 0);
             return 0;
         case LVN_ENDLABELEDITW:
+            itemCommands_.EndRename(*reinterpret_cast<const NMLVDISPINFOW*>(header));
             return FALSE;  // a label changes only through a rename of the item
     }
     return 0;
 }
 
+// The table of view requests.
 LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
+    const int argument = static_cast<int>(wParam);
     switch (request) {
-        case kRequestAddNode:
-            AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam));
-            return 0;
-        case kRequestSelectAll:
-            if (binder_.CurrentTab() < 0) return 0;
-            for (int i = 0, count = binder_.EntryCount(); i < count; ++i) binder_.SetSelected(i, true);
-            return 0;
-        case kRequestInvertSelection:
-            if (binder_.CurrentTab() < 0) return 0;
-            for (int i = 0, count = binder_.EntryCount(); i < count; ++i)
-                binder_.SetSelected(i, !binder_.IsSelected(i));
-            return 0;
-        case kRequestEndTask:
-            return 0;  // no install task can run yet
-        default:
-            return 0;  // commands of later work
+        case kRequestNewCategory: categoryCommands_.New(); break;
+        case kRequestDeleteCategory: categoryCommands_.Delete(); break;
+        case kRequestEditCategory: categoryCommands_.Edit(); break;
+        case kRequestSwitchToCategory: categoryCommands_.SwitchTo(argument); break;
+        case kRequestAddItem: itemCommands_.Add(); break;
+        case kRequestDeleteItems: itemCommands_.Delete(); break;
+        case kRequestEditItem: itemCommands_.Edit(); break;
+        case kRequestRenameItem: itemCommands_.Rename(); break;
+        case kRequestMoveItems: itemCommands_.MoveTo(argument); break;
+        case kRequestSelectAll: itemCommands_.SelectAll(); break;
+        case kRequestInvertSelection: itemCommands_.InvertSelection(); break;
+        case kRequestViewFile: itemCommands_.ViewFile(argument); break;
+        case kRequestProperties: itemCommands_.ShowProperties(argument); break;
+        case kRequestAddNode: AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
+        default: break;  // install, registration text and the CD tools come later
     }
+    return 0;
 }
 
 LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -167,6 +184,10 @@ LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wPar
     auto* self = reinterpret_cast<CCorvelView*>(selfData);
     if (message >= kRequestSaveForCd && message <= kRequestAddNode && message != kRequestTabStrip)
         return self->HandleRequest(message, wParam, lParam);
+    if (message == kRestartRenameMessage) {
+        self->itemCommands_.RestartRename(static_cast<int>(wParam));
+        return 0;
+    }
     if (message == WM_KEYUP && wParam == VK_DELETE && self->HasSelection()) {
         SendMessageW(hwnd, kRequestDeleteItems, 0, 0);
         return 0;

@@ -1,6 +1,6 @@
 // The catalogue view: the item list that fills the frame. It owns the
-// catalogue, the component host and the binder, and answers the frame's
-// view requests.
+// catalogue, the component host and the binder, and dispatches the frame's
+// view requests to the item and category commands.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,9 @@
 
 #include "binder.h"
 #include "catalogue_model.h"
+#include "category_commands.h"
 #include "component_host.h"
+#include "item_commands.h"
 #include "paths.h"
 #include "program_location.h"
 
@@ -27,6 +29,8 @@ public:
     // Creates the list window as a child of frame.
     bool Create(HWND frame);
     HWND Handle() const { return list_; }
+    // Owner of the commands' dialogs and message boxes.
+    HWND Owner() const { return frame_; }
 
     // First-time initialisation: hot key, components, controls, catalogue.
     // A failure is reported and a close request is posted to the frame.
@@ -34,6 +38,9 @@ public:
     // Unregisters the hot key, saves a changed catalogue, clears the
     // controls and unloads the components.
     void OnDestroy();
+    // The session ends and Windows will not destroy the window: keep the
+    // run's changes. True when nothing was left unsaved.
+    bool SaveForEndOfSession();
 
     // Notifications from the tab strip and the list, passed on by the frame.
     LRESULT OnNotify(const NMHDR* header);
@@ -42,17 +49,24 @@ public:
     bool HasSelection() const { return binder_.FirstSelectedEntry() >= 0; }
     Catalogue& Model() { return catalogue_; }
     Binder& Controls() { return binder_; }
+    const PathResolver& Paths() const { return paths_; }
+
+    // Whether a command that changes the catalogue may run now.
+    bool InstallTaskAllows() const { return true; }
+    // Makes category index current and lists its items; false when out of range.
+    bool ShowCategory(int index);
+    // Appends the item's entry; -1 when its installer resolves to nothing
+    // or has no icon (the item stays in the catalogue).
+    int AppendEntryFor(CatalogueNode* item);
+    void SetStatus(const std::wstring& text) { status_(text); }
 
 private:
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListNotify(const NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
-    bool ShowCategory(int index);
-    // The list may report the change before it answers for the new state.
     void ShowCommentOf(int entry, bool selected);
-    // Whether a command that changes the catalogue may run now.
-    bool InstallTaskAllows() const { return true; }
     void SaveAtEnd();
 
     ProgramLocation location_;
@@ -63,6 +77,8 @@ private:
     Catalogue catalogue_;
     ComponentHost components_;
     Binder binder_;
+    ItemCommands itemCommands_{*this};
+    CategoryCommands categoryCommands_{*this};
 };
 
 }  // namespace corvel::ui

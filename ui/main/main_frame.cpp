@@ -82,8 +82,9 @@ bool CMainFrame::CreateBandRow() {
                                    RBS_FIXEDORDER | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE,
                                0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_BAND_ROW), instance, nullptr);
     if (!bandRow_) return false;
-    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200, 25, bandRow_,
-                            reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
+    // The list keeps the keyboard when a tab is clicked.
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER, 0, 0,
+                            200, 25, bandRow_, reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
     if (!tabs_) return false;
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     REBARBANDINFOW band{};
@@ -273,13 +274,14 @@ LRESULT CMainFrame::OnNotify(NMHDR* header) {
     return view_.OnNotify(header);
 }
 
-void CMainFrame::OnContextMenu(HWND target, POINT at) {
+bool CMainFrame::OnContextMenu(HWND target, POINT at) {
     int topMenu = -1;
     if (target == view_.Handle()) topMenu = kTopMenuItem;
     if (target == bandRow_ || target == tabs_) topMenu = kTopMenuCategory;
-    if (topMenu < 0) return;
+    if (topMenu < 0) return false;  // the title bar keeps its system menu
     if (at.x == -1 && at.y == -1) GetCursorPos(&at);
     TrackPopupMenu(GetSubMenu(GetMenu(hwnd_), topMenu), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    return true;
 }
 
 void CMainFrame::OnClose() {
@@ -307,7 +309,12 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
         case WM_CONTEXTMENU:
-            OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                return 0;
+            break;
+        case WM_SETFOCUS:
+            // The list holds the keyboard whenever the frame is active.
+            if (view_.Handle()) SetFocus(view_.Handle());
             return 0;
         case kRequestTabStrip:
             return reinterpret_cast<LRESULT>(tabs_);
@@ -317,6 +324,10 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskWait | kEndTaskWaitLimited, 0);
             return TRUE;
+        case WM_ENDSESSION:
+            // Windows ends the process without destroying the window.
+            if (wParam) view_.SaveForEndOfSession();
+            return 0;
         case WM_DESTROY:
             view_.OnDestroy();
             if (toolbarImages_) ImageList_Destroy(toolbarImages_);

@@ -46,7 +46,8 @@ private:
     void FillCategorySubmenu(HMENU popup, MenuMode mode);
     void OnMenuSelect(UINT id, UINT flags, HMENU menu);
     LRESULT OnNotify(NMHDR* header);
-    void OnContextMenu(HWND target, POINT at);
+    // False when target has no menu of ours.
+    bool OnContextMenu(HWND target, POINT at);
     void OnClose();
     std::wstring PromptOf(int id, bool tooltip) const;
 

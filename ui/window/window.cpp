@@ -62,4 +62,21 @@ std::wstring LoadResourceString(UINT id) {
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 
+// Placeholders are replaced one after another, so an argument that itself
+// holds "%s" is never expanded again.
+std::wstring FormatResourceString(UINT id, std::initializer_list<std::wstring> args) {
+    std::wstring text = LoadResourceString(id);
+    std::size_t from = 0;
+    for (const std::wstring& arg : args) {
+        std::size_t slot = from;
+        while ((slot = text.find(L'%', slot)) != std::wstring::npos && slot + 1 < text.size() &&
+               text[slot + 1] != L's' && text[slot + 1] != L'i')
+            ++slot;
+        if (slot == std::wstring::npos || slot + 1 >= text.size()) break;
+        text.replace(slot, 2, arg);
+        from = slot + arg.size();
+    }
+    return text;
+}
+
 }  // namespace corvel::ui

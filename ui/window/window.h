@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace corvel::ui {
@@ -62,5 +63,7 @@ private:
 
 // Loads a string resource of the running module; empty when missing.
 std::wstring LoadResourceString(UINT id);
+// The string resource with its %s and %i placeholders replaced by args in order.
+std::wstring FormatResourceString(UINT id, std::initializer_list<std::wstring> args);
 
 }  // namespace corvel::ui

@@ -32,8 +32,9 @@ bool CorvelInstanceRunning() {
     return true;
 }
 
-CorvelProcess::CorvelProcess(const std::wstring& program, const std::wstring& folder) {
+CorvelProcess::CorvelProcess(const std::wstring& program, const std::wstring& folder, const std::wstring& arguments) {
     std::wstring command_line = L"\"" + program + L"\"";
+    if (!arguments.empty()) command_line += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -99,7 +100,8 @@ HWND CorvelProcess::WaitForMainWindow(milliseconds timeout) {
 
 HWND CorvelProcess::FindDialog(std::wstring_view caption) const {
     for (HWND window : Windows(false)) {
-        if (ClassName(window) == L"#32770" && WindowText(window) == caption) return window;
+        if (ClassName(window) == L"#32770" && WindowText(window) == caption && !GetDlgItem(window, 0xFFFF))
+            return window;
     }
     return nullptr;
 }
@@ -109,6 +111,22 @@ HWND CorvelProcess::WaitForDialog(std::wstring_view caption, milliseconds timeou
     WaitUntil([&] { return (dialog = FindDialog(caption)) != nullptr || !Running(); }, timeout);
     if (dialog) return dialog;
     throw HarnessError("no dialog \"" + Cp936FromWide(caption) + "\"" +
+                       (Running() ? "; windows of the process:" + DescribeWindows() : "; the program ended"));
+}
+
+HWND CorvelProcess::FindMessageBox(std::wstring_view caption) const {
+    for (HWND window : Windows(false)) {
+        if (ClassName(window) == L"#32770" && WindowText(window) == caption && GetDlgItem(window, 0xFFFF))
+            return window;
+    }
+    return nullptr;
+}
+
+HWND CorvelProcess::WaitForMessageBox(std::wstring_view caption, milliseconds timeout) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindMessageBox(caption)) != nullptr || !Running(); }, timeout);
+    if (box) return box;
+    throw HarnessError("no message box \"" + Cp936FromWide(caption) + "\"" +
                        (Running() ? "; windows of the process:" + DescribeWindows() : "; the program ended"));
 }
 
@@ -147,6 +165,15 @@ std::wstring MessageBoxText(HWND box) {
     wchar_t text[2048] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 2048);
     return text;
+}
+
+void SetControlText(HWND dialog, int id, const std::wstring& text) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) throw HarnessError("the dialog has no control " + std::to_string(id));
+    // WM_SETTEXT's text is copied into the other process by the system.
+    if (!SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                             static_cast<UINT>(kStepTimeout.count()), nullptr))
+        throw HarnessError("cannot set the text of control " + std::to_string(id));
 }
 
 void PressDialogButton(HWND dialog, int id) {

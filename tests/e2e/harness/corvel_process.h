@@ -21,8 +21,9 @@ bool CorvelInstanceRunning();
 
 class CorvelProcess {
 public:
-    // Starts program with folder as its working folder.
-    CorvelProcess(const std::wstring& program, const std::wstring& folder);
+    // Starts program with folder as its working folder; arguments follow
+    // the quoted program on the command line.
+    CorvelProcess(const std::wstring& program, const std::wstring& folder, const std::wstring& arguments = {});
     // Ends the process if it still runs, so no test leaves one behind.
     ~CorvelProcess();
     CorvelProcess(const CorvelProcess&) = delete;
@@ -38,9 +39,14 @@ public:
     std::vector<HWND> Windows(bool visible_only) const;
     // The visible main window; throws when it does not appear in time.
     HWND WaitForMainWindow(milliseconds timeout = kStartTimeout);
-    // A dialog of the process (class #32770) with exactly this caption.
+    // A dialog of the process (class #32770, not a message box) with exactly
+    // this caption.
     HWND FindDialog(std::wstring_view caption) const;
     HWND WaitForDialog(std::wstring_view caption, milliseconds timeout = kStepTimeout);
+    // A message box (a dialog with a message text) with exactly this caption;
+    // dialogs may share their caption with the boxes they show.
+    HWND FindMessageBox(std::wstring_view caption) const;
+    HWND WaitForMessageBox(std::wstring_view caption, milliseconds timeout = kStepTimeout);
 
     // Sends the exit command to the main window and waits for the end; on
     // timeout ends the process and throws. Returns the exit code.
@@ -58,6 +64,8 @@ std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // The message text of a standard message box.
 std::wstring MessageBoxText(HWND box);
+// Sets the text of a dialog's control, as typing would leave it.
+void SetControlText(HWND dialog, int id, const std::wstring& text);
 // Presses the button with this id (IDOK, IDYES, ...) of a dialog.
 void PressDialogButton(HWND dialog, int id);
 // Posts WM_COMMAND with a menu id, as a menu choice does.

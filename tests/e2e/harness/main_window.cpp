@@ -144,6 +144,16 @@ int MainWindow::SelectedCount() const {
     return static_cast<int>(Send(Control(kItemListId), LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
+void MainWindow::SelectItem(int index) const {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    RemoteBuffer buffer(process_, sizeof state);
+    buffer.Write(0, &state, sizeof state);
+    if (!Send(Control(kItemListId), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(buffer.Address())))
+        throw HarnessError("cannot select entry " + std::to_string(index));
+}
+
 bool MainWindow::ButtonEnabled(WORD command) const {
     HWND toolbar = Control(kToolbarId);
     // A missing button would read as enabled (the toolbar answers -1).

@@ -66,6 +66,8 @@ public:
     std::wstring ItemText(int index) const;
     std::vector<std::wstring> ItemTexts() const;
     int SelectedCount() const;
+    // Selects entry index (keeping other selections), as a Ctrl+click would.
+    void SelectItem(int index) const;
 
     bool ButtonEnabled(WORD command) const;
     std::wstring StatusText() const;

@@ -1,0 +1,105 @@
+// The real frame and view created inside the test program, with message
+// boxes and modal dialogs answered by the test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialog.h"
+#include "main_frame.h"
+#include "message_box.h"
+
+namespace corvel::ui {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("corvel-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_ / "Components");
+        std::filesystem::copy_file(QUARRO_CPN_PATH, folder_ / "Components" / "Quarro.cpn");
+        SetMessageBoxHookForTesting([this](const MessageBoxRequest& request) {
+            shown_.push_back(request);
+            if (answers_.empty()) return IDOK;
+            int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+        SetModalDialogHookForTesting([this](Dialog& dialog) -> INT_PTR {
+            dialogs_.push_back(dialog.ResourceId());
+            return dialogScript_ ? dialogScript_(dialog) : IDCANCEL;
+        });
+    }
+
+    void TearDown() override {
+        frame_.reset();
+        SetMessageBoxHookForTesting(nullptr);
+        SetModalDialogHookForTesting(nullptr);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    void WriteCatalogue(const std::string& bytes) {
+        std::ofstream(folder_ / "Corvel.cvx", std::ios::binary) << bytes;
+    }
+    std::string ReadCatalogue() const {
+        std::ifstream saved(folder_ / "Corvel.cvx", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    }
+
+    void Start(std::string catalogueFile = {}) {
+        ProgramLocation location{folder_.string() + "\\",
+                                 catalogueFile.empty() ? (folder_ / "Corvel.cvx").string() : catalogueFile};
+        frame_ = std::make_unique<CMainFrame>(location);
+        ASSERT_TRUE(frame_->Create());
+        frame_->View().InitialUpdate();
+    }
+    // Ends the program as the close box does; the catalogue is saved.
+    void Close() { SendMessageW(frame_->Handle(), WM_CLOSE, 0, 0); }
+
+    void Command(int id) { SendMessageW(frame_->Handle(), WM_COMMAND, id, 0); }
+    Binder& Controls() { return frame_->View().Controls(); }
+    Catalogue& Model() { return frame_->View().Model(); }
+    HWND List() { return frame_->View().Handle(); }
+    void SelectEntry(int index, bool selected = true) {
+        ListView_SetItemState(List(), index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+    std::vector<std::string> EntryNames() {
+        std::vector<std::string> names;
+        for (int i = 0; i < Controls().EntryCount(); ++i) names.emplace_back(Controls().ItemOfEntry(i)->Name());
+        return names;
+    }
+    std::vector<std::string> ItemNamesOf(int tab) {
+        std::vector<std::string> names;
+        Model().Enumerate(Controls().CategoryOfTab(tab), NodeKind::Item,
+                          [&](NodeKind, CatalogueNode* item) { names.emplace_back(item->Name()); });
+        return names;
+    }
+    std::vector<std::wstring> TabTexts() {
+        std::vector<std::wstring> texts;
+        for (int i = 0; i < Controls().TabCount(); ++i) texts.push_back(Controls().TabText(i).value_or(L"?"));
+        return texts;
+    }
+
+    std::filesystem::path folder_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::vector<MessageBoxRequest> shown_;
+    std::deque<int> answers_;  // answers to the next message boxes; IDOK when empty
+    std::vector<int> dialogs_;  // resource ids of the dialogs run
+    std::function<INT_PTR(Dialog&)> dialogScript_;  // IDCANCEL when unset
+};
+
+}  // namespace corvel::ui

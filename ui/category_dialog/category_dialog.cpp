@@ -1,0 +1,66 @@
+#include "category_dialog.h"
+
+#include <string_view>
+
+#include "catalogue_model.h"
+#include "category_name_check.h"
+#include "message_box.h"
+#include "resource.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+namespace {
+
+UINT MessageOf(CategoryNameVerdict verdict) {
+    switch (verdict) {
+        case CategoryNameVerdict::Empty:
+            return IDS_CATEGORY_NAME_EMPTY;
+        case CategoryNameVerdict::TooLong:
+            return IDS_CATEGORY_NAME_TOO_LONG;
+        default:
+            return IDS_CATEGORY_NAME_DOUBLE_BACKSLASH;
+    }
+}
+
+std::wstring ReplaceAll(std::wstring text, std::wstring_view from, std::wstring_view to) {
+    for (std::size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+}  // namespace
+
+CCategoryDialog::CCategoryDialog(std::string& name, bool newCategory)
+    : Dialog(IDD_CATEGORY), name_(name), newCategory_(newCategory) {}
+
+std::wstring CCategoryDialog::Caption() const {
+    return LoadResourceString(newCategory_ ? IDS_CATEGORY_NEW_CAPTION : IDS_CATEGORY_EDIT_CAPTION);
+}
+
+bool CCategoryDialog::OnInit() {
+    SetText(Caption());
+    Window edit(Child(IDC_CATEGORY_NAME));
+    edit.SetText(WideFromCp936(name_));
+    edit.Send(EM_SETSEL, 0, 65535);
+    edit.Send(EM_SCROLLCARET);
+    SetFocus(edit.Handle());
+    return false;  // the focus is set
+}
+
+bool CCategoryDialog::OnCommand(int id, int notifyCode, HWND control) {
+    if (id != IDOK) return Dialog::OnCommand(id, notifyCode, control);
+    CategoryNameCheck check = CheckCategoryName(Cp936FromWide(Window(Child(IDC_CATEGORY_NAME)).Text()));
+    if (!check.Accepted()) {
+        std::wstring text =
+            ReplaceAll(LoadResourceString(MessageOf(check.verdict)), L"%i", std::to_wstring(kMaxCategoryNameBytes));
+        UINT icon = IconFor(check.verdict) == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
+        ShowMessageBox(hwnd_, text, Caption(), MB_OK | icon);
+        return true;
+    }
+    name_ = std::move(check.name);
+    End(IDOK);
+    return true;
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,155 @@
+#include "item_editor_dialog.h"
+
+#include "item_checks.h"
+#include "message_box.h"
+#include "resource.h"
+#include "shell_choosers.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+namespace {
+
+struct FieldControl {
+    std::string ItemFields::*field;
+    int id;
+};
+
+constexpr FieldControl kFieldControls[] = {
+    {&ItemFields::Name, IDC_ITEM_NAME},         {&ItemFields::Comment, IDC_ITEM_COMMENT},
+    {&ItemFields::SrcPath, IDC_ITEM_SRCPATH},   {&ItemFields::DstDir, IDC_ITEM_DSTDIR},
+    {&ItemFields::Regcode, IDC_ITEM_REGCODE},   {&ItemFields::Patch, IDC_ITEM_PATCH},
+    {&ItemFields::Settings, IDC_ITEM_SETTINGS},
+};
+
+struct FileBrowseButton {
+    int button;
+    int field;
+    UINT filter;
+};
+
+constexpr FileBrowseButton kFileBrowseButtons[] = {
+    {IDC_BROWSE_SRCPATH, IDC_ITEM_SRCPATH, IDS_FILTER_INSTALLER},
+    {IDC_BROWSE_PATCH, IDC_ITEM_PATCH, IDS_FILTER_PATCH},
+    {IDC_BROWSE_SETTINGS, IDC_ITEM_SETTINGS, IDS_FILTER_SETTINGS},
+};
+
+struct HelpButton {
+    int button;
+    UINT caption;
+    UINT text;
+};
+
+constexpr HelpButton kHelpButtons[] = {
+    {IDC_HELP_SRCPATH, IDS_HELP_SRCPATH_CAPTION, IDS_HELP_SRCPATH_TEXT},
+    {IDC_HELP_DSTDIR, IDS_HELP_DSTDIR_CAPTION, IDS_HELP_DSTDIR_TEXT},
+    {IDC_HELP_REGCODE, IDS_HELP_REGCODE_CAPTION, IDS_HELP_REGCODE_TEXT},
+    {IDC_HELP_PATCH, IDS_HELP_PATCH_CAPTION, IDS_HELP_PATCH_TEXT},
+    {IDC_HELP_SETTINGS, IDS_HELP_SETTINGS_CAPTION, IDS_HELP_SETTINGS_TEXT},
+};
+
+void PutCaretAtEnd(HWND edit) {
+    int length = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, length, length);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+}  // namespace
+
+CItemEditorDialog::CItemEditorDialog(ItemFields& record, ItemEditorMode mode)
+    : Dialog(IDD_ITEM_EDITOR), record_(record), mode_(mode) {}
+
+std::wstring CItemEditorDialog::Caption() const {
+    return LoadResourceString(mode_ == ItemEditorMode::Add ? IDS_ITEM_EDITOR_ADD_CAPTION
+                                                           : IDS_ITEM_EDITOR_EDIT_CAPTION);
+}
+
+bool CItemEditorDialog::OnInit() {
+    SetText(Caption());
+    for (const FieldControl& control : kFieldControls)
+        SetDlgItemTextW(hwnd_, control.id, WideFromCp936(record_.*control.field).c_str());
+
+    HWND name = Child(IDC_ITEM_NAME);
+    SendMessageW(name, EM_SETSEL, 0, -1);
+    SendMessageW(name, EM_SCROLLCARET, 0, 0);
+    SetFocus(name);
+    return false;  // the focus is set
+}
+
+bool CItemEditorDialog::OnCommand(int id, int notifyCode, HWND control) {
+    if (id == IDOK) {
+        Accept();
+        return true;
+    }
+    if (notifyCode == BN_CLICKED) {
+        for (const FileBrowseButton& browse : kFileBrowseButtons) {
+            if (browse.button == id) {
+                BrowseFile(browse.field, browse.filter);
+                return true;
+            }
+        }
+        for (const HelpButton& help : kHelpButtons) {
+            if (help.button == id) {
+                ShowMessageBox(hwnd_, LoadResourceString(help.text), LoadResourceString(help.caption), MB_OK);
+                return true;
+            }
+        }
+        if (id == IDC_BROWSE_DSTDIR) {
+            BrowseFolder();
+            return true;
+        }
+        if (id == IDC_INSERT_SEPARATOR) {
+            InsertSeparator();
+            return true;
+        }
+    }
+    return Dialog::OnCommand(id, notifyCode, control);
+}
+
+std::string CItemEditorDialog::FieldText(int id) const {
+    return Cp936FromWide(Window(Child(id)).Text());
+}
+
+void CItemEditorDialog::Accept() {
+    ItemFields typed;
+    for (const FieldControl& control : kFieldControls) typed.*control.field = FieldText(control.id);
+
+    // The fields keep what was typed; only the record gets the trimmed texts.
+    ItemCheck check = CheckItemFields(typed, record_);
+    if (!check.Passed()) {
+        UINT icon = check.icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONSTOP;
+        ShowMessageBox(hwnd_, LoadResourceString(IDS_ITEM_CHECK_BASE + check.step), Caption(), MB_OK | icon);
+        return;
+    }
+    End(IDOK);
+}
+
+void CItemEditorDialog::BrowseFile(int field, UINT filter) {
+    std::string path = ChooseFile(true, Cp936FromWide(LoadResourceString(filter)), hwnd_);
+    if (path.empty()) return;
+    // Quoted, or the command splitter would cut the path at the blank.
+    if (path.find(' ') != std::string::npos) path = '"' + path + '"';
+    SetDlgItemTextW(hwnd_, field, WideFromCp936(path).c_str());
+}
+
+void CItemEditorDialog::BrowseFolder() {
+    // The install folder is one plain path, never split, so no quotes.
+    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_CHOOSE_INSTALL_FOLDER)));
+    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_ITEM_DSTDIR, WideFromCp936(folder).c_str());
+}
+
+void CItemEditorDialog::InsertSeparator() {
+    Window regcode(Child(IDC_ITEM_REGCODE));
+    std::wstring text = regcode.Text();
+    if (text.empty()) {
+        ShowMessageBox(hwnd_, LoadResourceString(IDS_SEPARATOR_HELP), LoadResourceString(IDS_SEPARATOR_HELP_CAPTION),
+                       MB_OK);
+        return;
+    }
+    regcode.SetText(text + L"||");
+    // Through the dialog manager, so that the default button stays right.
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(regcode.Handle()), TRUE);
+    PutCaretAtEnd(regcode.Handle());
+}
+
+}  // namespace corvel::ui

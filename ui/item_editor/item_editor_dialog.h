@@ -1,0 +1,38 @@
+// The item editor, dialog 134: fills in or changes one install item's seven
+// fields and hands them back only when they pass the checks.
+#pragma once
+
+#include <string>
+
+#include "catalogue_model.h"
+#include "dialog.h"
+
+namespace corvel::ui {
+
+enum class ItemEditorMode { Add, Edit };
+
+class CItemEditorDialog : public Dialog {
+public:
+    // record is read on opening and written on OK (Regcode with CR LF).
+    CItemEditorDialog(ItemFields& record, ItemEditorMode mode);
+
+    ItemFields& Record() { return record_; }
+    ItemEditorMode Mode() const { return mode_; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    std::wstring Caption() const;
+    std::string FieldText(int id) const;
+    void Accept();
+    void BrowseFile(int field, UINT filter);
+    void BrowseFolder();
+    void InsertSeparator();
+
+    ItemFields& record_;
+    ItemEditorMode mode_;
+};
+
+}  // namespace corvel::ui

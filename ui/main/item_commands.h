@@ -1,0 +1,49 @@
+// The catalogue view's install item commands: add, edit, delete, rename,
+// move to another category, select, and show an item's files.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace corvel::ui {
+
+class CCorvelView;
+
+// Posted to the list to reopen a refused label edit once the old edit is gone.
+inline constexpr UINT kRestartRenameMessage = WM_APP + 1;
+
+// Which file of an item view file and properties act on.
+enum ItemFile { kInstallerFile = 1, kPatchFile = 2, kSettingsFile = 4 };
+
+class ItemCommands {
+public:
+    explicit ItemCommands(CCorvelView& view) : view_(view) {}
+
+    void Add();
+    void Edit();
+    void Delete();
+    void Rename();
+    // The list's label edit ended; the label changes only through the rename.
+    void EndRename(const NMLVDISPINFOW& edit);
+    void RestartRename(int entry);
+    void MoveTo(int category);
+    void SelectAll();
+    void InvertSelection();
+    void ViewFile(int which);
+    void ShowProperties(int which);
+
+private:
+    // The guard passed, and there is a current category and a selected entry.
+    bool ReadyForSelection() const;
+    // The resolved path of one file of the first selected item, or empty
+    // after a missing file was reported with caption.
+    std::string ExistingFileOfSelection(int which, UINT caption) const;
+    void Report(UINT text, UINT caption, UINT icon) const;
+
+    CCorvelView& view_;
+};
+
+}  // namespace corvel::ui
