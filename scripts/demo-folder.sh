@@ -12,7 +12,7 @@ cp "$build/ui/Corvel.exe" "$target/"
 cp "$build/components/quarro/Quarro.cpn" "$target/Components/"
 cp "$source_dir/examples/demo/Corvel.cvx" "$source_dir/examples/demo/ExtTools.ini" "$target/"
 installer="$build/tests/fixtures/installer/installer.exe"
-for program in Office/setup.exe Office/sheet.exe Office/slides.exe Net/browser.exe Net/download.exe \
+for program in "Office Suite/setup.exe" Office/sheet.exe Office/slides.exe Net/browser.exe Net/download.exe \
                Net/mail.exe Media/player.exe Media/viewer.exe System/zip.exe System/cleaner.exe \
                ../Patch/sheet_chs.exe; do
     mkdir -p "$(dirname "$target/Soft/$program")"

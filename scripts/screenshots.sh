@@ -1,7 +1,9 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
-# filled, its menus and the about box, in Wine's virtual desktop on Xvfb.
-# Usage: screenshots.sh [BUILD_TREE]   (default build/win64)
+# filled, its menus, the about box, the item editor with its messages and
+# help texts, and the category dialog, in Wine's virtual desktop on Xvfb.
+# Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
+# targets Corvel, quarro, installer and ui_driver)
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -27,6 +29,17 @@ start_corvel() {
     xdotool windowfocus "$desktop" 2>/dev/null || true
 }
 shot() { sleep 1; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
+
+# Runs one ui_driver action inside the desktop and waits for its answer
+# (the desktop's explorer does not hand back the exit code).
+answer="$build/ui-driver-answer"
+drive() {
+    rm -f "$answer"
+    (cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=corvel,1280x800 "$build/tests/e2e/ui_driver.exe" \
+        "Z:$(echo "$answer" | tr / '\\')" "$@" >/dev/null 2>&1 &)
+    for _ in $(seq 150); do [ -s "$answer" ] && break; sleep 0.1; done
+    [ "$(cat "$answer" 2>/dev/null)" = ok ] || { echo "ui_driver $*: $(cat "$answer" 2>/dev/null)" >&2; exit 1; }
+}
 keys() { for key in "$@"; do xdotool key "$key"; sleep 0.3; done; }
 
 folder="$build/screenshot-demo"
@@ -55,3 +68,27 @@ shot menu-tools
 keys Escape Escape alt+h a
 shot about
 keys Return
+
+add=添加安装项目 edit=编辑安装项目
+drive command 32779
+shot item-editor-add
+drive click "$add" 1
+shot item-editor-message
+drive box "$add" 1
+drive click "$add" 2
+
+drive select 0
+drive command 32781
+shot item-editor-edit
+for help in 1017:installer:软件安装程序的说明 1019:folder:软件安装目录的说明 1021:regcode:软件注册码的说明 \
+            1023:patch:软件补钉程序的说明 1025:settings:软件设置文件的说明; do
+    id=${help%%:*} rest=${help#*:}
+    drive click "$edit" "$id"
+    shot "help-${rest%%:*}"
+    drive box "${rest#*:}" 1
+done
+drive click "$edit" 2
+
+drive command 32774
+shot category-dialog
+drive click 编辑分类 2
