@@ -161,6 +161,19 @@ CatalogueNode* Binder::ItemOfEntry(int index) const {
     return reinterpret_cast<CatalogueNode*>(entry.lParam);
 }
 
+std::vector<Binder::SelectedEntry> Binder::SelectedEntries() const {
+    std::vector<SelectedEntry> selected;
+    if (!list_) return selected;
+    for (int index = -1; (index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) >= 0;) {
+        LVITEMW entry{};
+        entry.mask = LVIF_PARAM;
+        entry.iItem = index;
+        if (SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry)))
+            selected.push_back({index, reinterpret_cast<CatalogueNode*>(entry.lParam)});
+    }
+    return selected;
+}
+
 int Binder::FirstSelectedEntry() const {
     return list_ ? ListView_GetNextItem(list_, -1, LVNI_SELECTED) : -1;
 }

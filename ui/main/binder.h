@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue_model.h"
 #include "icon_cache.h"
@@ -43,6 +44,12 @@ public:
     bool SetEntryText(int index, std::string_view name);
     bool DeleteEntry(int index);
     CatalogueNode* ItemOfEntry(int index) const;
+    struct SelectedEntry {
+        int index;
+        CatalogueNode* item;
+    };
+    // The selected entries in list order, found without visiting the others.
+    std::vector<SelectedEntry> SelectedEntries() const;
     int FirstSelectedEntry() const;
     int EntryCount() const;
     bool IsSelected(int index) const;

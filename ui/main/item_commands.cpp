@@ -69,10 +69,11 @@ void ItemCommands::Delete() {
                        LoadResourceString(IDS_DELETE_ITEMS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     Binder& controls = view_.Controls();
+    std::vector<Binder::SelectedEntry> selected = controls.SelectedEntries();
     controls.SetListRedraw(false);
     // Last to first, so the indices still to visit stay valid.
-    for (int i = controls.EntryCount() - 1; i >= 0; --i) {
-        if (controls.IsSelected(i) && view_.Model().DeleteItem(controls.ItemOfEntry(i))) controls.DeleteEntry(i);
+    for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
+        if (view_.Model().DeleteItem(entry->item)) controls.DeleteEntry(entry->index);
     }
     controls.Arrange();
     controls.SetListRedraw(true);
@@ -111,9 +112,7 @@ void ItemCommands::MoveTo(int category) {
     CatalogueNode* target = controls.CategoryOfTab(category);
     if (!target) return;
     // First to last keeps the moved items in their order at the target's end.
-    for (int i = 0, count = controls.EntryCount(); i < count; ++i) {
-        if (controls.IsSelected(i)) view_.Model().MoveItem(controls.ItemOfEntry(i), target);
-    }
+    for (const Binder::SelectedEntry& entry : controls.SelectedEntries()) view_.Model().MoveItem(entry.item, target);
     view_.ShowCategory(category);
 }
 
