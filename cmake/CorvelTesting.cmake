@@ -13,6 +13,21 @@ function(corvel_core_variant NAME FLAGS)
   endif()
 endfunction()
 
+# A portable library of deciding logic over the core, NAME, and with the
+# sanitizers on NAME_checked for the native tests.
+function(corvel_portable_library NAME)
+  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES" ${ARGN})
+  add_library(${NAME} STATIC ${ARG_SOURCES})
+  target_include_directories(${NAME} PUBLIC ${ARG_INCLUDES})
+  target_link_libraries(${NAME} PUBLIC corvel_core)
+  if(CORVEL_SANITIZE)
+    add_library(${NAME}_checked STATIC ${ARG_SOURCES})
+    target_include_directories(${NAME}_checked PUBLIC ${ARG_INCLUDES})
+    target_compile_options(${NAME}_checked PUBLIC ${CORVEL_SANITIZER_FLAGS})
+    target_link_libraries(${NAME}_checked PUBLIC corvel_core_checked)
+  endif()
+endfunction()
+
 # GoogleTest: Debian's package natively, compiled from /usr/src/googletest
 # when cross-compiling for Windows.
 macro(corvel_find_gtest)

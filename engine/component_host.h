@@ -7,16 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace corvel {
+#include "host_result.h"
 
-// Host results of Dispatch: a component's answer 0, 2, 3 or 4, or kNoComponent.
-enum HostResult : int {
-    kHostDone = 0,
-    kHostFailed = 2,
-    kHostAbandonItem = 3,
-    kHostAbandonAll = 4,
-    kNoComponent = 5,
-};
+namespace corvel {
 
 // The component exports. Every argument and result is 32 bits wide on i686.
 using ComponentOpenFn = int(__stdcall*)(HWND owner, const char* itemName, const char* filePath, const char* parameters,

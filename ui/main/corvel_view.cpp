@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "catalogue_file.h"
+#include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
 #include "view_requests.h"
@@ -63,6 +64,9 @@ void CCorvelView::InitialUpdate() {
 }
 
 void CCorvelView::OnDestroy() {
+    // Nothing may read the catalogue or call a component while it is saved
+    // and they are unloaded.
+    installCommands_.EndTask(kEndTaskWait | kEndTaskWaitLimited);
     UnregisterHotKey(list_, kHotKeyId);
     if (catalogue_.IsModified()) SaveAtEnd();
     binder_.DeleteAllTabs();
@@ -164,6 +168,10 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
         case kRequestDeleteCategory: categoryCommands_.Delete(); break;
         case kRequestEditCategory: categoryCommands_.Edit(); break;
         case kRequestSwitchToCategory: categoryCommands_.SwitchTo(argument); break;
+        case kRequestInstall: installCommands_.Start(kAllSteps); break;
+        case kRequestCopyRegcode: installCommands_.FetchRegistrationText(); break;
+        case kRequestInstallPatch: installCommands_.Start(kPatchStep); break;
+        case kRequestRestoreSettings: installCommands_.Start(kSettingsStep); break;
         case kRequestAddItem: itemCommands_.Add(); break;
         case kRequestDeleteItems: itemCommands_.Delete(); break;
         case kRequestEditItem: itemCommands_.Edit(); break;
@@ -173,8 +181,9 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
         case kRequestInvertSelection: itemCommands_.InvertSelection(); break;
         case kRequestViewFile: itemCommands_.ViewFile(argument); break;
         case kRequestProperties: itemCommands_.ShowProperties(argument); break;
+        case kRequestEndTask: return installCommands_.EndTask(static_cast<unsigned>(wParam));
         case kRequestAddNode: AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
-        default: break;  // install, registration text and the CD tools come later
+        default: break;  // the CD tools come later
     }
     return 0;
 }
@@ -184,6 +193,10 @@ LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wPar
     auto* self = reinterpret_cast<CCorvelView*>(selfData);
     if (message >= kRequestSaveForCd && message <= kRequestAddNode && message != kRequestTabStrip)
         return self->HandleRequest(message, wParam, lParam);
+    if (message == WM_HOTKEY && wParam == static_cast<WPARAM>(kHotKeyId)) {
+        self->installCommands_.TypeRegistrationText();
+        return 0;
+    }
     if (message == kRestartRenameMessage) {
         self->itemCommands_.RestartRename(static_cast<int>(wParam));
         return 0;

@@ -12,6 +12,7 @@
 #include "catalogue_model.h"
 #include "category_commands.h"
 #include "component_host.h"
+#include "install_commands.h"
 #include "item_commands.h"
 #include "paths.h"
 #include "program_location.h"
@@ -50,9 +51,11 @@ public:
     Catalogue& Model() { return catalogue_; }
     Binder& Controls() { return binder_; }
     const PathResolver& Paths() const { return paths_; }
+    const ComponentHost& Components() const { return components_; }
 
-    // Whether a command that changes the catalogue may run now.
-    bool InstallTaskAllows() const { return true; }
+    // The install-task guard: whether a command that changes the catalogue
+    // may run now (a running task is ended on the user's word).
+    bool InstallTaskAllows() { return installCommands_.GuardAllows(); }
     // Makes category index current and lists its items; false when out of range.
     bool ShowCategory(int index);
     // Appends the item's entry; -1 when its installer resolves to nothing
@@ -79,6 +82,8 @@ private:
     Binder binder_;
     ItemCommands itemCommands_{*this};
     CategoryCommands categoryCommands_{*this};
+    // After the catalogue and the components, which a running task uses.
+    InstallCommands installCommands_{*this};
 };
 
 }  // namespace corvel::ui

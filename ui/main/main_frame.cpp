@@ -285,7 +285,7 @@ bool CMainFrame::OnContextMenu(HWND target, POINT at) {
 }
 
 void CMainFrame::OnClose() {
-    if (SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskAsk | kEndTaskWait | kEndTaskWaitLimited, 0) == 1)
+    if (SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskAsk | kEndTaskWait | kEndTaskWaitLimited, 0) == kTaskKept)
         return;  // the user keeps the running install task
     DestroyWindow(hwnd_);
 }

@@ -30,7 +30,4 @@ enum ViewRequest : unsigned {
     kRequestAddNode = 2007,
 };
 
-// Bits of the end-task request.
-enum EndTaskFlags : unsigned { kEndTaskAsk = 1, kEndTaskWait = 2, kEndTaskWaitLimited = 4 };
-
 }  // namespace corvel::ui

@@ -1,15 +1,11 @@
 #include "wine_path.h"
 
-#include <algorithm>
+#include "build_tree_path.h"
 
 namespace corvel::e2e {
 
 std::wstring WindowsPathFromBuildPath(std::string_view path) {
-    // Build paths are ASCII here; widen byte by byte.
-    std::wstring result(path.begin(), path.end());
-    std::replace(result.begin(), result.end(), L'/', L'\\');
-    if (!path.empty() && path.front() == '/') result.insert(0, L"Z:");
-    return result;
+    return corvel::testing::FromBuildTree(path).wstring();
 }
 
 }  // namespace corvel::e2e

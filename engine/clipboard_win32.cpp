@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "clipboard_win32.h"
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+// Another program may hold the clipboard for a moment (a clipboard manager
+// reading what we just put there, say); wait a little before giving up.
+bool OpenClipboardPatiently() {
+    constexpr int kTries = 10;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        if (attempt + 1 < kTries) Sleep(10);
+    }
+    return false;
+}
+
+// A clipboard block holding bytes followed by a zeroed terminator.
+HGLOBAL CopyToGlobal(const void* data, std::size_t bytes, std::size_t terminatorBytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, bytes + terminatorBytes);
+    if (!block) return nullptr;
+    void* target = GlobalLock(block);
+    if (!target) {
+        GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(target, data, bytes);
+    GlobalUnlock(block);
+    return block;
+}
+
+// The clipboard owns the block once it is placed; until then it is ours to free.
+bool Place(UINT format, HGLOBAL block) {
+    if (!block) return false;
+    if (SetClipboardData(format, block)) return true;
+    GlobalFree(block);
+    return false;
+}
+
+}  // namespace
+
+bool PutTextOnClipboard(std::string_view text) {
+    if (!OpenClipboardPatiently()) return false;
+    bool placed = EmptyClipboard() != FALSE;
+    if (placed && !text.empty()) {
+        placed = Place(CF_TEXT, CopyToGlobal(text.data(), text.size(), 1));
+        // The same text for programs that read Unicode, so the Chinese survives
+        // a system whose code page is not 936.
+        std::wstring wide = placed ? WideFromCp936(text) : std::wstring();
+        if (!wide.empty())
+            placed = Place(CF_UNICODETEXT, CopyToGlobal(wide.data(), wide.size() * sizeof(wchar_t), sizeof(wchar_t)));
+    }
+    CloseClipboard();
+    return placed;
+}
+
+}  // namespace corvel

@@ -1,0 +1,17 @@
+// Ctrl+R: types the registration text's segments into the focused field of
+// the foreground program and the fields after it, one segment per field.
+// Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvel {
+
+// Does nothing when text is empty, when no window or ownFrame is in front,
+// or when the foreground thread's input cannot be attached. Afterwards the
+// clipboard holds the whole text.
+void TypeRegistrationText(const std::string& text, HWND ownFrame);
+
+}  // namespace corvel

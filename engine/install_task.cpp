@@ -1,0 +1,75 @@
+#include "install_task.h"
+
+#include "host_result.h"
+
+namespace corvel {
+
+namespace {
+
+// Outcome of one step: kOutcomeDone lets the item go on to its next step.
+ItemOutcome RunStep(InstallSurroundings& surroundings, const PathResolver& paths, const ItemFields& fields,
+                    unsigned step, const std::string& command) {
+    // Resolved when the step begins, so a file an earlier step made is found.
+    ResolvedCommand resolved = paths.ResolveCommand(command);
+    if (!resolved.ok || resolved.program.empty() || !surroundings.FileExists(resolved.program)) {
+        surroundings.ShowMessage({InstallMessageKind::FileMissing, step, fields.Name, resolved.program});
+        return kOutcomeFileMissing;
+    }
+
+    if (step == kInstallerStep) surroundings.SetRegistrationText(fields.Regcode);
+
+    std::string installFolder = paths.ResolvePath(fields.DstDir);
+    switch (surroundings.Dispatch(fields.Name, resolved.program, resolved.params, installFolder, step)) {
+        case kHostFailed:
+            surroundings.ShowMessage({InstallMessageKind::ComponentFailed, step, fields.Name, {}});
+            return kOutcomeFailed;
+        case kHostAbandonItem:
+            return kOutcomeAbandonItem;
+        case kHostAbandonAll:
+            return kOutcomeStop;
+        case kNoComponent:
+            surroundings.ShowMessage({InstallMessageKind::NoComponent, step, fields.Name, {}});
+            return kOutcomeNoComponent;
+        default:
+            // Done, and anything the host should never answer: the component
+            // had the file, so the item goes on as after done.
+            return kOutcomeDone;
+    }
+}
+
+}  // namespace
+
+ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& paths, const CatalogueNode* item,
+                        unsigned flags) {
+    ItemFields fields;
+    if (!surroundings.ReadItem(item, fields)) return kOutcomeUnreadable;
+
+    struct Step {
+        unsigned kind;
+        const std::string& command;
+    };
+    const Step steps[] = {
+        {kInstallerStep, fields.SrcPath},
+        {kPatchStep, fields.Patch},
+        {kSettingsStep, fields.Settings},
+    };
+    for (const Step& step : steps) {
+        // Also before skipped steps, so a stop during the last step run still ends the task.
+        if (surroundings.StopRequested()) return kOutcomeStop;
+        if (!(flags & step.kind)) continue;
+        // An empty installer command is a missing installer; the other two are optional.
+        if (step.kind != kInstallerStep && step.command.empty()) continue;
+        ItemOutcome outcome = RunStep(surroundings, paths, fields, step.kind, step.command);
+        if (outcome != kOutcomeDone) return outcome;
+    }
+    return kOutcomeDone;
+}
+
+void RunInstallTask(InstallSurroundings& surroundings, const PathResolver& paths,
+                    const std::vector<const CatalogueNode*>& items, unsigned flags) {
+    for (const CatalogueNode* item : items) {
+        if (!(InstallItem(surroundings, paths, item, flags) & kOutcomesThatGoOn)) return;
+    }
+}
+
+}  // namespace corvel

@@ -1,0 +1,66 @@
+// The install task's sequence: for each chosen item, the installer step,
+// then the patch step, then the settings step, each file handed to the
+// components. Portable: the thread, the clipboard and the message boxes are
+// the surroundings' business.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue_model.h"
+#include "paths.h"
+
+namespace corvel {
+
+// Install flags and step kinds share these bits.
+enum InstallStep : unsigned { kInstallerStep = 1, kPatchStep = 2, kSettingsStep = 4 };
+inline constexpr unsigned kAllSteps = kInstallerStep | kPatchStep | kSettingsStep;
+
+enum ItemOutcome : unsigned {
+    kOutcomeUnreadable = 1,
+    kOutcomeFileMissing = 2,
+    kOutcomeDone = 4,
+    kOutcomeFailed = 8,
+    kOutcomeAbandonItem = 16,
+    kOutcomeStop = 32,
+    kOutcomeNoComponent = 64,
+};
+// The task goes on after these outcomes and ends after any other.
+inline constexpr unsigned kOutcomesThatGoOn = 0x5F;
+
+enum class InstallMessageKind { FileMissing, ComponentFailed, NoComponent };
+
+// A message the task shows. The step (1, 2 or 4) chooses caption and text;
+// NoComponent carries the exclamation icon, the others the stop icon.
+struct InstallMessage {
+    InstallMessageKind kind;
+    unsigned step;
+    std::string name;  // the item's Name
+    std::string path;  // FileMissing: the resolved path, empty when unresolved
+};
+
+// What the task needs around it: the Win32 worker gives the real things,
+// the tests give fakes.
+class InstallSurroundings {
+public:
+    virtual ~InstallSurroundings() = default;
+    // A copy of the item's fields, Regcode with CR LF; false when unreadable.
+    virtual bool ReadItem(const CatalogueNode* item, ItemFields& fields) = 0;
+    virtual bool StopRequested() = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    // Makes text the current registration text and puts it on the clipboard.
+    virtual void SetRegistrationText(const std::string& text) = 0;
+    // The component host's result (HostResult) for one step's file.
+    virtual int Dispatch(const std::string& name, const std::string& file, const std::string& parameters,
+                         const std::string& installFolder, unsigned step) = 0;
+    virtual void ShowMessage(const InstallMessage& message) = 0;
+};
+
+ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& paths, const CatalogueNode* item,
+                        unsigned flags);
+
+// Installs the items in order; ends after an outcome that does not go on.
+void RunInstallTask(InstallSurroundings& surroundings, const PathResolver& paths,
+                    const std::vector<const CatalogueNode*>& items, unsigned flags);
+
+}  // namespace corvel

@@ -1,0 +1,62 @@
+#include "install_worker_win32.h"
+
+#include <objbase.h>
+
+namespace corvel {
+
+InstallWorker::InstallWorker() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+InstallWorker::~InstallWorker() {
+    EndTask(kEndTaskWait | kEndTaskWaitLimited);
+    if (thread_) CloseHandle(thread_);
+    if (stop_) CloseHandle(stop_);
+}
+
+bool InstallWorker::Running() const {
+    return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT;
+}
+
+bool InstallWorker::Start(std::function<void()> task) {
+    if (!stop_ || Running()) return false;
+    // The ended thread of the previous task is replaced.
+    if (thread_) {
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    task_ = std::move(task);
+    ResetEvent(stop_);
+    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+    return thread_ != nullptr;
+}
+
+bool InstallWorker::StopRequested() const {
+    return stop_ && WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0;
+}
+
+int InstallWorker::EndTask(unsigned bits, const std::function<bool()>& askUser) {
+    if (!Running()) return kNoTaskRunning;
+    if ((bits & kEndTaskAsk) && askUser && !askUser()) return kTaskKept;
+    SetEvent(stop_);
+    SetThreadPriority(thread_, THREAD_PRIORITY_ABOVE_NORMAL);
+    if (bits & kEndTaskWait) {
+        // A component that never returns keeps its thread: end it rather
+        // than the program's close.
+        if (!WaitForEnd((bits & kEndTaskWaitLimited) ? kEndTaskWaitLimit : INFINITE))
+            TerminateThread(thread_, static_cast<DWORD>(-1));
+    }
+    return kTaskStopping;
+}
+
+bool InstallWorker::WaitForEnd(DWORD milliseconds) const {
+    return !thread_ || WaitForSingleObject(thread_, milliseconds) != WAIT_TIMEOUT;
+}
+
+DWORD WINAPI InstallWorker::ThreadMain(LPVOID selfData) {
+    auto* self = static_cast<InstallWorker*>(selfData);
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    self->task_();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+}  // namespace corvel

@@ -1,0 +1,118 @@
+// Ctrl+R pressed as a user would, with the stand-in installer in front and
+// the registration text fetched by the running program.
+#include "clipboard_text.h"
+#include "e2e_test_support.h"
+#include "wine_path.h"
+
+namespace corvel::e2e {
+namespace {
+
+constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
+constexpr int kFirstFieldId = 101;
+constexpr int kFinishId = 110;
+// 张三||北京公司 CR LF 第二行||ABCD-1234, as the catalogue stores it.
+const std::string kStoredRegcode =
+    "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\x03\x03\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234";
+const std::wstring kRegcode = L"\u5f20\u4e09||\u5317\u4eac\u516c\u53f8\r\n\u7b2c\u4e8c\u884c||ABCD-1234";
+
+std::wstring FieldText(HWND field) {
+    wchar_t text[256] = {};
+    SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Ctrl+R through the system's input queue. xdotool would press it on the X
+// display, but the test runs inside Wine; SendInput from this process goes
+// the same way as a key press and reaches the hot key.
+void PressCtrlR() {
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'R', 'R', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
+class Installer {
+public:
+    Installer() {
+        std::wstring path = WindowsPathFromBuildPath(INSTALLER_EXE_PATH);
+        std::wstring command = L"\"" + path + L"\" --title=CorvelHotKeyTest";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process_))
+            throw HarnessError("cannot start the stand-in installer");
+        WaitUntil([&] { return (window_ = FindWindowW(kInstallerClass, L"CorvelHotKeyTest")) != nullptr; },
+                  kStartTimeout);
+        if (!window_) throw HarnessError("the stand-in installer shows no window");
+    }
+    ~Installer() {
+        TerminateProcess(process_.hProcess, 0);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    HWND Field(int index) const { return GetDlgItem(window_, kFirstFieldId + index); }
+    HWND Finish() const { return GetDlgItem(window_, kFinishId); }
+    // In front, with the focus in its first field as a click puts it there.
+    void FocusFirstField() const {
+        SetForegroundWindow(window_);
+        PostMessageW(Field(0), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(Field(0), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        if (!WaitUntil([&] { return GetForegroundWindow() == window_ && FocusOf(window_) == Field(0); },
+                       kStepTimeout))
+            throw HarnessError("the installer's first field has no focus");
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+using HotKeyTest = E2eTest;
+
+TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
+    const std::wstring program = LayOut();
+    folder_.WriteFile(L"Corvel.cvx",
+                      Line("[Tools]") + Line("<Name=Reg\x02SrcPath=Corvel.exe\x02Regcode=" + kStoredRegcode + "\x02>"));
+    auto [process, window] = StartShown(program);
+    window.SelectItem(0);
+    window.Command(kCopyRegcode);
+    ASSERT_TRUE(WaitUntil([&] { return testing::ClipboardUnicode() == kRegcode; }, kStepTimeout))
+        << "the fetched text is not on the clipboard";
+
+    Installer installer;
+    installer.FocusFirstField();
+    PressCtrlR();
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(installer.Field(2)) == L"ABCD-1234"; }, kStepTimeout))
+        << "nothing reached the third field";
+    EXPECT_EQ(FieldText(installer.Field(0)), L"\u5f20\u4e09");
+    // A single-line field keeps a pasted text up to its line break.
+    EXPECT_EQ(FieldText(installer.Field(1)), L"\u5317\u4eac\u516c\u53f8");
+    EXPECT_EQ(FocusOf(installer.Finish()), installer.Finish()) << "the focus stands after the third field";
+    EXPECT_EQ(testing::ClipboardUnicode(), kRegcode);
+    EXPECT_EQ(testing::ClipboardBytes(), "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\r\n\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234");
+
+    // With Corvel's own window in front Ctrl+R types nothing anywhere.
+    for (int i = 0; i < 3; ++i) SendMessageW(installer.Field(i), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    SetForegroundWindow(window.Frame());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window.Frame(); }, kStepTimeout));
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+    PressCtrlR();
+    // Nothing can be awaited here; give the key the time it took above.
+    EXPECT_FALSE(WaitUntil([&] { return testing::ClipboardUnicode().has_value(); }, seconds(2)));
+    EXPECT_EQ(FieldText(installer.Field(0)), L"");
+    process.Close();
+}
+
+}  // namespace
+}  // namespace corvel::e2e

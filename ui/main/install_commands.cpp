@@ -1,0 +1,129 @@
+#include "install_commands.h"
+
+#include <vector>
+
+#include "clipboard_win32.h"
+#include "corvel_view.h"
+#include "hot_key_typing_win32.h"
+#include "install_task.h"
+#include "message_box.h"
+#include "resource.h"
+#include "shell_files.h"
+#include "win32_text.h"
+#include "window.h"
+
+namespace corvel::ui {
+
+namespace {
+
+// Caption and texts of one step's messages.
+struct StepTexts {
+    unsigned step;
+    UINT caption, missing, failed, noComponent;
+};
+
+constexpr StepTexts kStepTexts[] = {
+    {kInstallerStep, IDS_INSTALL_CAPTION, IDS_INSTALLER_MISSING, IDS_INSTALLER_FAILED, IDS_INSTALLER_NO_COMPONENT},
+    {kPatchStep, IDS_PATCH_CAPTION, IDS_PATCH_MISSING, IDS_PATCH_FAILED, IDS_PATCH_NO_COMPONENT},
+    {kSettingsStep, IDS_SETTINGS_CAPTION, IDS_SETTINGS_MISSING, IDS_SETTINGS_FAILED, IDS_SETTINGS_NO_COMPONENT},
+};
+
+// What the task meets on the worker thread: the view's catalogue and
+// components, the file system, the clipboard and message boxes owned by
+// the main frame.
+class ViewSurroundings : public InstallSurroundings {
+public:
+    ViewSurroundings(CCorvelView& view, RegistrationText& registration, const InstallWorker& worker)
+        : view_(view), registration_(registration), worker_(worker) {}
+
+    bool ReadItem(const CatalogueNode* item, ItemFields& fields) override {
+        return view_.Model().GetItemFields(item, fields);
+    }
+    bool StopRequested() override { return worker_.StopRequested(); }
+    bool FileExists(const std::string& path) override { return corvel::FileExists(path); }
+    void SetRegistrationText(const std::string& text) override {
+        registration_.Set(text);
+        PutTextOnClipboard(text);
+    }
+    int Dispatch(const std::string& name, const std::string& file, const std::string& parameters,
+                 const std::string& installFolder, unsigned step) override {
+        return view_.Components().Dispatch(view_.Owner(), name.c_str(), file.c_str(), parameters.c_str(),
+                                           installFolder.c_str(), static_cast<int>(step));
+    }
+    void ShowMessage(const InstallMessage& message) override {
+        for (const StepTexts& texts : kStepTexts) {
+            if (texts.step != message.step) continue;
+            std::wstring name = WideFromCp936(message.name);
+            std::wstring text;
+            UINT icon = MB_ICONSTOP;
+            switch (message.kind) {
+                case InstallMessageKind::FileMissing:
+                    text = FormatResourceString(texts.missing, {name, WideFromCp936(message.path)});
+                    break;
+                case InstallMessageKind::ComponentFailed:
+                    text = FormatResourceString(texts.failed, {name});
+                    break;
+                case InstallMessageKind::NoComponent:
+                    text = FormatResourceString(texts.noComponent, {name});
+                    icon = MB_ICONEXCLAMATION;
+                    break;
+            }
+            ShowMessageBox(view_.Owner(), text, LoadResourceString(texts.caption), MB_OK | icon);
+        }
+    }
+
+private:
+    CCorvelView& view_;
+    RegistrationText& registration_;
+    const InstallWorker& worker_;
+};
+
+}  // namespace
+
+void InstallCommands::Start(unsigned flags) {
+    if (!view_.InstallTaskAllows()) return;
+    const Binder& controls = view_.Controls();
+    if (controls.TabCount() == 0 || controls.CurrentTab() < 0) return;
+    // The rows are taken once, here: the guard keeps them from changing
+    // while the task runs.
+    std::vector<const CatalogueNode*> items;
+    for (const Binder::SelectedEntry& entry : controls.SelectedEntries()) items.push_back(entry.item);
+    worker_.Start([this, items = std::move(items), flags] {
+        ViewSurroundings surroundings(view_, registration_, worker_);
+        RunInstallTask(surroundings, view_.Paths(), items, flags);
+    });
+}
+
+void InstallCommands::FetchRegistrationText() {
+    const Binder& controls = view_.Controls();
+    if (controls.TabCount() == 0 || controls.CurrentTab() < 0) return;
+    ItemFields fields;
+    if (!view_.Model().GetItemFields(controls.ItemOfEntry(controls.FirstSelectedEntry()), fields)) return;
+    registration_.Set(fields.Regcode);
+    PutTextOnClipboard(fields.Regcode);
+}
+
+void InstallCommands::TypeRegistrationText() {
+    corvel::TypeRegistrationText(registration_.Get(), view_.Owner());
+}
+
+int InstallCommands::EndTask(unsigned bits) {
+    return worker_.EndTask(bits, [this] {
+        return ShowMessageBox(view_.Owner(), LoadResourceString(IDS_END_TASK_QUESTION),
+                              LoadResourceString(IDS_END_TASK_CAPTION),
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    });
+}
+
+bool InstallCommands::GuardAllows() {
+    int answer = EndTask(kEndTaskAsk);
+    if (answer != kTaskStopping) return answer == kNoTaskRunning;
+    // The task stops between steps; one still inside a component's Open
+    // cannot end in this second.
+    if (worker_.WaitForEnd(1000)) return true;
+    ShowMessageBox(view_.Owner(), LoadResourceString(IDS_END_TASK_FAILED), LoadResourceString(IDS_END_TASK_CAPTION),
+                   MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+}  // namespace corvel::ui
