@@ -26,7 +26,8 @@ using namespace corvel::e2e;
 namespace {
 
 int g_runs = 5;
-// Empty: every section; otherwise only the named one (start, switch, edit)
+// Empty: every section; otherwise only the named one (start, switch, edit,
+// install)
 // beside the empty start-up that every ratio is taken against.
 std::string g_only;
 
@@ -93,9 +94,13 @@ public:
           installer_(WindowsPathFromBuildPath(INSTALLER_EXE_PATH)) {}
 
     // A fresh folder holding the program and catalogue (empty: no file).
-    std::unique_ptr<ProgramFolder> Folder(const std::string& catalogue) {
+    // With recorder the recording component stands in for Quarro.
+    std::unique_ptr<ProgramFolder> Folder(const std::string& catalogue, bool recorder = false) {
         auto folder = std::make_unique<ProgramFolder>();
-        folder->AddComponent(quarro_, L"Quarro.cpn");
+        if (recorder)
+            folder->AddComponent(WindowsPathFromBuildPath(RECORDER_CPN_PATH), L"Recorder.cpn");
+        else
+            folder->AddComponent(quarro_, L"Quarro.cpn");
         folder->InstallProgram(corvel_, L"Corvel.exe");
         if (!catalogue.empty()) folder->WriteFile(L"Corvel.cvx", catalogue);
         return folder;
@@ -244,6 +249,7 @@ Stats MeasureSwitch(Bench& bench, const ProgramFolder& folder, int expected) {
 constexpr WORD kSelectAllCommand = 32784;
 constexpr WORD kDeleteItemsCommand = 32780;
 constexpr UINT kMoveItemsRequest = 1997;
+constexpr WORD kInstallCommand = 32775;
 
 // Starts with category 0 of `expected` entries shown and every entry
 // selected; returns the running process and its window.
@@ -279,8 +285,8 @@ DeleteTimes MeasureDeleteAll(Bench& bench, const ProgramFolder& folder, int expe
         PressDialogButton(question, IDYES);
         const double closed = PollUntil([&] { return !IsWindow(question); }, 300000, "the question to close");
         const HWND list = window.Control(kItemListId);
-        const double end = PollUntil([&] { return SendPatiently(list, LVM_GETITEMCOUNT) == 0; }, 300000,
-                                     "the empty list");
+        const double end =
+            PollUntil([&] { return SendPatiently(list, LVM_GETITEMCOUNT) == 0; }, 300000, "the empty list");
         process->Terminate();  // nothing to keep: the test folder goes away
         std::fprintf(stderr, "  delete run %d: %.0f ms after Yes, %.0f ms after the question closed\n", run,
                      end - start, end - closed);
@@ -311,6 +317,30 @@ Stats MeasureMoveAll(Bench& bench, const ProgramFolder& folder, int expected, in
             300000, "the moved entries in the target category");
         process->Terminate();
         std::fprintf(stderr, "  move run %d: %.0f ms\n", run, end - start);
+        if (run >= 0) samples.push_back(end - start);
+    }
+    return Summarise(samples);
+}
+
+// Installs every selected entry with the recording component answering
+// "done" at once and logging nothing: the time from the command until the
+// component's last call, i.e. the task's own overhead for 3 steps per item.
+Stats MeasureInstallAll(Bench& bench, const ProgramFolder& folder, int expected) {
+    std::vector<double> samples;
+    const std::wstring lastCall = L"CorvelBenchLastCall";
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_NOTIFY", lastCall.c_str());
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_NOTIFY_AT", std::to_wstring(3 * expected).c_str());
+    for (int run = -1; run < g_runs; ++run) {
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, lastCall.c_str());
+        std::unique_ptr<CorvelProcess> process;
+        MainWindow window = StartAllSelected(process, bench, folder, expected);
+        const double start = Now();
+        PostCommand(window.Frame(), kInstallCommand);
+        if (WaitForSingleObject(done, 300000) != WAIT_OBJECT_0) throw HarnessError("the task did not finish");
+        const double end = Now();
+        CloseHandle(done);
+        process->Terminate();
+        std::fprintf(stderr, "  install run %d: %.0f ms\n", run, end - start);
         if (run >= 0) samples.push_back(end - start);
     }
     return Summarise(samples);
@@ -414,6 +444,19 @@ int Run() {
         rows.push_back({"move 1,000 selected entries to another category", MeasureMoveAll(bench, *edits, 1000, 1)});
     }
 
+    if (Wanted("install")) {
+        // 1,000 items, each with an installer, a patch and a settings file.
+        std::string text = Line("[Install]");
+        for (int i = 0; i < 1000; ++i)
+            text += Line("<Name=Item " + Padded(i, 4) +
+                         "\x02SrcPath=Soft\\setup.exe /S\x02"
+                         "DstDir=C:\\Soft\x02Patch=Soft\\setup.exe -p\x02Settings=Soft\\setup.exe\x02>");
+        auto installs = bench.Folder(text, true);
+        bench.AddInstaller(*installs, "Soft\\setup.exe");
+        rows.push_back(
+            {"install 1,000 selected items, 3,000 steps answered at once", MeasureInstallAll(bench, *installs, 1000)});
+    }
+
     std::printf("\n| %-58s | %9s | %9s | %8s |\n", "Measurement", "median", "min", "/ empty");
     std::printf("|%s|%s|%s|%s|\n", std::string(60, '-').c_str(), std::string(11, '-').c_str(),
                 std::string(11, '-').c_str(), std::string(10, '-').c_str());
@@ -425,8 +468,10 @@ int Run() {
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--runs=", 7) == 0) g_runs = std::max(1, std::atoi(argv[i] + 7));
-        else if (std::strncmp(argv[i], "--only=", 7) == 0) g_only = argv[i] + 7;
+        if (std::strncmp(argv[i], "--runs=", 7) == 0)
+            g_runs = std::max(1, std::atoi(argv[i] + 7));
+        else if (std::strncmp(argv[i], "--only=", 7) == 0)
+            g_only = argv[i] + 7;
     try {
         return Run();
     } catch (const std::exception& error) {

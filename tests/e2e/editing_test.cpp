@@ -18,9 +18,9 @@ constexpr int kItemFolder = 1012;
 constexpr int kItemRegcode = 1013;
 
 const std::wstring kAddItemCaption = L"\u6dfb\u52a0\u5b89\u88c5\u9879\u76ee";  // 添加安装项目
-const std::wstring kNewCategoryCaption = L"\u65b0\u5efa\u5206\u7c7b";         // 新建分类
-const std::wstring kEditCategoryCaption = L"\u7f16\u8f91\u5206\u7c7b";        // 编辑分类
-const std::wstring kDeleteCategoryCaption = L"\u5220\u9664\u5206\u7c7b";      // 删除分类
+const std::wstring kNewCategoryCaption = L"\u65b0\u5efa\u5206\u7c7b";          // 新建分类
+const std::wstring kEditCategoryCaption = L"\u7f16\u8f91\u5206\u7c7b";         // 编辑分类
+const std::wstring kDeleteCategoryCaption = L"\u5220\u9664\u5206\u7c7b";       // 删除分类
 
 class EditingTest : public E2eTest {
 protected:
@@ -140,12 +140,16 @@ TEST_F(EditingTest, RenameRefusesALeadingBlankAndReopensTheEdit) {
     // empty-name refusal is tested in-process only.
     HWND first = TypeLabel(window, L" Notes");
     HWND box = process.WaitForMessageBox(L"\u91cd\u547d\u540d");  // 重命名
-    EXPECT_EQ(MessageBoxText(box), L"\u663e\u793a\u540d\u79f0\u7684\u7b2c\u4e00\u4e2a\u5b57\u6bcd\u4e0d\u80fd"
-                                   L"\u662f\u7a7a\u683c\u6216\u5236\u8868\u7b26");
+    EXPECT_EQ(MessageBoxText(box),
+              L"\u663e\u793a\u540d\u79f0\u7684\u7b2c\u4e00\u4e2a\u5b57\u6bcd\u4e0d\u80fd"
+              L"\u662f\u7a7a\u683c\u6216\u5236\u8868\u7b26");
     PressDialogButton(box, IDOK);
     TypeLabel(window, L"Notes", first);
-    EXPECT_TRUE(WaitUntil([&] { return window.ItemTexts() == std::vector<std::wstring>{L"Zip", L"Notes"}; },
-                          kStepTimeout))
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return window.ItemTexts() == std::vector<std::wstring>{L"Zip", L"Notes"};
+        },
+        kStepTimeout))
         << "the entry keeps its old label";
     process.Close();
     EXPECT_EQ(folder_.ReadFile(L"Corvel.cvx"), Line("[Tools]") + ItemLine("Zip") + ItemLine("Notes"));

@@ -68,8 +68,7 @@ public:
         SetForegroundWindow(window_);
         PostMessageW(Field(0), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         PostMessageW(Field(0), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        if (!WaitUntil([&] { return GetForegroundWindow() == window_ && FocusOf(window_) == Field(0); },
-                       kStepTimeout))
+        if (!WaitUntil([&] { return GetForegroundWindow() == window_ && FocusOf(window_) == Field(0); }, kStepTimeout))
             throw HarnessError("the installer's first field has no focus");
     }
 
@@ -100,7 +99,8 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
     EXPECT_EQ(FieldText(installer.Field(1)), L"\u5317\u4eac\u516c\u53f8");
     EXPECT_EQ(FocusOf(installer.Finish()), installer.Finish()) << "the focus stands after the third field";
     EXPECT_EQ(testing::ClipboardUnicode(), kRegcode);
-    EXPECT_EQ(testing::ClipboardBytes(), "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\r\n\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234");
+    EXPECT_EQ(testing::ClipboardBytes(),
+              "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\r\n\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234");
 
     // With Corvel's own window in front Ctrl+R types nothing anywhere.
     for (int i = 0; i < 3; ++i) SendMessageW(installer.Field(i), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));

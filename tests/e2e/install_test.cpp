@@ -11,7 +11,7 @@ namespace corvel::e2e {
 namespace {
 
 constexpr WORD kNewCategory = 32772;
-const std::wstring kInstallCaption = L"\u5b89\u88c5";            // 安装
+const std::wstring kInstallCaption = L"\u5b89\u88c5";              // 安装
 const std::wstring kEndTaskCaption = L"\u6267\u884c\u64cd\u4f5c";  // 执行操作
 
 // One line of the recorder's log: its kind and its key=value fields.
@@ -37,8 +37,8 @@ protected:
         SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", nullptr);
     }
     void TearDown() override {
-        for (const wchar_t* name : {L"CORVEL_RECORDER_LOG", L"CORVEL_RECORDER_ANSWERS", L"CORVEL_RECORDER_BLOCK",
-                                    L"CORVEL_RECORDER_BLOCKED"})
+        for (const wchar_t* name :
+             {L"CORVEL_RECORDER_LOG", L"CORVEL_RECORDER_ANSWERS", L"CORVEL_RECORDER_BLOCK", L"CORVEL_RECORDER_BLOCKED"})
             SetEnvironmentVariableW(name, nullptr);
     }
 
@@ -72,9 +72,9 @@ protected:
     std::string Here(const std::string& relative) const { return Utf8(folder_.Path()) + "\\" + relative; }
     static std::string Utf8(const std::wstring& text) {
         std::string bytes(text.size() * 3, '\0');
-        bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                                  bytes.data(), static_cast<int>(bytes.size()),
-                                                                  nullptr, nullptr)));
+        bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(),
+                                                                  static_cast<int>(text.size()), bytes.data(),
+                                                                  static_cast<int>(bytes.size()), nullptr, nullptr)));
         return bytes;
     }
 

@@ -29,8 +29,7 @@ struct Search {
 
 BOOL CALLBACK Match(HWND window, LPARAM param) {
     auto& search = *reinterpret_cast<Search*>(param);
-    if (ClassName(window) != L"#32770" || WindowText(window) != search.caption || !IsWindowVisible(window))
-        return TRUE;
+    if (ClassName(window) != L"#32770" || WindowText(window) != search.caption || !IsWindowVisible(window)) return TRUE;
     if ((GetDlgItem(window, 0xFFFF) != nullptr) != search.messageBox) return TRUE;
     search.found = window;
     return FALSE;

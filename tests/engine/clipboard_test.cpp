@@ -1,6 +1,6 @@
 // The clipboard as another program sees it after PutTextOnClipboard.
-#include "clipboard_win32.h"
 #include "clipboard_text.h"
+#include "clipboard_win32.h"
 
 #include <windows.h>
 

@@ -83,8 +83,8 @@ HWND CreateOwnWindow(HWND (&controls)[3]) {
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.lpszClassName = L"CorvelTypingTestFrame";
     RegisterClassW(&windowClass);
-    HWND frame = CreateWindowExW(0, windowClass.lpszClassName, L"own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, nullptr, nullptr);
+    HWND frame = CreateWindowExW(0, windowClass.lpszClassName, L"own", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
     for (int i = 0; frame && i < 3; ++i) {
         bool edit = i < 2;
         controls[i] = CreateWindowExW(0, edit ? L"EDIT" : L"BUTTON", L"",

@@ -114,16 +114,28 @@ TEST_F(RecorderComponentTest, RecordsEachCallWithItsTextsInUtf8) {
 
     std::vector<Fields> log = Log();
     ASSERT_EQ(log.size(), 8u);
-    EXPECT_EQ(log[0], (Fields{{"call", "initialize"}, {"component", "Recorder"}, {"thread", self},
-                              {"owner", Hex(frame)}, {"owner_kind", "frame"}, {"owner_thread", self}}));
-    EXPECT_EQ(log[1], (Fields{{"call", "open"}, {"component", "Recorder"}, {"seq", "1"}, {"thread", self},
-                              {"owner", Hex(frame)}, {"owner_kind", "frame"}, {"owner_thread", self},
-                              {"item", "中文软件"}, {"file", "D:\\软件\\setup.exe"},
+    EXPECT_EQ(log[0], (Fields{{"call", "initialize"},
+                              {"component", "Recorder"},
+                              {"thread", self},
+                              {"owner", Hex(frame)},
+                              {"owner_kind", "frame"},
+                              {"owner_thread", self}}));
+    EXPECT_EQ(log[1], (Fields{{"call", "open"},
+                              {"component", "Recorder"},
+                              {"seq", "1"},
+                              {"thread", self},
+                              {"owner", Hex(frame)},
+                              {"owner_kind", "frame"},
+                              {"owner_thread", self},
+                              {"item", "中文软件"},
+                              {"file", "D:\\软件\\setup.exe"},
                               // A tab (or a line break) must not split the line.
-                              {"params", "/S /D=50%25%09x"}, {"folder", "C:\\Program Files\\中文"},
-                              {"step", "1"}, {"answer", "0"}}));
-    EXPECT_EQ(log[2], (Fields{{"call", "return"}, {"component", "Recorder"}, {"seq", "1"}, {"thread", self},
+                              {"params", "/S /D=50%25%09x"},
+                              {"folder", "C:\\Program Files\\中文"},
+                              {"step", "1"},
                               {"answer", "0"}}));
+    EXPECT_EQ(log[2],
+              (Fields{{"call", "return"}, {"component", "Recorder"}, {"seq", "1"}, {"thread", self}, {"answer", "0"}}));
     EXPECT_EQ(log[3]["owner_kind"], "window");
     EXPECT_EQ(log[3]["seq"], "2");
     EXPECT_EQ(log[3]["params"], "");

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "category_dialog.h"
-#include "item_editor_dialog.h"
 #include "frame_test.h"
+#include "item_editor_dialog.h"
 #include "resource.h"
 
 namespace corvel::ui {

@@ -25,9 +25,9 @@ namespace corvel::ui {
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("corvel-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ =
+            std::filesystem::temp_directory_path() / ("corvel-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "Components");
         std::filesystem::copy_file(QUARRO_CPN_PATH, folder_ / "Components" / "Quarro.cpn");
@@ -52,9 +52,7 @@ protected:
         std::filesystem::remove_all(folder_, ignored);
     }
 
-    void WriteCatalogue(const std::string& bytes) {
-        std::ofstream(folder_ / "Corvel.cvx", std::ios::binary) << bytes;
-    }
+    void WriteCatalogue(const std::string& bytes) { std::ofstream(folder_ / "Corvel.cvx", std::ios::binary) << bytes; }
     std::string ReadCatalogue() const {
         std::ifstream saved(folder_ / "Corvel.cvx", std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
@@ -97,8 +95,8 @@ protected:
     std::filesystem::path folder_;
     std::unique_ptr<CMainFrame> frame_;
     std::vector<MessageBoxRequest> shown_;
-    std::deque<int> answers_;  // answers to the next message boxes; IDOK when empty
-    std::vector<int> dialogs_;  // resource ids of the dialogs run
+    std::deque<int> answers_;                       // answers to the next message boxes; IDOK when empty
+    std::vector<int> dialogs_;                      // resource ids of the dialogs run
     std::function<INT_PTR(Dialog&)> dialogScript_;  // IDCANCEL when unset
 };
 

@@ -148,7 +148,9 @@ TEST_F(ItemCommandsTest, RenameRefusalsReportAndReopenTheEdit) {
         {L"", L"必须键入显示的名称", MB_ICONSTOP},
         {L" lead", L"显示名称的第一个字母不能是空格或制表符", MB_ICONEXCLAMATION},
         {L"\tlead", L"显示名称的第一个字母不能是空格或制表符", MB_ICONEXCLAMATION},
-        {L"a\x02" L"b", L"显示名称中不能含有软件的保留字符", MB_ICONSTOP},
+        {L"a\x02"
+         L"b",
+         L"显示名称中不能含有软件的保留字符", MB_ICONSTOP},
     };
     for (const Case& refusal : refusals) {
         shown_.clear();
@@ -165,7 +167,7 @@ TEST_F(ItemCommandsTest, RenameRefusalsReportAndReopenTheEdit) {
     EXPECT_FALSE(Model().IsModified());
 
     shown_.clear();
-    EndLabelEdit(frame_->Handle(), List(), 2, nullptr);  // cancelled
+    EndLabelEdit(frame_->Handle(), List(), 2, nullptr);   // cancelled
     EndLabelEdit(frame_->Handle(), List(), 2, L"新 名");  // a blank inside is fine
     EXPECT_TRUE(shown_.empty());
     EXPECT_EQ(Controls().ItemOfEntry(2)->Name(), "\xD0\xC2 \xC3\xFB");

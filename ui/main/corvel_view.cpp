@@ -29,11 +29,11 @@ CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
     // The icon cache owns the image list; the list only shares it.
-    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_ICON | LVS_SHOWSELALWAYS |
-                                LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
-                            0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr),
-                            nullptr);
+    list_ =
+        CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_ICON | LVS_SHOWSELALWAYS |
+                            LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
+                        0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr), nullptr);
     if (!list_) return false;
     return SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) != 0;
 }
@@ -163,28 +163,30 @@ LRESULT CCorvelView::OnListNotify(const NMHDR* header) {
 // The table of view requests.
 LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
     const int argument = static_cast<int>(wParam);
+    // clang-format off
     switch (request) {
-        case kRequestNewCategory: categoryCommands_.New(); break;
-        case kRequestDeleteCategory: categoryCommands_.Delete(); break;
-        case kRequestEditCategory: categoryCommands_.Edit(); break;
+        case kRequestNewCategory:      categoryCommands_.New(); break;
+        case kRequestDeleteCategory:   categoryCommands_.Delete(); break;
+        case kRequestEditCategory:     categoryCommands_.Edit(); break;
         case kRequestSwitchToCategory: categoryCommands_.SwitchTo(argument); break;
-        case kRequestInstall: installCommands_.Start(kAllSteps); break;
-        case kRequestCopyRegcode: installCommands_.FetchRegistrationText(); break;
-        case kRequestInstallPatch: installCommands_.Start(kPatchStep); break;
-        case kRequestRestoreSettings: installCommands_.Start(kSettingsStep); break;
-        case kRequestAddItem: itemCommands_.Add(); break;
-        case kRequestDeleteItems: itemCommands_.Delete(); break;
-        case kRequestEditItem: itemCommands_.Edit(); break;
-        case kRequestRenameItem: itemCommands_.Rename(); break;
-        case kRequestMoveItems: itemCommands_.MoveTo(argument); break;
-        case kRequestSelectAll: itemCommands_.SelectAll(); break;
-        case kRequestInvertSelection: itemCommands_.InvertSelection(); break;
-        case kRequestViewFile: itemCommands_.ViewFile(argument); break;
-        case kRequestProperties: itemCommands_.ShowProperties(argument); break;
-        case kRequestEndTask: return installCommands_.EndTask(static_cast<unsigned>(wParam));
-        case kRequestAddNode: AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
+        case kRequestInstall:          installCommands_.Start(kAllSteps); break;
+        case kRequestCopyRegcode:      installCommands_.FetchRegistrationText(); break;
+        case kRequestInstallPatch:     installCommands_.Start(kPatchStep); break;
+        case kRequestRestoreSettings:  installCommands_.Start(kSettingsStep); break;
+        case kRequestAddItem:          itemCommands_.Add(); break;
+        case kRequestDeleteItems:      itemCommands_.Delete(); break;
+        case kRequestEditItem:         itemCommands_.Edit(); break;
+        case kRequestRenameItem:       itemCommands_.Rename(); break;
+        case kRequestMoveItems:        itemCommands_.MoveTo(argument); break;
+        case kRequestSelectAll:        itemCommands_.SelectAll(); break;
+        case kRequestInvertSelection:  itemCommands_.InvertSelection(); break;
+        case kRequestViewFile:         itemCommands_.ViewFile(argument); break;
+        case kRequestProperties:       itemCommands_.ShowProperties(argument); break;
+        case kRequestEndTask:          return installCommands_.EndTask(static_cast<unsigned>(wParam));
+        case kRequestAddNode:          AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
         default: break;  // the CD tools come later
     }
+    // clang-format on
     return 0;
 }
 

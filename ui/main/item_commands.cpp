@@ -18,9 +18,12 @@ namespace {
 
 UINT MessageOf(DisplayNameEdit verdict) {
     switch (verdict) {
-        case DisplayNameEdit::Empty: return IDS_RENAME_EMPTY;
-        case DisplayNameEdit::LeadingBlank: return IDS_RENAME_LEADING_BLANK;
-        default: return IDS_RENAME_RESERVED;
+        case DisplayNameEdit::Empty:
+            return IDS_RENAME_EMPTY;
+        case DisplayNameEdit::LeadingBlank:
+            return IDS_RENAME_LEADING_BLANK;
+        default:
+            return IDS_RENAME_RESERVED;
     }
 }
 
@@ -146,10 +149,17 @@ std::string ItemCommands::ExistingFileOfSelection(int which, UINT caption) const
     const std::string* command = nullptr;
     UINT missing = 0;
     switch (which) {
-        case kInstallerFile: command = &fields.SrcPath, missing = IDS_INSTALLER_MISSING; break;
-        case kPatchFile: command = &fields.Patch, missing = IDS_PATCH_MISSING; break;
-        case kSettingsFile: command = &fields.Settings, missing = IDS_SETTINGS_MISSING; break;
-        default: return {};
+        case kInstallerFile:
+            command = &fields.SrcPath, missing = IDS_INSTALLER_MISSING;
+            break;
+        case kPatchFile:
+            command = &fields.Patch, missing = IDS_PATCH_MISSING;
+            break;
+        case kSettingsFile:
+            command = &fields.Settings, missing = IDS_SETTINGS_MISSING;
+            break;
+        default:
+            return {};
     }
     std::string path = view_.Paths().ProgramPathOfCommand(*command, true);
     if (path.empty() || FileExists(path)) return path;

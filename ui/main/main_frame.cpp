@@ -83,8 +83,8 @@ bool CMainFrame::CreateBandRow() {
                                0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_BAND_ROW), instance, nullptr);
     if (!bandRow_) return false;
     // The list keeps the keyboard when a tab is clicked.
-    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER, 0, 0,
-                            200, 25, bandRow_, reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER, 0, 0, 200,
+                            25, bandRow_, reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
     if (!tabs_) return false;
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     REBARBANDINFOW band{};

@@ -79,8 +79,9 @@ std::optional<std::string> ProgramFolder::ReadFile(std::wstring_view relative) c
     const std::wstring path = PathOf(relative);
     // Shared for writing: the program may append to the file (a component's
     // log) while the test reads it, and must not fail to.
-    corvel::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    corvel::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     std::string bytes;
     char chunk[4096];
