@@ -13,6 +13,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "Components");
         std::filesystem::copy_file(QUARRO_CPN_PATH, folder_ / "Components" / "Quarro.cpn");
+        // The install task shows its messages from its own thread.
         SetMessageBoxHookForTesting([this](const MessageBoxRequest& request) {
+            std::lock_guard<std::mutex> lock(shownLock_);
             shown_.push_back(request);
             if (answers_.empty()) return IDOK;
             int answer = answers_.front();
@@ -94,6 +97,13 @@ protected:
 
     std::filesystem::path folder_;
     std::unique_ptr<CMainFrame> frame_;
+    // What was shown so far; safe while an install task runs.
+    std::vector<MessageBoxRequest> Shown() {
+        std::lock_guard<std::mutex> lock(shownLock_);
+        return shown_;
+    }
+
+    std::mutex shownLock_;
     std::vector<MessageBoxRequest> shown_;
     std::deque<int> answers_;                       // answers to the next message boxes; IDOK when empty
     std::vector<int> dialogs_;                      // resource ids of the dialogs run

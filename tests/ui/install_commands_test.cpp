@@ -1,0 +1,133 @@
+// The install commands on the real frame and view, with the recording
+// component answering in this process: the task's messages, the guard's
+// question, and the registration text on the clipboard.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+#include "clipboard_text.h"
+#include "frame_test.h"
+#include "resource.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class InstallCommandsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        fs::remove(folder_ / "Components" / "Quarro.cpn");
+        fs::copy_file(RECORDER_CPN_PATH, folder_ / "Components" / "Recorder.cpn");
+    }
+    void TearDown() override {
+        for (const wchar_t* name : {L"CORVEL_RECORDER_ANSWERS", L"CORVEL_RECORDER_BLOCK", L"CORVEL_RECORDER_BLOCKED"})
+            SetEnvironmentVariableW(name, nullptr);
+        FrameTest::TearDown();
+    }
+
+    // Lets the frame handle its messages until condition holds (10 s at most).
+    bool PumpUntil(const std::function<bool()>& condition) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
+};
+
+TEST_F(InstallCommandsTest, TheTasksMessagesNameTheStepTheItemAndThePath) {
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_ANSWERS", L"2,1,0");
+    WriteCatalogue(
+        "[Tools]\r\n<Name=Lost\x02SrcPath=Soft\\missing.exe\x02>\r\n"
+        "<Name=Fail\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n"
+        "<Name=None\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n"
+        "<Name=Done\x02SrcPath=C:\\windows\\notepad.exe\x02Patch=Soft\\fix.exe -q\x02>\r\n");
+    Start();
+    Command(ID_ITEM_SELECT_ALL);
+    Command(ID_ITEM_INSTALL);
+    ASSERT_TRUE(PumpUntil([&] { return Shown().size() == 4; })) << Shown().size();
+
+    const std::wstring folder = WideFromCp936(folder_.string());
+    struct Expected {
+        std::wstring caption, text;
+        UINT icon;
+    };
+    const Expected expected[] = {
+        {L"安装", L"“Lost”的安装程序“" + folder + L"\\Soft\\missing.exe”不存在，请检查文件的路径是否正确", MB_ICONSTOP},
+        {L"安装", L"打开安装程序时错误！“Fail”未能完成软件的安装", MB_ICONSTOP},
+        {L"安装", L"没有找到合适的组件打开“None”的安装程序", MB_ICONEXCLAMATION},
+        {L"安装补钉程序", L"“Done”的补钉程序“" + folder + L"\\Soft\\fix.exe”不存在，请检查文件的路径是否正确",
+         MB_ICONSTOP},
+    };
+    std::vector<MessageBoxRequest> shown = Shown();
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(shown[i].caption, expected[i].caption) << i;
+        EXPECT_EQ(shown[i].text, expected[i].text) << i;
+        EXPECT_EQ(shown[i].flags, MB_OK | expected[i].icon) << i;
+        EXPECT_EQ(shown[i].owner, frame_->Handle()) << i;
+    }
+}
+
+TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
+    HANDLE blocked = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
+    WriteCatalogue("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02Regcode=A||B\x02>\r\n[Games]\r\n");
+    Start();
+    SelectEntry(0);
+    Command(ID_ITEM_INSTALL);
+    ASSERT_EQ(WaitForSingleObject(blocked, 10000), WAIT_OBJECT_0) << "the component was not called";
+
+    // Select all, invert and fetching the registration text never ask.
+    Command(ID_ITEM_SELECT_ALL);
+    Command(ID_ITEM_INVERT);
+    SelectEntry(0);
+    Command(ID_ITEM_REGCODE);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(testing::ClipboardBytes(), "A||B");
+
+    // Every change asks first; No keeps the task and the catalogue as it is.
+    answers_ = {IDNO, IDNO, IDNO};
+    Command(ID_ITEM_ADD);
+    Command(ID_CATEGORY_DELETE);
+    NMHDR changing{Controls().Tabs(), IDC_CATEGORY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
+    EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&changing)), TRUE)
+        << "the tab may change while the task runs";
+    std::vector<MessageBoxRequest> shown = Shown();
+    ASSERT_EQ(shown.size(), 3u);
+    for (const MessageBoxRequest& question : shown) {
+        EXPECT_EQ(question.caption, L"执行操作");
+        EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
+        EXPECT_EQ(question.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    }
+    EXPECT_TRUE(dialogs_.empty());
+    EXPECT_EQ(Controls().TabCount(), 2);
+
+    // Still running, so asked again; Yes, and the component returns within
+    // the guard's grace: the task ends and the command goes on.
+    int asked = 0;
+    SetMessageBoxHookForTesting([&](const MessageBoxRequest&) {
+        ++asked;
+        SetEvent(release);
+        return IDYES;
+    });
+    Command(ID_ITEM_ADD);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
+    Command(ID_ITEM_ADD);  // no task left: no question
+    EXPECT_EQ(asked, 1);
+    CloseHandle(release);
+    CloseHandle(blocked);
+}
+
+}  // namespace
+}  // namespace corvel::ui
