@@ -13,7 +13,7 @@ void SetModalDialogHookForTesting(ModalDialogHook hook) {
 
 INT_PTR Dialog::RunModal(HWND owner) {
     if (Hook()) return Hook()(*this);
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId_), owner, Procedure,
+    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(resourceId_), owner, Procedure,
                            reinterpret_cast<LPARAM>(this));
 }
 

@@ -17,7 +17,7 @@ MessageWindow::~MessageWindow() {
 }
 
 bool MessageWindow::Create(const CreateParams& params) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HINSTANCE instance = ResourceModule();
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
     if (!GetClassInfoExW(instance, params.className, &existing)) {
@@ -56,9 +56,22 @@ LRESULT CALLBACK MessageWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam
     return result;
 }
 
+static HINSTANCE& ResourceModuleSlot() {
+    static HINSTANCE module = GetModuleHandleW(nullptr);
+    return module;
+}
+
+HINSTANCE ResourceModule() {
+    return ResourceModuleSlot();
+}
+
+void SetResourceModule(HINSTANCE module) {
+    ResourceModuleSlot() = module;
+}
+
 std::wstring LoadResourceString(UINT id) {
     const wchar_t* text = nullptr;
-    int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    int length = LoadStringW(ResourceModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
 }
 

@@ -61,7 +61,12 @@ private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-// Loads a string resource of the running module; empty when missing.
+// The module whose resources the layer loads: the program by default; a
+// component (a DLL that links its own copy of this layer) sets itself.
+HINSTANCE ResourceModule();
+void SetResourceModule(HINSTANCE module);
+
+// Loads a string resource of the resource module; empty when missing.
 std::wstring LoadResourceString(UINT id);
 // The string resource with its %s and %i placeholders replaced by args in order.
 std::wstring FormatResourceString(UINT id, std::initializer_list<std::wstring> args);
