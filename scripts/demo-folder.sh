@@ -1,14 +1,15 @@
 #!/bin/sh
 # Lays out a demo CD folder from a build tree: Corvel.exe, its components,
-# the demo catalogue, ExtTools.ini, and demo installers (copies of our
-# fixture installer) where the catalogue expects them.
+# Fennick.exe as an author's disc holds it, the demo catalogue, ExtTools.ini,
+# and demo installers (copies of our fixture installer) where the catalogue
+# expects them.
 # Usage: demo-folder.sh BUILD_TREE TARGET_FOLDER
 set -eu
 build=$1 target=$2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 rm -rf "$target"
 mkdir -p "$target/Components"
-cp "$build/ui/Corvel.exe" "$target/"
+cp "$build/ui/Corvel.exe" "$build/testdrive/Fennick.exe" "$target/"
 cp "$build/components/quarro/Quarro.cpn" "$target/Components/"
 cp "$source_dir/examples/demo/Corvel.cvx" "$source_dir/examples/demo/ExtTools.ini" "$target/"
 installer="$build/tests/fixtures/installer/installer.exe"

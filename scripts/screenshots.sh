@@ -1,9 +1,10 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
-# help texts, and the category dialog, in Wine's virtual desktop on Xvfb.
+# help texts, the category dialog, and Fennick, in Wine's virtual desktop on
+# Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
-# targets Corvel, quarro, installer and ui_driver)
+# targets Corvel, Fennick, quarro, installer and ui_driver)
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -92,3 +93,14 @@ drive click "$edit" 2
 drive command 32774
 shot category-dialog
 drive click 编辑分类 2
+
+# Fennick with the demo folder mapped to a drive letter, then unmapped.
+wineserver_kill
+(cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=corvel,1280x800 Fennick.exe >/dev/null 2>&1 &)
+fennick=测试光盘
+drive settext "$fennick" 1000 "Z:$(echo "$folder" | tr / '\\')"
+drive click "$fennick" 1005
+drive box "$fennick" 1
+shot fennick
+drive click "$fennick" 1006
+drive box "$fennick" 1

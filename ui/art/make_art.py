@@ -266,6 +266,21 @@ def draw_disc(c, cx, cy, r, detail=True):
     c.draw(circle(cx, cy, r * 0.18 + 1.0 / c.s), None, (70, 76, 92))
 
 
+FOLDER_BACK = (232, 178, 56)
+FOLDER_FRONT = (252, 212, 96)
+FOLDER_LINE = (120, 80, 10)
+
+
+def draw_folder(c, x0, y0, w, h):
+    """A manila folder, its tab at the back, top-left at (x0, y0)."""
+    tab = h * 0.22
+    back = rect(x0, y0 + tab, x0 + w, y0 + h, r=w * 0.06) | rect(x0, y0, x0 + w * 0.42, y0 + tab * 1.6, r=w * 0.05)
+    c.draw(back, FOLDER_BACK, FOLDER_LINE)
+    front = poly([(x0 + w * 0.08, y0 + h * 0.38), (x0 + w, y0 + h * 0.38),
+                  (x0 + w * 0.92, y0 + h), (x0, y0 + h)])
+    c.draw(front, lin(FOLDER_FRONT, FOLDER_BACK, x0, y0 + h * 0.38, x0, y0 + h), FOLDER_LINE)
+
+
 def hsv(h, s, v):
     i = int(h * 6) % 6
     f = h * 6 - int(h * 6)
@@ -405,6 +420,16 @@ def program_icon(c):
     else:
         draw_disc(c, 14, 14, 13)
         draw_box(c, 16, 15.5, 0.7)
+
+
+def fennick_icon(c):
+    """Fennick, the test drive: a folder standing in front of a disc."""
+    if c.n <= 16:
+        draw_disc(c, 12, 12, 12, detail=False)
+        draw_folder(c, 8, 12, 22, 16)
+    else:
+        draw_disc(c, 14, 14, 13)
+        draw_folder(c, 13, 15, 18, 14)
 
 
 # ---------------------------------------------------------------- output
@@ -554,6 +579,12 @@ def main():
         program_icon(c)
         sizes.append(c)
     write_ico(os.path.join(HERE, 'corvel.ico'), sizes)
+    test_drive = []
+    for n in (16, 32, 48):
+        c = Canvas(n)
+        fennick_icon(c)
+        test_drive.append(c)
+    write_ico(os.path.join(HERE, 'fennick.ico'), test_drive)
     # The stand-in installer of the tests and the demo CD: a box, as setup
     # programs commonly show, so each demo item carries an icon of its own.
     setup = Canvas(32)

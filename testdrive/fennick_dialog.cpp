@@ -1,0 +1,180 @@
+#include "fennick_dialog.h"
+
+#include "fennick_resource.h"
+#include "message_box.h"
+#include "shell_choosers.h"
+#include "shell_files.h"
+#include "testdrive_rules.h"
+#include "win32_text.h"
+
+namespace corvel::testdrive {
+
+namespace {
+
+std::wstring LetterText(wchar_t letter) {
+    return {letter, L':'};
+}
+
+void EnableControls(HWND dialog, std::initializer_list<int> ids, bool enable) {
+    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enable);
+}
+
+// The full path: a relative text would map the letter to no folder at all.
+std::wstring FullPathOf(const std::wstring& folder) {
+    DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return folder;
+    std::wstring full(needed, L'\0');
+    DWORD length = GetFullPathNameW(folder.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return folder;
+    full.resize(length);
+    return full;
+}
+
+}  // namespace
+
+std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText) {
+    // A folder near the path limit, with the system's prefix before it, does
+    // not fit a MAX_PATH buffer; the letter would then pass for free.
+    for (DWORD size = MAX_PATH; size <= 65536; size *= 2) {
+        std::wstring target(size, L'\0');
+        DWORD length = QueryDosDeviceW(letterText.c_str(), target.data(), size);
+        if (length > 0) {
+            target.resize(wcslen(target.c_str()));
+            return target;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+CFennickDialog::CFennickDialog() : Dialog(IDD_FENNICK) {}
+
+bool CFennickDialog::OnInit() {
+    HINSTANCE module = ui::ResourceModule();
+    auto icon = [module](int size) {
+        return reinterpret_cast<LPARAM>(LoadImageW(module, MAKEINTRESOURCEW(IDR_FENNICK), IMAGE_ICON, size, size, 0));
+    };
+    Send(WM_SETICON, ICON_BIG, icon(GetSystemMetrics(SM_CXICON)));
+    Send(WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
+    Refresh();
+    return true;
+}
+
+bool CFennickDialog::OnCommand(int id, int notifyCode, HWND control) {
+    switch (id) {
+        case IDC_BROWSE:
+            Browse();
+            return true;
+        case IDC_CREATE:
+            Create();
+            return true;
+        case IDC_DELETE:
+            Delete();
+            return true;
+        case IDC_MAPPED_LETTERS:
+            if (notifyCode == CBN_SELCHANGE) ShowMappedFolder();
+            return true;
+    }
+    return Dialog::OnCommand(id, notifyCode, control);
+}
+
+void CFennickDialog::Refresh() {
+    HWND freeList = Child(IDC_FREE_LETTERS);
+    HWND mappedList = Child(IDC_MAPPED_LETTERS);
+    SendMessageW(freeList, CB_RESETCONTENT, 0, 0);
+    SendMessageW(mappedList, CB_RESETCONTENT, 0, 0);
+    SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, L"");
+    SetDlgItemTextW(hwnd_, IDC_MAPPED_FOLDER, L"");
+    for (wchar_t letter = L'C'; letter <= L'Z'; ++letter) {
+        std::wstring text = LetterText(letter);
+        DriveUse use = ClassifyDrive(text, QueryDriveTarget(text));
+        if (use == DriveUse::RealDrive) continue;
+        SendMessageW(use == DriveUse::Free ? freeList : mappedList, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    bool anyFree = SendMessageW(freeList, CB_GETCOUNT, 0, 0) > 0;
+    EnableControls(hwnd_, {IDC_FREE_LETTERS, IDC_CREATE, IDC_TEST_FOLDER, IDC_BROWSE}, anyFree);
+    if (anyFree) SendMessageW(freeList, CB_SETCURSEL, 0, 0);
+    bool anyMapped = SendMessageW(mappedList, CB_GETCOUNT, 0, 0) > 0;
+    EnableControls(hwnd_, {IDC_MAPPED_LETTERS, IDC_DELETE}, anyMapped);
+    if (anyMapped) {
+        SendMessageW(mappedList, CB_SETCURSEL, 0, 0);
+        ShowMappedFolder();
+    }
+}
+
+void CFennickDialog::ShowMappedFolder() {
+    std::optional<std::wstring> letter = ChosenLetter(IDC_MAPPED_LETTERS);
+    if (!letter) return;
+    if (std::optional<std::wstring> target = QueryDriveTarget(*letter))
+        SetDlgItemTextW(hwnd_, IDC_MAPPED_FOLDER, DisplayedFolder(*target).c_str());
+}
+
+void CFennickDialog::Browse() {
+    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
+    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, WideFromCp936(folder).c_str());
+}
+
+void CFennickDialog::Create() {
+    std::wstring folder = ui::Window(Child(IDC_TEST_FOLDER)).Text();
+    std::optional<std::wstring> letter = ChosenLetter(IDC_FREE_LETTERS);
+    bool exists = !folder.empty() && FolderExists(Cp936FromWide(folder));
+    switch (CheckCreate(folder, exists, letter)) {
+        case CreateRefusal::EmptyFolder:
+            return Report(IDS_FOLDER_EMPTY, MB_ICONEXCLAMATION);
+        case CreateRefusal::MissingFolder:
+            return Report(IDS_FOLDER_MISSING, MB_ICONSTOP);
+        case CreateRefusal::DriveRoot:
+            return Report(IDS_FOLDER_IS_DRIVE, MB_ICONSTOP);
+        case CreateRefusal::NoLetter:
+            return Report(IDS_CHOOSE_FREE_LETTER, MB_ICONSTOP);
+        case CreateRefusal::InvalidLetter:
+            return Report(IDS_INVALID_FREE_LETTER, MB_ICONSTOP);
+        case CreateRefusal::None:
+            break;
+    }
+    // Checked again right before mapping: the table may have changed since
+    // the lists were filled.
+    bool mapped = IsDriveLetterText(*letter) && !QueryDriveTarget(*letter) &&
+                  DefineDosDeviceW(0, letter->c_str(), FullPathOf(folder).c_str());
+    if (!mapped) return Report(IDS_CREATE_FAILED, MB_ICONSTOP);
+    Report(IDS_CREATED, 0);
+    Refresh();
+}
+
+void CFennickDialog::Delete() {
+    std::optional<std::wstring> letter = ChosenLetter(IDC_MAPPED_LETTERS);
+    switch (CheckDelete(letter)) {
+        case DeleteRefusal::NoLetter:
+            return Report(IDS_CHOOSE_MAPPED_LETTER, MB_ICONSTOP);
+        case DeleteRefusal::InvalidLetter:
+            return Report(IDS_INVALID_MAPPED_LETTER, MB_ICONSTOP);
+        case DeleteRefusal::None:
+            break;
+    }
+    // Only a folder mapping is ever removed, never a real drive.
+    bool removed = IsDriveLetterText(*letter) &&
+                   ClassifyDrive(*letter, QueryDriveTarget(*letter)) == DriveUse::FolderMapping &&
+                   DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter->c_str(), nullptr);
+    if (!removed) return Report(IDS_DELETE_FAILED, MB_ICONSTOP);
+    Report(IDS_DELETED, 0);
+    Refresh();
+}
+
+std::optional<std::wstring> CFennickDialog::ChosenLetter(int list) const {
+    HWND combo = Child(list);
+    LRESULT chosen = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (chosen == CB_ERR) return std::nullopt;
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, chosen, 0);
+    if (length == CB_ERR) return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void CFennickDialog::Report(UINT text, UINT icon) const {
+    ui::ShowMessageBox(hwnd_, ui::LoadResourceString(text), ui::LoadResourceString(IDS_CAPTION), MB_OK | icon);
+}
+
+}  // namespace corvel::testdrive

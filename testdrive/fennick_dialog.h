@@ -1,0 +1,36 @@
+// Fennick's one dialog: maps a folder to a free drive letter, so that a CD
+// laid out on the hard disk can be tried from a drive root, and removes
+// such mappings.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "dialog.h"
+
+namespace corvel::testdrive {
+
+class CFennickDialog : public ui::Dialog {
+public:
+    CFennickDialog();
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    void Refresh();
+    void ShowMappedFolder();
+    void Browse();
+    void Create();
+    void Delete();
+    // The chosen entry of a letter list, nullopt when none is chosen.
+    std::optional<std::wstring> ChosenLetter(int list) const;
+    void Report(UINT text, UINT icon) const;
+};
+
+// What the device table answers for a drive letter ("X:"), read with a
+// buffer that grows until the whole target fits; nullopt when nothing.
+std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText);
+
+}  // namespace corvel::testdrive

@@ -1,0 +1,14 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "fennick_dialog.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&controls);
+    corvel::testdrive::CFennickDialog().RunModal(nullptr);
+    return 0;
+}

@@ -1,0 +1,163 @@
+// Fennick.exe in another process: the drive lists, mapping a folder to a
+// free letter and removing it, and every refusal. Wine keeps the device
+// table, but a letter mapped to a folder cannot be used to open files under
+// Wine: that, and network drives left out of both lists, only Windows shows.
+#include "e2e_test_support.h"
+// After windows.h, which the support header brings.
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "wine_path.h"
+
+namespace corvel::e2e {
+namespace {
+
+constexpr int kTestFolder = 1000;
+constexpr int kFreeLetters = 1002;
+constexpr int kMappedLetters = 1003;
+constexpr int kMappedFolder = 1004;
+constexpr int kCreate = 1005;
+constexpr int kDelete = 1006;
+const std::wstring kCaption = L"\u6d4b\u8bd5\u5149\u76d8";  // 测试光盘
+
+std::optional<std::wstring> Target(const std::wstring& letter) {
+    wchar_t target[4096] = {};
+    if (!QueryDosDeviceW(letter.c_str(), target, 4096)) return std::nullopt;
+    return std::wstring(target);
+}
+
+bool IsDevice(const std::wstring& letter) {
+    std::optional<std::wstring> target = Target(letter);
+    return target && _wcsnicmp(target->c_str(), L"\\Device\\", 8) == 0;
+}
+
+class FennickTest : public E2eTest {
+protected:
+    void SetUp() override {
+        E2eTest::SetUp();
+        // Wine's own drives must never be touched: C: and Z: are devices.
+        ASSERT_TRUE(IsDevice(L"C:"));
+        ASSERT_TRUE(IsDevice(L"Z:"));
+        RemoveTestMappings();
+    }
+    void TearDown() override { RemoveTestMappings(); }
+    // Letters this suite maps; removed only while they are folder mappings.
+    static void RemoveTestMappings() {
+        for (const wchar_t* letter : {L"F:", L"G:", L"H:"}) {
+            while (Target(letter) && !IsDevice(letter)) DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter, nullptr);
+        }
+    }
+
+    HWND StartFennick(CorvelProcess*& process) {
+        process = &Start(WindowsPathFromBuildPath(FENNICK_EXE_PATH));
+        HWND dialog = process->WaitForDialog(kCaption, kStartTimeout);
+        // Shown only once its controls are made and its lists filled.
+        if (!WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, kStepTimeout))
+            throw HarnessError("Fennick's dialog does not show");
+        return dialog;
+    }
+
+    static std::vector<std::wstring> Entries(const CorvelProcess&, HWND dialog, int list) {
+        // The system carries a combo box's texts across processes itself.
+        HWND combo = GetDlgItem(dialog, list);
+        std::vector<std::wstring> entries;
+        for (LRESULT i = 0, n = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < n; ++i) {
+            wchar_t text[64] = {};
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            entries.push_back(text);
+        }
+        return entries;
+    }
+    static std::wstring Text(HWND dialog, int id) {
+        wchar_t text[1024] = {};
+        SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    static void Choose(HWND dialog, int list, int index) {
+        SendMessageW(GetDlgItem(dialog, list), CB_SETCURSEL, index, 0);
+    }
+
+    // Presses a button, reads the message box it shows, and closes it.
+    std::wstring Press(CorvelProcess& process, HWND dialog, int button) {
+        PressDialogButton(dialog, button);
+        HWND box = process.WaitForMessageBox(kCaption);
+        std::wstring text = MessageBoxText(box);
+        PressDialogButton(box, IDOK);
+        WaitUntil([&] { return !IsWindow(box); }, kStepTimeout);
+        return text;
+    }
+};
+
+TEST_F(FennickTest, MapsAFolderToAFreeLetterAndRemovesItAgain) {
+    CreateDirectoryW(folder_.PathOf(L"CDtest").c_str(), nullptr);
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+
+    std::vector<std::wstring> free = Entries(*process, dialog, kFreeLetters);
+    ASSERT_FALSE(free.empty());
+    EXPECT_EQ(std::find(free.begin(), free.end(), L"C:"), free.end()) << "C: is a real drive";
+    EXPECT_EQ(std::find(free.begin(), free.end(), L"Z:"), free.end()) << "Z: is a real drive";
+    EXPECT_EQ(std::find(free.begin(), free.end(), L"A:"), free.end());
+    EXPECT_TRUE(Entries(*process, dialog, kMappedLetters).empty());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kMappedLetters)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kDelete)));
+
+    // Relative to Fennick's working folder: the mapping names the full path.
+    const int f = static_cast<int>(std::find(free.begin(), free.end(), L"F:") - free.begin());
+    ASSERT_LT(f, static_cast<int>(free.size()));
+    Choose(dialog, kFreeLetters, f);
+    SetControlText(dialog, kTestFolder, L"CDtest");
+    EXPECT_EQ(Press(*process, dialog, kCreate), L"\u6210\u529f\u521b\u5efa\u6d4b\u8bd5\u76d8\u7b26");
+    ASSERT_TRUE(WaitUntil([&] { return Entries(*process, dialog, kMappedLetters) == std::vector<std::wstring>{L"F:"}; },
+                          kStepTimeout));
+    free = Entries(*process, dialog, kFreeLetters);
+    EXPECT_EQ(std::find(free.begin(), free.end(), L"F:"), free.end());
+    EXPECT_EQ(Text(dialog, kMappedFolder), folder_.PathOf(L"CDtest"));
+    EXPECT_TRUE(Target(L"F:").has_value());
+
+    EXPECT_EQ(Press(*process, dialog, kDelete), L"\u6210\u529f\u5220\u9664\u76d8\u7b26");
+    ASSERT_TRUE(WaitUntil([&] { return Entries(*process, dialog, kMappedLetters).empty(); }, kStepTimeout));
+    EXPECT_FALSE(Target(L"F:").has_value());
+    PressDialogButton(dialog, IDCANCEL);
+    EXPECT_TRUE(process->WaitForExit(kStepTimeout).has_value());
+}
+
+TEST_F(FennickTest, EveryRefusalHasItsMessage) {
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+    SetControlText(dialog, kTestFolder, L"");
+    EXPECT_EQ(Press(*process, dialog, kCreate), L"\u6d4b\u8bd5\u76ee\u5f55\u4e0d\u80fd\u4e3a\u7a7a");
+    SetControlText(dialog, kTestFolder, folder_.PathOf(L"missing"));
+    EXPECT_EQ(Press(*process, dialog, kCreate), L"\u6d4b\u8bd5\u76ee\u5f55\u4e0d\u5b58\u5728");
+    SetControlText(dialog, kTestFolder, L"C:\\");
+    EXPECT_EQ(Press(*process, dialog, kCreate),
+              L"\u4e0d\u80fd\u4ee5\u9a71\u52a8\u5668\u76d8\u7b26\u4f5c\u4e3a\u6d4b\u8bd5\u76ee\u5f55");
+    SetControlText(dialog, kTestFolder, folder_.Path());
+    Choose(dialog, kFreeLetters, -1);
+    EXPECT_EQ(Press(*process, dialog, kCreate),
+              L"\u8bf7\u5148\u5728\u5217\u8868\u4e2d\u9009\u62e9\u4e00\u4e2a\u6d4b\u8bd5\u6240\u4f7f\u7528\u7684\u76d8"
+              L"\u7b26");
+    // Nothing was mapped by the refusals.
+    EXPECT_TRUE(Entries(*process, dialog, kMappedLetters).empty());
+    PressDialogButton(dialog, IDCANCEL);
+}
+
+TEST_F(FennickTest, AMappingMadeElsewhereIsFoundAndDeleted) {
+    ASSERT_TRUE(DefineDosDeviceW(0, L"G:", folder_.Path().c_str()));
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+    EXPECT_EQ(Entries(*process, dialog, kMappedLetters), std::vector<std::wstring>{L"G:"});
+    EXPECT_EQ(Text(dialog, kMappedFolder), folder_.Path());
+
+    Choose(dialog, kMappedLetters, -1);
+    EXPECT_EQ(Press(*process, dialog, kDelete),
+              L"\u8bf7\u5148\u5728\u5217\u8868\u4e2d\u9009\u62e9\u4e00\u4e2a\u8981\u5220\u9664\u7684\u76d8\u7b26");
+    Choose(dialog, kMappedLetters, 0);
+    EXPECT_EQ(Press(*process, dialog, kDelete), L"\u6210\u529f\u5220\u9664\u76d8\u7b26");
+    EXPECT_FALSE(Target(L"G:").has_value());
+    PressDialogButton(dialog, IDCANCEL);
+}
+
+}  // namespace
+}  // namespace corvel::e2e
