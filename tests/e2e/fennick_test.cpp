@@ -159,5 +159,23 @@ TEST_F(FennickTest, AMappingMadeElsewhereIsFoundAndDeleted) {
     PressDialogButton(dialog, IDCANCEL);
 }
 
+TEST_F(FennickTest, AFolderNearThePathLimitIsStillSeenAsAMapping) {
+    // With the system's prefix before it the target passes 260 characters.
+    std::wstring deep = folder_.Path();
+    while (deep.size() < 250) {
+        deep += L"\\deep_folder";
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    ASSERT_TRUE(DefineDosDeviceW(0, L"H:", deep.c_str()));
+    ASSERT_GT(Target(L"H:").value_or(L"").size(), static_cast<std::size_t>(MAX_PATH));
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+    EXPECT_EQ(Entries(*process, dialog, kMappedLetters), std::vector<std::wstring>{L"H:"});
+    std::vector<std::wstring> free = Entries(*process, dialog, kFreeLetters);
+    EXPECT_EQ(std::find(free.begin(), free.end(), L"H:"), free.end()) << "a mapped letter offered as free";
+    EXPECT_EQ(Text(dialog, kMappedFolder), deep);
+    PressDialogButton(dialog, IDCANCEL);
+}
+
 }  // namespace
 }  // namespace corvel::e2e
