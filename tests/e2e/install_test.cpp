@@ -123,16 +123,20 @@ TEST_F(InstallTest, InstallsTheSelectedItemsStepByStepWithResolvedPaths) {
         EXPECT_NE(call["thread"], call["owner_thread"]) << "components run on the install worker";
     }
 
-    // Install patch and restore settings take only their own step.
+    // Install patch and restore settings take only their own step, each
+    // once the task before it is over.
+    WaitForCalls(1, "end");
     window.Command(kInstallPatch);
     calls = WaitForCalls(5);
     ASSERT_EQ(calls.size(), 5u);
     EXPECT_EQ(calls[4]["step"], "2");
+    WaitForCalls(2, "end");
     window.Command(kRestoreSettings);
     calls = WaitForCalls(6);
     ASSERT_EQ(calls.size(), 6u);
     EXPECT_EQ(calls[5]["step"], "4");
     EXPECT_EQ(calls[5]["item"], "A");
+    WaitForCalls(3, "end");
     process.Close();
 }
 
@@ -159,6 +163,7 @@ TEST_F(InstallTest, MissingFilesAndComponentAnswersAreReportedAndTheTaskGoesOn) 
     std::vector<Call> calls = WaitForCalls(3, "return");
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[2]["answer"], "0");
+    WaitForCalls(1, "end");  // closing during the task would ask first
     process.Close();
 }
 
@@ -169,7 +174,7 @@ TEST_F(InstallTest, AbandonAllLeavesTheLaterItemsUntouched) {
     auto [process, window] = StartShown(program);
     for (int i = 0; i < 3; ++i) window.SelectItem(i);
     window.Command(kInstall);
-    WaitForCalls(2, "return");
+    WaitForCalls(1, "end");
     // The add command opens its editor at once only when no task runs.
     window.Command(kAddItem);
     HWND editor = process.WaitForDialog(L"\u6dfb\u52a0\u5b89\u88c5\u9879\u76ee");
@@ -231,6 +236,7 @@ TEST_F(InstallTest, InstallingAgainAsksToEndTheRunningTask) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1]["seq"], "2");
     EXPECT_EQ(WaitForCalls(2, "return").size(), 2u);
+    WaitForCalls(2, "end");
     process.Close();
 }
 
