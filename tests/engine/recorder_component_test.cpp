@@ -209,10 +209,13 @@ TEST_F(RecorderComponentTest, HoldsTheCallingThreadUntilReleased) {
     worker.join();
     EXPECT_EQ(result, corvel::kHostAbandonAll);
     log = Log();
-    ASSERT_EQ(log.size(), 3u);
+    // The worker's end is on record too, after its return.
+    ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[2]["call"], "return");
     EXPECT_EQ(log[2]["answer"], "4");
     EXPECT_NE(log[2]["thread"], std::to_string(GetCurrentThreadId()));
+    EXPECT_EQ(log[3]["call"], "end");
+    EXPECT_EQ(log[3]["thread"], std::to_string(workerId));
     CloseHandle(inside);
     CloseHandle(release);
 }
