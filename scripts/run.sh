@@ -2,10 +2,19 @@
 # The run command: installs what is missing, builds, lays out a demo CD
 # folder in the build tree and starts Corvel from it under Wine. Without a
 # display it runs on a private Xvfb, saves a screenshot and says where.
-# Usage: run.sh [--fennick]   (--fennick starts the test-drive program instead)
+# Usage: run.sh [--quarro] [--fennick]
+#   --quarro   the Quarro edition (Components holding Quarro.cpn alone)
+#              instead of the full edition (Tobrin.cpn and Maelis.cpn)
+#   --fennick  starts the test-drive program instead of Corvel
 set -eu
-program=Corvel.exe title=CorvelV4.0
-[ "${1:-}" = --fennick ] && program=Fennick.exe title=测试光盘
+program=Corvel.exe title=CorvelV4.0 edition=full
+for option in "$@"; do
+    case $option in
+        --quarro) edition=quarro ;;
+        --fennick) program=Fennick.exe title=测试光盘 ;;
+        *) echo "usage: run.sh [--quarro] [--fennick]" >&2; exit 2 ;;
+    esac
+done
 cd "$(dirname "$0")/.."
 root=$(pwd)
 ./scripts/install-deps.sh
@@ -16,11 +25,11 @@ root=$(pwd)
 preset=win64 loader=/usr/lib/wine/wine64
 if wine_can_run_32bit; then preset=win32 loader=/usr/lib/wine/wine; fi
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target Corvel Fennick quarro fixture_installer >/dev/null
+cmake --build --preset "$preset" --target Corvel Fennick tobrin maelis quarro fixture_installer >/dev/null
 
 build="$root/build/$preset"
 demo="$build/demo"
-./scripts/demo-folder.sh "$build" "$demo"
+./scripts/demo-folder.sh "$build" "$demo" "$edition"
 echo "Demo CD folder: $demo"
 
 trap wine_session_stop EXIT

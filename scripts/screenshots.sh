@@ -1,10 +1,11 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
-# help texts, the category dialog, and Fennick, in Wine's virtual desktop on
-# Xvfb.
+# help texts, the category dialog, Tobrin's and Maelis's dialogs, and
+# Fennick, in Wine's virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
-# targets Corvel, Fennick, quarro, installer and ui_driver)
+# targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
+# ui_driver)
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -93,6 +94,25 @@ drive click "$edit" 2
 drive command 32774
 shot category-dialog
 drive click 编辑分类 2
+
+# The full edition's components: Tobrin's install dialog for the first item,
+# before and while its installer runs, then Maelis for the mail client's
+# .reg file (restore settings alone), in both modes.
+tobrin=安装软件 maelis=恢复软件设置
+drive select 0
+drive command 32775
+shot tobrin-form
+drive click "$tobrin" 1
+sleep 3; shot tobrin-running
+drive click "$tobrin" 8012
+drive box "$tobrin" 6
+drive request 1988 1
+drive select 2
+drive command 32778
+shot maelis-registry
+drive click "$maelis" 9003
+shot maelis-data
+drive click "$maelis" 2
 
 # Fennick with the demo folder mapped to a drive letter, then unmapped.
 wineserver_kill

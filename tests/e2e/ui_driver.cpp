@@ -1,6 +1,7 @@
 // Drives a running Corvel from the screenshot script: one action per start.
 //   ui_driver DONE_FILE command ID           menu command to the main window
 //   ui_driver DONE_FILE select INDEX...      selects list entries
+//   ui_driver DONE_FILE request N ARG         view request N with ARG to the list
 //   ui_driver DONE_FILE click CAPTION ID     presses a button of a dialog
 //   ui_driver DONE_FILE box CAPTION ID       presses a button of a message box
 //   ui_driver DONE_FILE settext CAPTION ID TEXT
@@ -66,12 +67,15 @@ void Act(int argc, wchar_t** argv) {
         if (!process) throw HarnessError("cannot open Corvel's process");
         for (int i = 3; i < argc; ++i) MainWindow(main, process).SelectItem(_wtoi(argv[i]));
         CloseHandle(process);
+    } else if (action == L"request" && argc == 5) {
+        PostMessageW(GetDlgItem(WaitForMain(), kItemListId), static_cast<UINT>(_wtoi(argv[3])),
+                     static_cast<WPARAM>(_wtoi(argv[4])), 0);
     } else if ((action == L"click" || action == L"box") && argc == 5) {
         PressDialogButton(WaitForWindow(argv[3], action == L"box"), _wtoi(argv[4]));
     } else if (action == L"settext" && argc == 6) {
         SetControlText(WaitForWindow(argv[3], false), _wtoi(argv[4]), argv[5]);
     } else {
-        throw HarnessError("usage: ui_driver DONE_FILE command|select|click|box|settext ...");
+        throw HarnessError("usage: ui_driver DONE_FILE command|select|request|click|box|settext ...");
     }
 }
 

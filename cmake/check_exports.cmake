@@ -1,5 +1,5 @@
-# cmake -DOBJDUMP=... -DFILE=... [-DOPTIONAL=1] -P check_exports.cmake
-# Fails unless FILE exports exactly Initialize, Open and PreUnloadDll, undecorated.
+# cmake -DOBJDUMP=... -DFILE=... -DEXPORTS="A;B" [-DOPTIONAL=1] -P check_exports.cmake
+# Fails unless FILE exports exactly the EXPORTS (sorted), undecorated.
 if(NOT EXISTS "${FILE}")
   if(OPTIONAL)
     message("SKIPPED: ${FILE} is not built")
@@ -20,7 +20,7 @@ foreach(entry IN LISTS entries)
   list(APPEND names "${entry}")
 endforeach()
 list(SORT names)
-if(NOT names STREQUAL "Initialize;Open;PreUnloadDll")
-  message(FATAL_ERROR "${FILE} exports [${names}], expected [Initialize;Open;PreUnloadDll]")
+if(NOT names STREQUAL "${EXPORTS}")
+  message(FATAL_ERROR "${FILE} exports [${names}], expected [${EXPORTS}]")
 endif()
 message("${FILE} exports ${names}")

@@ -1,0 +1,218 @@
+#include "install_dialog.h"
+
+#include <commctrl.h>
+
+#include "message_box.h"
+#include "paths.h"
+#include "program_files_dir.h"
+#include "shell_choosers.h"
+#include "shell_files.h"
+#include "shell_launch.h"
+#include "tobrin_resource.h"
+#include "tobrin_rules.h"
+#include "win32_text.h"
+
+namespace corvel::tobrin {
+
+namespace {
+
+constexpr int kFormControls[] = {
+    IDC_INSTALL_NAME_LABEL,   IDC_INSTALL_TYPE_LABEL, IDC_INSTALL_PATH_LABEL, IDC_INSTALL_PARAMS_LABEL,
+    IDC_INSTALL_FOLDER_LABEL, IDC_INSTALL_NAME,       IDC_INSTALL_TYPE,       IDC_INSTALL_PATH,
+    IDC_INSTALL_PARAMS,       IDC_INSTALL_FOLDER,     IDC_INSTALL_BROWSE,
+};
+
+// The banner's text is this many logical units taller than the dialog's.
+constexpr LONG kBannerGrowth = 12;
+
+std::wstring ControlText(HWND control) {
+    int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+std::string ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return ProgramFolderFromModulePath(Cp936FromWide(std::wstring_view(path, length)));
+}
+
+}  // namespace
+
+CInstallDialog::CInstallDialog(const InstallRequest& request) : Dialog(IDD_INSTALL), request_(request) {}
+
+CInstallDialog::~CInstallDialog() {
+    if (bannerFont_) DeleteObject(bannerFont_);
+}
+
+int CInstallDialog::Message(UINT text, UINT flags) {
+    return ui::ShowMessageBox(hwnd_, ui::LoadResourceString(text), ui::LoadResourceString(IDS_INSTALL_CAPTION), flags);
+}
+
+bool CInstallDialog::OnInit() {
+    SetWindowSubclass(hwnd_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+
+    // A value an earlier, ended dialog left behind is not the one to save.
+    MendProgramFilesDir();
+    std::wstring saved;
+    if (!ReadProgramFilesDir(saved)) saved.clear();
+    KeepSavedProgramFilesDir(saved);
+
+    if (!waiter_.Create(hwnd_)) {
+        Message(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
+        End(kFailed);
+        return true;
+    }
+    for (int id : kFormControls) ShowWindow(Child(id), SW_SHOW);
+    ShowWindow(Child(IDC_INSTALL_BANNER), SW_HIDE);
+
+    SetDlgItemTextW(hwnd_, IDC_INSTALL_NAME, WideFromCp936(request_.itemName).c_str());
+    SetDlgItemTextW(hwnd_, IDC_INSTALL_TYPE,
+                    ui::LoadResourceString(request_.installerStep ? IDS_TYPE_INSTALLER : IDS_TYPE_PATCH).c_str());
+    SetDlgItemTextW(hwnd_, IDC_INSTALL_PATH, WideFromCp936(request_.program).c_str());
+    SetDlgItemTextW(hwnd_, IDC_INSTALL_PARAMS, WideFromCp936(request_.parameters).c_str());
+    SetDlgItemTextW(hwnd_, IDC_INSTALL_FOLDER, WideFromCp936(request_.installFolder).c_str());
+    return true;
+}
+
+bool CInstallDialog::OnCommand(int id, int, HWND) {
+    switch (id) {
+        case IDOK:
+            OnInstall();
+            return true;
+        case IDCANCEL:
+            OnAbandon();
+            return true;
+        case IDC_INSTALL_ABANDON_ALL:
+            OnAbandonAll();
+            return true;
+        case IDC_INSTALL_BROWSE:
+            OnBrowse();
+            return true;
+    }
+    return false;
+}
+
+void CInstallDialog::OnInstall() {
+    if (waiter_.Waiting()) return;
+    std::string parameters = Cp936FromWide(ControlText(Child(IDC_INSTALL_PARAMS)));
+    std::wstring folder = ControlText(Child(IDC_INSTALL_FOLDER));
+    if (!folder.empty()) {
+        // A character code page 936 cannot hold would come back changed.
+        std::string bytes = Cp936FromWide(folder);
+        if (bytes.empty() || WideFromCp936(bytes) != folder || !InstallFolderAcceptable(bytes)) {
+            Message(IDS_FOLDER_INVALID, MB_OK | MB_ICONSTOP);
+            return;
+        }
+    }
+    if (!FileExists(request_.program)) {
+        Message(IDS_PROGRAM_MISSING, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (!folder.empty()) {
+        WriteProgramFilesDir(folder);
+        NoteProgramFilesDirChanged();
+    }
+    ShowRunning();
+
+    std::string workingFolder = WorkingFolderOf(PathResolver(ProgramFolder()).ResolvePath(request_.program));
+    HANDLE process = RunProgram(request_.program, parameters, workingFolder, SW_SHOWNORMAL);
+    if (!process || !waiter_.Start(process)) {
+        Message(IDS_START_FAILED, MB_OK | MB_ICONSTOP);
+        End(kFailed);
+    }
+}
+
+void CInstallDialog::ShowRunning() {
+    HWND install = Child(IDOK);
+    EnableWindow(install, FALSE);
+    for (int id : kFormControls) ShowWindow(Child(id), SW_HIDE);
+    ShowWindow(Child(IDC_INSTALL_BANNER), SW_SHOW);
+    // The disabled default button must not keep the focus or the default.
+    Send(DM_SETDEFID, IDCANCEL);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Child(IDCANCEL)), TRUE);
+}
+
+void CInstallDialog::OnAbandon() {
+    if (waiter_.Waiting()) {
+        if (Message(IDS_ASK_ABANDON, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+        waiter_.Stop();
+    }
+    End(kAbandonItem);
+}
+
+void CInstallDialog::OnAbandonAll() {
+    if (Message(IDS_ASK_ABANDON_ALL, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+    waiter_.Stop();
+    End(kAbandonAll);
+}
+
+void CInstallDialog::OnBrowse() {
+    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
+    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_INSTALL_FOLDER, WideFromCp936(folder).c_str());
+}
+
+void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
+    if (!bannerFont_) {
+        LOGFONTW font = {};
+        auto dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+        GetObjectW(dialogFont ? dialogFont : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        // The height is negative (a character height): decreasing it enlarges the text.
+        font.lfHeight -= kBannerGrowth;
+        bannerFont_ = CreateFontIndirectW(&font);
+    }
+    const RECT& rect = item.rcItem;
+    FillRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    std::wstring text = ControlText(item.hwndItem);
+    HGDIOBJ oldFont = SelectObject(item.hDC, bannerFont_);
+    SIZE size = {};
+    GetTextExtentPoint32W(item.hDC, text.c_str(), static_cast<int>(text.size()), &size);
+    LONG left = ((rect.right - rect.left) - size.cx) / 2;
+    LONG top = ((rect.bottom - rect.top) - size.cy) / 2;
+    SetTextColor(item.hDC, RGB(0, 0, 255));
+    SetBkMode(item.hDC, TRANSPARENT);
+    TextOutW(item.hDC, rect.left + (left > 0 ? left : 0), rect.top + (top > 0 ? top : 0), text.c_str(),
+             static_cast<int>(text.size()));
+    SelectObject(item.hDC, oldFont);
+}
+
+void CInstallDialog::OnDestroy() {
+    waiter_.Stop();
+    RestoreSavedProgramFilesDir();
+}
+
+LRESULT CALLBACK CInstallDialog::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    auto* dialog = reinterpret_cast<CInstallDialog*>(self);
+    switch (message) {
+        case kProgramEndedMessage:
+            dialog->End(kDone);
+            return 0;
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlID != IDC_INSTALL_BANNER) break;
+            dialog->DrawBanner(*item);
+            return TRUE;
+        }
+        case WM_QUERYENDSESSION: {
+            LRESULT agree = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (agree) {
+                dialog->waiter_.Stop();
+                dialog->End(kAbandonAll);
+            }
+            return agree;
+        }
+        case WM_DESTROY:
+            dialog->OnDestroy();
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, Subclass, 0);
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace corvel::tobrin

@@ -1,0 +1,49 @@
+// The install dialog: shows what is about to run, lets the user change the
+// parameters and the install folder, and stays open while the program runs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "dialog.h"
+#include "process_waiter.h"
+
+namespace corvel::tobrin {
+
+// Code page 936 texts, owned by Open for the life of the dialog.
+struct InstallRequest {
+    std::string itemName;
+    std::string program;
+    std::string parameters;
+    std::string installFolder;
+    bool installerStep = true;
+};
+
+class CInstallDialog : public ui::Dialog {
+public:
+    explicit CInstallDialog(const InstallRequest& request);
+    ~CInstallDialog() override;
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    void OnInstall();
+    void OnAbandon();
+    void OnAbandonAll();
+    void OnBrowse();
+    void ShowRunning();
+    void DrawBanner(const DRAWITEMSTRUCT& item);
+    void OnDestroy();
+    int Message(UINT text, UINT flags);
+
+    const InstallRequest& request_;
+    ProcessWaiter waiter_;
+    HFONT bannerFont_ = nullptr;
+};
+
+}  // namespace corvel::tobrin

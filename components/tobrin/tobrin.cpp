@@ -1,0 +1,68 @@
+// Tobrin: runs EXE and MSI installers and patch programs through its install
+// dialog and waits for them to end.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include "install_dialog.h"
+#include "message_box.h"
+#include "program_files_dir.h"
+#include "shell_files.h"
+#include "tobrin_resource.h"
+#include "tobrin_rules.h"
+#include "win32_text.h"
+#include "window.h"
+
+using namespace corvel::tobrin;
+
+namespace {
+
+// The program the shell opens MSI files with; empty when there is none.
+std::string MsiProgram(const std::string& file) {
+    std::wstring wideFile = corvel::WideFromCp936(file);
+    wchar_t program[MAX_PATH] = {};
+    auto result = reinterpret_cast<INT_PTR>(FindExecutableW(wideFile.c_str(), nullptr, program));
+    if (result <= 32) return {};
+    std::string bytes = corvel::Cp936FromWide(program);
+    return corvel::FileExists(bytes) ? bytes : std::string();
+}
+
+}  // namespace
+
+extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* parameters,
+                              const char* installFolder, int stepKind) {
+    OpenRequest request;
+    request.stepKind = stepKind;
+    request.ownerIsWindow = IsWindow(owner) != FALSE;
+    request.fileExists = filePath && corvel::FileExists(filePath);
+    request.textsPresent = itemName && parameters && installFolder;
+    request.filePath = filePath ? filePath : "";
+    OpenDecision decision = DecideOpen(request);
+    if (decision.answerNow) return decision.answer;
+
+    InstallRequest install{itemName, filePath, parameters, installFolder, IsInstallerLabel(stepKind)};
+    if (decision.type == ProgramType::Msi) {
+        install.program = MsiProgram(filePath);
+        if (install.program.empty()) {
+            corvel::ui::ShowMessageBox(owner, corvel::ui::LoadResourceString(IDS_NO_MSI_PROGRAM),
+                                       corvel::ui::LoadResourceString(IDS_INSTALL_CAPTION), MB_OK | MB_ICONSTOP);
+            return kFailed;
+        }
+        install.parameters = MsiParameterText(parameters, filePath);
+    }
+    CInstallDialog dialog(install);
+    INT_PTR answer = dialog.RunModal(owner);
+    return answer < 0 ? kFailed : static_cast<int>(answer);
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        corvel::ui::SetResourceModule(instance);
+        DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        // The dialog that would have put ProgramFilesDir back may never have
+        // ended (its thread was ended); the value must not outlive us.
+        MendProgramFilesDir();
+    }
+    return TRUE;
+}

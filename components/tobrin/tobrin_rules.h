@@ -1,0 +1,61 @@
+// The deciding parts of Tobrin, free of Win32 so they are tested natively.
+// Texts are code page 936 bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvel::tobrin {
+
+// Component answers.
+inline constexpr int kDone = 0;
+inline constexpr int kNotMine = 1;
+inline constexpr int kFailed = 2;
+inline constexpr int kAbandonItem = 3;
+inline constexpr int kAbandonAll = 4;
+
+// Step kinds.
+inline constexpr int kInstallerStep = 1;
+inline constexpr int kPatchStep = 2;
+
+enum class ProgramType { Exe, Msi, Other };
+
+// By the extension of the last path component, letter case ignored.
+ProgramType ProgramTypeOfPath(std::string_view path);
+
+// What Open does before any dialog: answer at once, or go on with an EXE or an MSI.
+struct OpenDecision {
+    bool answerNow = true;
+    int answer = kNotMine;
+    ProgramType type = ProgramType::Other;
+};
+
+struct OpenRequest {
+    int stepKind = 0;
+    bool ownerIsWindow = false;
+    bool fileExists = false;
+    // Item name, parameters and install folder were all passed.
+    bool textsPresent = false;
+    std::string_view filePath;
+};
+
+OpenDecision DecideOpen(const OpenRequest& request);
+
+// msiexec's command line for installing file with the user's parameters:
+// /i, the parameters and a blank when there are any, the quoted path.
+std::string MsiParameterText(std::string_view parameters, std::string_view file);
+
+// True when the installer step's label applies; the patch label otherwise.
+inline bool IsInstallerLabel(int stepKind) {
+    return stepKind == kInstallerStep;
+}
+
+// An empty folder leaves ProgramFilesDir alone; any other must be absolute
+// (drive letter, colon, backslash), leading blanks aside.
+bool InstallFolderAcceptable(std::string_view folder);
+
+// The text before the last backslash of an already resolved path; empty
+// when there is none.
+std::string WorkingFolderOf(std::string_view resolvedProgram);
+
+}  // namespace corvel::tobrin

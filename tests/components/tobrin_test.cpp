@@ -1,0 +1,454 @@
+// Tobrin loaded as Corvel loads it: Open runs on a thread of its own, as on
+// Corvel's install worker, and the test works its install dialog from outside.
+#include <windows.h>
+// After windows.h, which they need.
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "remove_tree.h"
+#include "test_program_paths.h"
+#include "win32_text.h"
+
+namespace fs = std::filesystem;
+using corvel::testing::Cp936;
+using corvel::testing::ExeFolder;
+
+namespace {
+
+using OpenFn = int(__stdcall*)(HWND, const char*, const char*, const char*, const char*, int);
+
+constexpr int kInstaller = 1, kPatch = 2, kSettings = 4;
+constexpr int kName = 8000, kType = 8001, kPath = 8002, kParams = 8003, kFolder = 8004, kBanner = 8006,
+              kAbandonAll = 8012;
+constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
+constexpr int kFinishId = 110;
+constexpr wchar_t kCaption[] = L"安装软件";
+constexpr wchar_t kFolderInvalid[] = L"安装目录的路径无效！请检查路径是否正确";
+constexpr wchar_t kProgramMissing[] = L"文件路径不存在！请检查安装文件是否存在";
+constexpr wchar_t kAskAbandon[] =
+    L"软件正在安装，此操作将会中断本项目自动执行安装补钉程序或恢复软件设置的操作流程（可以手动进行操作），"
+    L"确实要执行此操作吗？";
+constexpr wchar_t kAskAbandonAll[] = L"此操作将会中断本项目及其以后所有项目的安装流程，确实要执行此操作吗？";
+constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
+
+template <typename Condition>
+bool WaitFor(Condition condition, int timeoutMs = 15000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::wstring ProgramFilesDir() {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"ProgramFilesDir", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+void SetProgramFilesDir(const std::wstring& value) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, L"ProgramFilesDir", REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring Text(HWND window) {
+    wchar_t buffer[1024] = {};
+    SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, nullptr);
+    return buffer;
+}
+
+std::string Utf8(const std::wstring& text) {
+    int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+std::map<std::string, std::string> ReadResult(const fs::path& path) {
+    std::map<std::string, std::string> values;
+    if (!WaitFor([&] { return fs::exists(path); })) return values;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        auto equals = line.find('=');
+        if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
+}
+
+int CountInstallerProcesses() {
+    int count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, L"installer.exe") == 0) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// A visible dialog-class window of this process owned by owner, with the child id.
+struct FindArgs {
+    HWND owner;
+    int childId;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM param) {
+    auto* args = reinterpret_cast<FindArgs*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (process == GetCurrentProcessId() && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window) &&
+        GetWindow(window, GW_OWNER) == args->owner && GetDlgItem(window, args->childId)) {
+        args->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwned(HWND owner, int childId) {
+    FindArgs args{owner, childId, nullptr};
+    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&args));
+    return args.found;
+}
+
+// Open on a thread of its own with a real owner window made on that thread.
+class OpenRun {
+public:
+    struct Args {
+        OpenFn open;
+        std::string name, file, params, folder;
+        int stepKind;
+        bool ownerless = false;
+    };
+
+    explicit OpenRun(Args args) : args_(std::move(args)) {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        WaitFor([&] { return owner_ != nullptr || done_; });
+    }
+    ~OpenRun() {
+        if (thread_) {
+            WaitForSingleObject(thread_, 30000);
+            CloseHandle(thread_);
+        }
+    }
+
+    HWND Owner() const { return owner_; }
+    HANDLE Thread() const { return thread_; }
+    // The answer, or -1 when Open has not returned in time.
+    int Answer(int timeoutMs = 20000) {
+        if (WaitForSingleObject(thread_, timeoutMs) != WAIT_OBJECT_0) return -1;
+        return answer_;
+    }
+    // The install dialog, once it shows.
+    HWND Dialog() {
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = FindOwned(owner_, kName)) != nullptr || done_; });
+        return dialog;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto* run = static_cast<OpenRun*>(self);
+        HWND owner =
+            CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        run->owner_ = owner;
+        const Args& a = run->args_;
+        run->answer_ = a.open(a.ownerless ? nullptr : owner, a.name.c_str(), a.file.c_str(), a.params.c_str(),
+                              a.folder.c_str(), a.stepKind);
+        run->done_ = true;
+        DestroyWindow(owner);
+        return 0;
+    }
+
+    Args args_;
+    HANDLE thread_ = nullptr;
+    volatile HWND owner_ = nullptr;
+    volatile bool done_ = false;
+    int answer_ = -1;
+};
+
+// The message box owned by owner: its text, then presses button.
+std::wstring AnswerMessageBox(HWND owner, int button) {
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindOwned(owner, 0xFFFF)) != nullptr; })) return L"<no message box>";
+    std::wstring caption = Text(box);
+    std::wstring text = Text(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, button, 0);
+    WaitFor([&] { return !IsWindow(box); });
+    return caption == kCaption ? text : L"<caption " + caption + L">";
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+class TobrinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryW((ExeFolder() / L"Tobrin.cpn").c_str());
+        ASSERT_NE(module_, nullptr);
+        open_ = reinterpret_cast<OpenFn>(reinterpret_cast<void*>(GetProcAddress(module_, "Open")));
+        ASSERT_NE(open_, nullptr);
+        original_ = ProgramFilesDir();
+
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        title_ = L"Tobrin_" + std::wstring(test.begin(), test.end());
+        root_ = fs::path(temp) / (L"corvel_tobrin_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                                  std::wstring(test.begin(), test.end()));
+        corvel::testing::RemoveTree(root_.wstring());
+        fs::create_directories(root_);
+        installer_ = root_ / L"installer.exe";
+        fs::copy_file(ExeFolder() / L"tobrin_fixture" / L"installer.exe", installer_);
+        result_ = root_ / L"result.txt";
+    }
+
+    void TearDown() override {
+        if (HWND left = FindWindowW(kInstallerClass, title_.c_str())) PostMessageW(left, WM_COMMAND, kFinishId, 0);
+        WaitFor([&] { return FindWindowW(kInstallerClass, title_.c_str()) == nullptr; });
+        if (module_) FreeLibrary(module_);
+        SetProgramFilesDir(original_);
+        corvel::testing::RemoveTree(root_.wstring());
+    }
+
+    OpenRun::Args Args(int stepKind = kInstaller, const std::string& folder = "") {
+        std::string params = "--result=\"" + Cp936(result_) + "\" --title=" + Cp936(title_);
+        return {open_, corvel::Cp936FromWide(L"测试软件"), Cp936(installer_), params, folder, stepKind};
+    }
+
+    HWND InstallerWindow() {
+        HWND window = nullptr;
+        WaitFor([&] { return (window = FindWindowW(kInstallerClass, title_.c_str())) != nullptr; });
+        return window;
+    }
+
+    HMODULE module_ = nullptr;
+    OpenFn open_ = nullptr;
+    std::wstring original_, title_;
+    fs::path root_, installer_, result_;
+};
+
+TEST_F(TobrinTest, AnswersWithoutADialogWhenTheFileIsNotItsOrCannotBeRun) {
+    fs::path bat = root_ / L"setup.bat";
+    std::ofstream(bat) << "@echo off\n";
+    std::string exe = Cp936(installer_);
+
+    struct Case {
+        const char* what;
+        OpenRun::Args args;
+        int answer;
+    };
+    OpenRun::Args settings = Args(kSettings);
+    OpenRun::Args batch = Args();
+    batch.file = Cp936(bat);
+    OpenRun::Args missing = Args();
+    missing.file = Cp936(root_ / L"gone.exe");
+    OpenRun::Args ownerless = Args();
+    ownerless.ownerless = true;
+    OpenRun::Args folderAsFile = Args();
+    folderAsFile.file = Cp936(root_);
+    OpenRun::Args settingsBatch = batch;
+    settingsBatch.stepKind = kSettings;
+    for (const Case& c : {Case{"settings step", settings, 1}, Case{"settings step, .bat", settingsBatch, 1},
+                          Case{".bat", batch, 1}, Case{"missing file", missing, 2},
+                          Case{"owner not a window", ownerless, 2}, Case{"folder for a file", folderAsFile, 2}}) {
+        OpenRun run(c.args);
+        EXPECT_EQ(run.Answer(), c.answer) << c.what;
+    }
+    // A missing text is caught before anything is touched.
+    EXPECT_EQ(open_(GetDesktopWindow(), nullptr, exe.c_str(), "", "", kInstaller), 2);
+    EXPECT_EQ(open_(GetDesktopWindow(), "x", exe.c_str(), nullptr, "", kPatch), 2);
+    EXPECT_EQ(open_(GetDesktopWindow(), "x", exe.c_str(), "", nullptr, kInstaller), 2);
+    EXPECT_EQ(CountInstallerProcesses(), 0);
+}
+
+TEST_F(TobrinTest, DialogShowsTheRequestAndAbandonBeforeInstallAsksNothing) {
+    // Upper-case extension, patch step.
+    fs::path upper = root_ / L"SETUP.EXE";
+    fs::copy_file(installer_, upper);
+    OpenRun::Args args = Args(kPatch, corvel::Cp936FromWide(L"D:\\Apps\\测试"));
+    args.file = Cp936(upper);
+    args.params = "/S";
+    OpenRun run(args);
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(dialog), kCaption);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kName)), L"测试软件");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kType)), L"补钉程序");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kPath)), upper.wstring());
+    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/S");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kFolder)), L"D:\\Apps\\测试");
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kFolder)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, kBanner)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+    EXPECT_EQ(FindOwned(dialog, 0xFFFF), nullptr);
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    EXPECT_EQ(CountInstallerProcesses(), 0);
+}
+
+TEST_F(TobrinTest, MsiRunsThroughItsAssociatedProgramWithTheInstallSwitch) {
+    fs::path msi = root_ / L"My Tool.msi";
+    std::ofstream(msi) << "";
+    OpenRun::Args args = Args(kInstaller);
+    args.file = Cp936(msi);
+    args.params = "/qb";
+    OpenRun run(args);
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kType)), L"安装程序");
+    std::wstring program = Text(GetDlgItem(dialog, kPath));
+    ASSERT_GE(program.size(), 11u);
+    EXPECT_EQ(_wcsicmp(program.substr(program.size() - 11).c_str(), L"msiexec.exe"), 0) << Utf8(program);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i /qb \"" + msi.wstring() + L"\"");
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+}
+
+TEST_F(TobrinTest, RefusesFoldersThatAreNotAbsoluteAndAProgramThatIsGone) {
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    for (const wchar_t* folder : {L"D:", L"Soft\\App", L"\\Soft", L"D:Soft"}) {
+        SendMessageW(GetDlgItem(dialog, kFolder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder));
+        Press(dialog, IDOK);
+        EXPECT_EQ(AnswerMessageBox(dialog, IDOK), kFolderInvalid) << Utf8(folder);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+    }
+    SendMessageW(GetDlgItem(dialog, kFolder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\Apps"));
+    fs::remove(installer_);
+    Press(dialog, IDOK);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDOK), kProgramMissing);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    EXPECT_EQ(ProgramFilesDir(), original_) << "nothing was started";
+
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+}
+
+TEST_F(TobrinTest, RunsTheInstallerWithTheChosenFolderAndClosesWhenItEnds) {
+    const std::wstring folder = L"C:\\Tobrin 目标";
+    OpenRun run(Args(kInstaller, "C:\\Elsewhere"));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    // The fields as the user left them count, not as they came in.
+    SendMessageW(GetDlgItem(dialog, kFolder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    std::wstring params = Text(GetDlgItem(dialog, kParams)) + L" --exit=7";
+    SendMessageW(GetDlgItem(dialog, kParams), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(params.c_str()));
+    Press(dialog, IDOK);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kBanner)));
+    EXPECT_EQ(Text(GetDlgItem(dialog, kBanner)), L"软件正在安装...");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, kFolder)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, kName)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    EXPECT_EQ(ProgramFilesDir(), folder);
+
+    // A second Install while it runs starts nothing.
+    SendMessageTimeoutW(dialog, WM_COMMAND, IDOK, 0, SMTO_BLOCK, 10000, nullptr);
+    EXPECT_EQ(CountInstallerProcesses(), 1);
+
+    PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+    EXPECT_EQ(run.Answer(), 0) << "the installer's exit code is not the answer";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    auto result = ReadResult(result_);
+    EXPECT_EQ(result["program_files"], Utf8(folder));
+    EXPECT_EQ(result["working_folder"], Utf8(root_.wstring()));
+    EXPECT_NE(result["command_line"].find("--exit=7"), std::string::npos) << result["command_line"];
+}
+
+TEST_F(TobrinTest, EmptyFolderLeavesProgramFilesDirAlone) {
+    SetProgramFilesDir(L"C:\\Before Tobrin");
+    OpenRun::Args args = Args();
+    args.params += " --auto-finish";
+    OpenRun run(args);
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    EXPECT_EQ(run.Answer(), 0);
+    EXPECT_EQ(ReadResult(result_)["program_files"], "C:\\Before Tobrin");
+    EXPECT_EQ(ProgramFilesDir(), L"C:\\Before Tobrin");
+}
+
+TEST_F(TobrinTest, AbandonWhileRunningAsksAndLeavesTheInstallerRunning) {
+    OpenRun run(Args(kInstaller, "C:\\Abandoned"));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDNO), kAskAbandon);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kBanner))) << "No leaves it running";
+    EXPECT_EQ(ProgramFilesDir(), L"C:\\Abandoned");
+
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDYES), kAskAbandon);
+    EXPECT_EQ(run.Answer(), 3);
+    EXPECT_TRUE(IsWindow(installer)) << "the installer is never ended by Tobrin";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+}
+
+TEST_F(TobrinTest, AbandonAllAlwaysAsks) {
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, kAbandonAll);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDNO), kAskAbandonAll);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    Press(dialog, kAbandonAll);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDYES), kAskAbandonAll);
+    EXPECT_EQ(run.Answer(), 4);
+
+    OpenRun running(Args(kInstaller, "C:\\All"));
+    dialog = running.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+    Press(dialog, kAbandonAll);
+    EXPECT_EQ(AnswerMessageBox(dialog, IDYES), kAskAbandonAll);
+    EXPECT_EQ(running.Answer(), 4);
+    EXPECT_TRUE(IsWindow(installer));
+    EXPECT_EQ(ProgramFilesDir(), original_);
+}
+
+TEST_F(TobrinTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheComponentUnloaded) {
+    OpenRun run(Args(kInstaller, "C:\\Orphaned"));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+    ASSERT_EQ(ProgramFilesDir(), L"C:\\Orphaned");
+
+    // What Corvel does to an install worker that does not end in time.
+    TerminateThread(run.Thread(), 99);
+    WaitForSingleObject(run.Thread(), 10000);
+    FreeLibrary(module_);
+    module_ = nullptr;
+
+    EXPECT_TRUE(WaitFor([&] { return ProgramFilesDir() == original_; })) << Utf8(ProgramFilesDir());
+    EXPECT_TRUE(WaitFor([] { return GetModuleHandleW(L"Tobrin.cpn") == nullptr; })) << "the component stays loaded";
+    EXPECT_TRUE(IsWindow(installer)) << "the installer is never ended by Tobrin";
+}
+
+}  // namespace
