@@ -12,6 +12,29 @@ std::string ItemLine(std::string_view name, std::string_view installer) {
     return Line("<Name=" + std::string(name) + "\x02SrcPath=" + std::string(installer) + "\x02>");
 }
 
+std::wstring ControlText(HWND control) {
+    wchar_t text[1024] = {};
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void PressCtrlR() {
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_CONTROL, 'R', 'R', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+}
+
 ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted) {
     ButtonStates states;
     for (const auto& [command, enabled] : wanted) states[command] = window.ButtonEnabled(command);

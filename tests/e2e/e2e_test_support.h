@@ -22,6 +22,15 @@ std::string Line(std::string_view text);
 // exists and has an icon.
 std::string ItemLine(std::string_view name, std::string_view installer = "Corvel.exe");
 
+// The text of a control in another process (WM_GETTEXT is carried across).
+std::wstring ControlText(HWND control);
+// The window that has the keyboard focus in the thread of window.
+HWND FocusOf(HWND window);
+// Ctrl+R through the system's input queue. xdotool would press it on the X
+// display, but the tests run inside Wine; SendInput from the test process
+// goes the same way as a key press and reaches the hot key.
+void PressCtrlR();
+
 using ButtonStates = std::map<WORD, bool>;
 ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted);
 // Toolbar states are updated when the program is idle: poll for them.

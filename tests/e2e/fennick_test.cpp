@@ -51,11 +51,7 @@ protected:
 
     HWND StartFennick(CorvelProcess*& process) {
         process = &Start(WindowsPathFromBuildPath(FENNICK_EXE_PATH));
-        HWND dialog = process->WaitForDialog(kCaption, kStartTimeout);
-        // Shown only once its controls are made and its lists filled.
-        if (!WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, kStepTimeout))
-            throw HarnessError("Fennick's dialog does not show");
-        return dialog;
+        return process->WaitForDialog(kCaption, kStartTimeout);
     }
 
     static std::vector<std::wstring> Entries(const CorvelProcess&, HWND dialog, int list) {
@@ -69,11 +65,7 @@ protected:
         }
         return entries;
     }
-    static std::wstring Text(HWND dialog, int id) {
-        wchar_t text[1024] = {};
-        SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
+    static std::wstring Text(HWND dialog, int id) { return ControlText(GetDlgItem(dialog, id)); }
     static void Choose(HWND dialog, int list, int index) {
         SendMessageW(GetDlgItem(dialog, list), CB_SETCURSEL, index, 0);
     }

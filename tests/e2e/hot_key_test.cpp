@@ -15,32 +15,6 @@ const std::string kStoredRegcode =
     "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\x03\x03\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234";
 const std::wstring kRegcode = L"\u5f20\u4e09||\u5317\u4eac\u516c\u53f8\r\n\u7b2c\u4e8c\u884c||ABCD-1234";
 
-std::wstring FieldText(HWND field) {
-    wchar_t text[256] = {};
-    SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
-    return text;
-}
-
-HWND FocusOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-// Ctrl+R through the system's input queue. xdotool would press it on the X
-// display, but the test runs inside Wine; SendInput from this process goes
-// the same way as a key press and reaches the hot key.
-void PressCtrlR() {
-    INPUT keys[4] = {};
-    const WORD codes[4] = {VK_CONTROL, 'R', 'R', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = codes[i];
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
-}
-
 class Installer {
 public:
     Installer() {
@@ -92,11 +66,11 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
     Installer installer;
     installer.FocusFirstField();
     PressCtrlR();
-    ASSERT_TRUE(WaitUntil([&] { return FieldText(installer.Field(2)) == L"ABCD-1234"; }, kStepTimeout))
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(installer.Field(2)) == L"ABCD-1234"; }, kStepTimeout))
         << "nothing reached the third field";
-    EXPECT_EQ(FieldText(installer.Field(0)), L"\u5f20\u4e09");
+    EXPECT_EQ(ControlText(installer.Field(0)), L"\u5f20\u4e09");
     // A single-line field keeps a pasted text up to its line break.
-    EXPECT_EQ(FieldText(installer.Field(1)), L"\u5317\u4eac\u516c\u53f8");
+    EXPECT_EQ(ControlText(installer.Field(1)), L"\u5317\u4eac\u516c\u53f8");
     EXPECT_EQ(FocusOf(installer.Finish()), installer.Finish()) << "the focus stands after the third field";
     EXPECT_EQ(testing::ClipboardUnicode(), kRegcode);
     EXPECT_EQ(testing::ClipboardBytes(),
@@ -110,7 +84,7 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
     PressCtrlR();
     // Nothing can be awaited here; give the key the time it took above.
     EXPECT_FALSE(WaitUntil([&] { return testing::ClipboardUnicode().has_value(); }, seconds(2)));
-    EXPECT_EQ(FieldText(installer.Field(0)), L"");
+    EXPECT_EQ(ControlText(installer.Field(0)), L"");
     process.Close();
 }
 

@@ -98,8 +98,9 @@ HWND CorvelProcess::WaitForMainWindow(milliseconds timeout) {
     throw HarnessError("no visible main window in time; windows of the process:" + DescribeWindows());
 }
 
+// Visible only: a dialog is shown once its controls are made and filled.
 HWND CorvelProcess::FindDialog(std::wstring_view caption) const {
-    for (HWND window : Windows(false)) {
+    for (HWND window : Windows(true)) {
         if (ClassName(window) == L"#32770" && WindowText(window) == caption && !GetDlgItem(window, 0xFFFF))
             return window;
     }
@@ -115,7 +116,7 @@ HWND CorvelProcess::WaitForDialog(std::wstring_view caption, milliseconds timeou
 }
 
 HWND CorvelProcess::FindMessageBox(std::wstring_view caption) const {
-    for (HWND window : Windows(false)) {
+    for (HWND window : Windows(true)) {
         if (ClassName(window) == L"#32770" && WindowText(window) == caption && GetDlgItem(window, 0xFFFF))
             return window;
     }

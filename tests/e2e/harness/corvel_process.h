@@ -39,8 +39,8 @@ public:
     std::vector<HWND> Windows(bool visible_only) const;
     // The visible main window; throws when it does not appear in time.
     HWND WaitForMainWindow(milliseconds timeout = kStartTimeout);
-    // A dialog of the process (class #32770, not a message box) with exactly
-    // this caption.
+    // A visible dialog of the process (class #32770, not a message box) with
+    // exactly this caption.
     HWND FindDialog(std::wstring_view caption) const;
     HWND WaitForDialog(std::wstring_view caption, milliseconds timeout = kStepTimeout);
     // A message box (a dialog with a message text) with exactly this caption;
