@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include "fixture_package.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
 #include "win32_text.h"
@@ -19,6 +20,7 @@
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::UninstallFixturePackage;
 
 namespace {
 
@@ -318,6 +320,29 @@ TEST_F(TobrinTest, MsiRunsThroughItsAssociatedProgramWithTheInstallSwitch) {
     EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i /qb \"" + msi.wstring() + L"\"");
     Press(dialog, IDCANCEL);
     EXPECT_EQ(run.Answer(), 3);
+}
+
+TEST_F(TobrinTest, MsiPackageIsInstalledUnderTheChosenFolderOnceMsiexecEnds) {
+    UninstallFixturePackage();
+    fs::path msi = root_ / L"测试 Package.msi";
+    fs::copy_file(FIXTURE_MSI_PATH, msi);
+    fs::path folder = root_ / L"程序 目标";
+    fs::create_directories(folder);
+    OpenRun::Args args = Args(kInstaller, Cp936(folder));
+    args.file = Cp936(msi);
+    args.params.clear();
+    OpenRun run(args);
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i \"" + msi.wstring() + L"\"");
+    Press(dialog, IDOK);
+
+    // The dialog closes by itself only when msiexec has ended, so the file
+    // is there by then, under the folder msiexec read from ProgramFilesDir.
+    EXPECT_EQ(run.Answer(60000), 0);
+    EXPECT_TRUE(fs::exists(folder / corvel::testing::kFixturePackageFile));
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    UninstallFixturePackage();
 }
 
 TEST_F(TobrinTest, RefusesFoldersThatAreNotAbsoluteAndAProgramThatIsGone) {

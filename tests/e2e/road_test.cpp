@@ -5,6 +5,7 @@
 
 #include "clipboard_text.h"
 #include "e2e_test_support.h"
+#include "fixture_package.h"
 #include "win32_text.h"
 #include "wine_path.h"
 
@@ -16,6 +17,7 @@ constexpr int kFirstFieldId = 101;
 constexpr int kFinishId = 110;
 constexpr int kItemNameField = 8000;
 constexpr int kTypeField = 8001;
+constexpr int kParamsField = 8003;
 const std::wstring kTobrinCaption = L"\u5b89\u88c5\u8f6f\u4ef6";              // 安装软件
 const std::wstring kMaelisCaption = L"\u6062\u590d\u8f6f\u4ef6\u8bbe\u7f6e";  // 恢复软件设置
 const wchar_t kVersionKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
@@ -104,6 +106,31 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(maelis); }, kStepTimeout));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), programFilesBefore);
     process.Close();
+}
+
+TEST_F(RoadTest, MsiPackageRunsThroughMsiexecAndItsEndIsAwaited) {
+    testing::UninstallFixturePackage();
+    const std::wstring program = LayOutFullEdition();
+    folder_.InstallProgram(WindowsPathFromBuildPath(FIXTURE_MSI_PATH), L"Road Package.msi");
+    const std::wstring target = folder_.PathOf(L"Programs");
+    CreateDirectoryW(target.c_str(), nullptr);
+    folder_.WriteFile(L"Corvel.cvx", Line("[Road]") + Line("<Name=Road\x02SrcPath=\"Road Package.msi\"\x02"
+                                                           "DstDir=" +
+                                                           Cp936FromWide(target) + "\x02>"));
+    const std::wstring programFilesBefore = RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir");
+    auto [process, window] = StartShown(program);
+    window.SelectItem(0);
+    window.Command(kInstall);
+
+    HWND dialog = process.WaitForDialog(kTobrinCaption);
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, kParamsField)), L"/i \"" + folder_.PathOf(L"Road Package.msi") + L"\"");
+    PressDialogButton(dialog, IDOK);
+    // The dialog closes once msiexec has ended, so the package's file is there.
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kStartTimeout)) << "Tobrin's dialog stays open";
+    EXPECT_TRUE(folder_.Exists(L"Programs\\" + std::wstring(testing::kFixturePackageFile)));
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), programFilesBefore);
+    process.Close();
+    testing::UninstallFixturePackage();
 }
 
 }  // namespace
