@@ -1,6 +1,7 @@
 # Helpers shared by the test, fuzz and benchmark folders.
 
 set(CORVEL_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+set(CORVEL_FUZZER_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
 
 # Builds the core sources into a static library named NAME with extra
 # compile and link FLAGS (instrumentation), exporting the catalogue headers.
@@ -13,8 +14,9 @@ function(corvel_core_variant NAME FLAGS)
   endif()
 endfunction()
 
-# A portable library of deciding logic over the core, NAME, and with the
-# sanitizers on NAME_checked for the native tests.
+# A portable library of deciding logic over the core, NAME; with the
+# sanitizers on NAME_checked for the native tests, and NAME_fuzz for the
+# fuzzers.
 function(corvel_portable_library NAME)
   cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES" ${ARGN})
   add_library(${NAME} STATIC ${ARG_SOURCES})
@@ -25,6 +27,12 @@ function(corvel_portable_library NAME)
     target_include_directories(${NAME}_checked PUBLIC ${ARG_INCLUDES})
     target_compile_options(${NAME}_checked PUBLIC ${CORVEL_SANITIZER_FLAGS})
     target_link_libraries(${NAME}_checked PUBLIC corvel_core_checked)
+  endif()
+  if(CORVEL_FUZZ)
+    add_library(${NAME}_fuzz STATIC ${ARG_SOURCES})
+    target_include_directories(${NAME}_fuzz PUBLIC ${ARG_INCLUDES})
+    target_compile_options(${NAME}_fuzz PUBLIC ${CORVEL_FUZZER_FLAGS})
+    target_link_libraries(${NAME}_fuzz PUBLIC corvel_core_fuzz)
   endif()
 endfunction()
 

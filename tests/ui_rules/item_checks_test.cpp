@@ -28,13 +28,21 @@ TEST(CheckItemFields, EveryFaultHasItsStepAndIcon) {
         int step;
     };
     const Case cases[] = {
-        {&ItemFields::Name, " \t\r\n", 1},         {&ItemFields::Name, "Win\x02RAR", 2},
-        {&ItemFields::SrcPath, "  ", 3},           {&ItemFields::SrcPath, "a.exe /S\x02", 4},
-        {&ItemFields::SrcPath, "Soft/a.exe", 5},   {&ItemFields::DstDir, "C:\\App\x02", 6},
-        {&ItemFields::DstDir, "C:App", 7},         {&ItemFields::Regcode, "user\x02", 8},
-        {&ItemFields::Regcode, "12\x03\x03zz", 8}, {&ItemFields::Comment, "\x02", 9},
-        {&ItemFields::Patch, "\x02p.exe", 10},     {&ItemFields::Patch, "..\\p.exe", 11},
-        {&ItemFields::Settings, "a.reg\x02", 12},  {&ItemFields::Settings, "Soft\\con\\a.reg", 13},
+        {&ItemFields::Name, " \t\r\n\v\f", 1},
+        {&ItemFields::Name, "Win\x02RAR", 2},
+        {&ItemFields::SrcPath, "  ", 3},
+        {&ItemFields::SrcPath, "a.exe /S\x02", 4},
+        {&ItemFields::SrcPath, "Soft/a.exe", 5},
+        {&ItemFields::DstDir, "C:\\App\x02", 6},
+        {&ItemFields::DstDir, "C:App", 7},
+        {&ItemFields::Regcode, "user\x02", 8},
+        {&ItemFields::Regcode, "12\x03\x03zz", 8},
+        {&ItemFields::Regcode, "12\x03\r\nzz", 8},
+        {&ItemFields::Comment, "\x02", 9},
+        {&ItemFields::Patch, "\x02p.exe", 10},
+        {&ItemFields::Patch, "..\\p.exe", 11},
+        {&ItemFields::Settings, "a.reg\x02", 12},
+        {&ItemFields::Settings, "Soft\\con\\a.reg", 13},
     };
     for (const Case& c : cases) {
         ItemCheck result = Check(Good(c.field, c.text));

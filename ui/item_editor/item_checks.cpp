@@ -9,9 +9,9 @@ namespace corvel {
 
 namespace {
 
-// Blanks, tabs and line breaks; none of them can be a trail byte, so a byte
-// scan is safe in code page 936.
-constexpr std::string_view kLeadingWhiteSpace = " \t\r\n";
+// The set the catalogue reader trims: a name of vertical tabs alone would
+// pass here and be read back empty, and the item lost at the next start.
+constexpr std::string_view kLeadingWhiteSpace = kWhiteSpace;
 
 bool HasReservedCharacter(std::string_view text) {
     return text.find(kFieldSeparator) != std::string_view::npos;
@@ -47,9 +47,11 @@ ItemCheck CheckItemFields(const ItemFields& typed, ItemFields& record) {
     }
 
     // The model stores a line break as 0x03 0x03, so that pair typed as such
-    // would come back as a line break.
+    // would come back as a line break; a single 0x03 beside a line break
+    // would too ("\x03\r\n" is stored as three 0x03 and read back as
+    // "\r\n\x03"), so none is taken.
     record.Regcode = typed.Regcode;
-    if (HasReservedCharacter(record.Regcode) || record.Regcode.find(kLineBreakCode) != std::string::npos)
+    if (HasReservedCharacter(record.Regcode) || record.Regcode.find(kLineBreakCode[0]) != std::string::npos)
         return Fault(8);
 
     record.Comment = typed.Comment;
