@@ -14,25 +14,27 @@ function(corvel_core_variant NAME FLAGS)
   endif()
 endfunction()
 
+# One build of a portable library's SOURCES as NAME, with extra compile
+# FLAGS, over the core variant CORE.
+function(corvel_portable_variant NAME CORE FLAGS SOURCES INCLUDES)
+  add_library(${NAME} STATIC ${SOURCES})
+  target_include_directories(${NAME} PUBLIC ${INCLUDES})
+  target_compile_options(${NAME} PUBLIC ${FLAGS})
+  target_link_libraries(${NAME} PUBLIC ${CORE})
+endfunction()
+
 # A portable library of deciding logic over the core, NAME; with the
 # sanitizers on NAME_checked for the native tests, and NAME_fuzz for the
 # fuzzers.
 function(corvel_portable_library NAME)
   cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES" ${ARGN})
-  add_library(${NAME} STATIC ${ARG_SOURCES})
-  target_include_directories(${NAME} PUBLIC ${ARG_INCLUDES})
-  target_link_libraries(${NAME} PUBLIC corvel_core)
+  corvel_portable_variant(${NAME} corvel_core "" "${ARG_SOURCES}" "${ARG_INCLUDES}")
   if(CORVEL_SANITIZE)
-    add_library(${NAME}_checked STATIC ${ARG_SOURCES})
-    target_include_directories(${NAME}_checked PUBLIC ${ARG_INCLUDES})
-    target_compile_options(${NAME}_checked PUBLIC ${CORVEL_SANITIZER_FLAGS})
-    target_link_libraries(${NAME}_checked PUBLIC corvel_core_checked)
+    corvel_portable_variant(${NAME}_checked corvel_core_checked "${CORVEL_SANITIZER_FLAGS}" "${ARG_SOURCES}"
+                            "${ARG_INCLUDES}")
   endif()
   if(CORVEL_FUZZ)
-    add_library(${NAME}_fuzz STATIC ${ARG_SOURCES})
-    target_include_directories(${NAME}_fuzz PUBLIC ${ARG_INCLUDES})
-    target_compile_options(${NAME}_fuzz PUBLIC ${CORVEL_FUZZER_FLAGS})
-    target_link_libraries(${NAME}_fuzz PUBLIC corvel_core_fuzz)
+    corvel_portable_variant(${NAME}_fuzz corvel_core_fuzz "${CORVEL_FUZZER_FLAGS}" "${ARG_SOURCES}" "${ARG_INCLUDES}")
   endif()
 endfunction()
 
