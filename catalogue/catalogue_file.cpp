@@ -243,6 +243,7 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
 
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
     if (path.empty()) return false;
+    DiscardUnfinishedReplacement(path);
     std::optional<std::string> text = ReadWholeFile(path);
     if (!text || text->empty()) return false;
     ParseCatalogueText(catalogue, *text, onDropped);

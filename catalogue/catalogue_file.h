@@ -37,6 +37,7 @@ std::string FormatCatalogueText(const Catalogue& catalogue,
                                 const std::vector<const CatalogueNode*>* categories = nullptr);
 
 // False when the path is empty or the file is missing, empty or unreadable.
+// A temporary file that a save cut short left beside it is removed first.
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {});
 
 // Writes the text to a temporary file beside path and replaces path only

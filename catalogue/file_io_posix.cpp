@@ -41,7 +41,7 @@ static bool WriteAll(int fd, std::string_view data) {
 
 bool ReplaceFileContents(const std::string& path, std::string_view data) {
     if (path.empty()) return false;
-    std::string temp = path + ".corvel-tmp";
+    std::string temp = ReplacementFileOf(path);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     bool written = WriteAll(fd, data) && ::fsync(fd) == 0;
@@ -51,6 +51,10 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
         return false;
     }
     return true;
+}
+
+void DiscardUnfinishedReplacement(const std::string& path) {
+    if (!path.empty()) ::unlink(ReplacementFileOf(path).c_str());
 }
 
 }  // namespace corvel

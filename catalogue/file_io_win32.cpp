@@ -31,10 +31,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 bool ReplaceFileContents(const std::string& path, std::string_view data) {
     std::wstring wide = WideFromCp936(path);
     if (wide.empty()) return false;
-    std::wstring temp = wide + L".corvel-tmp";
-    FileHandle file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::wstring temp = WideFromCp936(ReplacementFileOf(path));
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
+    // Until it is complete the file goes with its handle: a process ended
+    // while it writes leaves nothing behind.
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    bool deletePending = SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose);
     bool written = true;
     std::string_view rest = data;
     while (written && !rest.empty()) {
@@ -44,12 +48,20 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
         rest.remove_prefix(put);
     }
     written = written && FlushFileBuffers(file.get());
-    written = file.Close() && written;
-    if (!written || !MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    dispose.DeleteFile = FALSE;  // finished: it stays when its handle closes
+    written = written && (!deletePending ||
+                          SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose));
+    if (!file.Close() || !written ||
+        !MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.c_str());
         return false;
     }
     return true;
+}
+
+void DiscardUnfinishedReplacement(const std::string& path) {
+    std::wstring temp = WideFromCp936(ReplacementFileOf(path));
+    if (!path.empty() && !temp.empty()) DeleteFileW(temp.c_str());
 }
 
 }  // namespace corvel

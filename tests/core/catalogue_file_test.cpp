@@ -504,6 +504,13 @@ TEST(CatalogueFile, LoadFromDisk) {
     EXPECT_FALSE(catalogue.IsModified());
     EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games"}));
     EXPECT_EQ(dropped, (std::vector<Dropped>{{4, DroppedLine::ItemWithoutNameOrSrcPath}}));
+
+    // What a save cut short left beside the catalogue goes; the catalogue stays.
+    WriteBytes(folder.File("c.cvx.corvel-tmp"), "[Tor");
+    Catalogue again;
+    EXPECT_TRUE(LoadCatalogue(again, folder.File("c.cvx")));
+    EXPECT_EQ(CategoryNames(again), (Names{"Tools", "Games"}));
+    EXPECT_FALSE(fs::exists(folder.File("c.cvx.corvel-tmp")));
 }
 
 TEST(CatalogueFile, SaveToDisk) {

@@ -41,6 +41,20 @@ ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& want
     return states;
 }
 
+bool AddCategoryAndShowTheFirst(CorvelProcess& process, const MainWindow& window, const std::wstring& name) {
+    constexpr WORD kNewCategory = 32772;
+    constexpr int kNameField = 1008;
+    constexpr UINT kRequestSwitchToCategory = 1988;
+    const int tabs = window.TabCount();
+    window.Command(kNewCategory);
+    HWND dialog = process.WaitForDialog(L"\u65b0\u5efa\u5206\u7c7b");  // 新建分类
+    SetControlText(dialog, kNameField, name);
+    PressDialogButton(dialog, IDOK);
+    if (!WaitUntil([&] { return window.TabCount() == tabs + 1; }, kStepTimeout)) return false;
+    PostMessageW(window.Control(kItemListId), kRequestSwitchToCategory, 0, 0);
+    return WaitUntil([&] { return window.CurrentTab() == 0; }, kStepTimeout);
+}
+
 ButtonStates WaitForButtonStates(const MainWindow& window, const ButtonStates& wanted) {
     ButtonStates states;
     WaitUntil([&] { return (states = ReadButtonStates(window, wanted)) == wanted; }, kStepTimeout);

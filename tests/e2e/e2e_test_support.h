@@ -31,6 +31,10 @@ HWND FocusOf(HWND window);
 // goes the same way as a key press and reaches the hot key.
 void PressCtrlR();
 
+// Adds a category named name through the new-category dialog, then shows
+// the first category again; false when either does not happen in time.
+bool AddCategoryAndShowTheFirst(CorvelProcess& process, const MainWindow& window, const std::wstring& name);
+
 using ButtonStates = std::map<WORD, bool>;
 ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted);
 // Toolbar states are updated when the program is idle: poll for them.

@@ -75,8 +75,7 @@ void ProgramFolder::WriteFile(std::wstring_view relative, std::string_view bytes
     }
 }
 
-std::optional<std::string> ProgramFolder::ReadFile(std::wstring_view relative) const {
-    const std::wstring path = PathOf(relative);
+std::optional<std::string> ReadFileShared(const std::wstring& path) {
     // Shared for writing: the program may append to the file (a component's
     // log) while the test reads it, and must not fail to.
     corvel::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
@@ -84,10 +83,15 @@ std::optional<std::string> ProgramFolder::ReadFile(std::wstring_view relative) c
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     std::string bytes;
-    char chunk[4096];
+    std::string chunk(1 << 20, '\0');
     DWORD read = 0;
-    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    while (::ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) && read > 0)
+        bytes.append(chunk, 0, read);
     return bytes;
+}
+
+std::optional<std::string> ProgramFolder::ReadFile(std::wstring_view relative) const {
+    return ReadFileShared(PathOf(relative));
 }
 
 bool ProgramFolder::Exists(std::wstring_view relative) const {

@@ -10,6 +10,9 @@
 
 namespace corvel::e2e {
 
+// The whole file, read while others may write it; empty when it cannot be read.
+std::optional<std::string> ReadFileShared(const std::wstring& path);
+
 class ProgramFolder {
 public:
     ProgramFolder();
