@@ -60,4 +60,28 @@ bool PutTextOnClipboard(std::string_view text) {
     return placed;
 }
 
+bool PutFilesOnClipboard(const std::vector<std::string>& paths, DropEffect effect) {
+    const std::vector<std::uint8_t> list = FileDropBlock(paths);
+    if (list.empty()) return false;
+    const UINT effectFormat = RegisterClipboardFormatW(L"Preferred DropEffect");
+    if (!effectFormat) return false;
+    const DWORD effectValue = static_cast<DWORD>(effect);
+    HGLOBAL listBlock = CopyToGlobal(list.data(), list.size(), 0);
+    HGLOBAL effectBlock = CopyToGlobal(&effectValue, sizeof effectValue, 0);
+    const bool opened = listBlock && effectBlock && OpenClipboardPatiently();
+    if (!opened || !EmptyClipboard()) {
+        if (opened) CloseClipboard();
+        if (listBlock) GlobalFree(listBlock);
+        if (effectBlock) GlobalFree(effectBlock);
+        return false;
+    }
+    bool placed = Place(CF_HDROP, listBlock);
+    if (placed)
+        placed = Place(effectFormat, effectBlock);
+    else
+        GlobalFree(effectBlock);
+    CloseClipboard();
+    return placed;
+}
+
 }  // namespace corvel

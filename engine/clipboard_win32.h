@@ -1,9 +1,14 @@
 // Text on the clipboard, as code page 936 bytes (CF_TEXT) and as the same
 // text in UTF-16 (CF_UNICODETEXT), so that a program that reads Unicode gets
-// the Chinese right on a system whose code page is not 936. Windows only.
+// the Chinese right on a system whose code page is not 936; and files for
+// the file manager. Windows only.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "file_drop_block.h"
 
 namespace corvel {
 
@@ -11,5 +16,10 @@ namespace corvel {
 // leaves it empty. False when the clipboard cannot be opened or emptied, or
 // memory runs out.
 bool PutTextOnClipboard(std::string_view text);
+
+// Files (full paths in code page 936) for a paste in the file manager: the
+// file-drop list and the "Preferred DropEffect" value. False when paths holds
+// no path or any clipboard step fails.
+bool PutFilesOnClipboard(const std::vector<std::string>& paths, DropEffect effect);
 
 }  // namespace corvel

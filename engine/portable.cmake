@@ -2,6 +2,7 @@
 # and tested natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_engine_rules
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/file_drop_block.cpp
     ${CMAKE_CURRENT_LIST_DIR}/install_task.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registration_text.cpp
   INCLUDES ${CMAKE_CURRENT_LIST_DIR})

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
-# help texts, the category dialog, Tobrin's and Maelis's dialogs, and
-# Fennick, in Wine's virtual desktop on Xvfb.
+# help texts, the category dialog, Tobrin's and Maelis's dialogs,
+# Fennick, and the copy files dialog, in Wine's virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
 # targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
 # ui_driver)
@@ -124,3 +124,13 @@ drive box "$fennick" 1
 shot fennick
 drive click "$fennick" 1006
 drive box "$fennick" 1
+
+# Copy files on the items of the first category, the patch missing (a
+# ghosted, unchecked row).
+rm -f "$folder/Patch/sheet_chs.exe"
+wineserver_kill
+start_corvel "$folder"
+drive select 0 1 2 3
+drive command 32783
+shot copy_files
+drive click 复制文件 2

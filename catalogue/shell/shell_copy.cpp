@@ -26,11 +26,20 @@ bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CopyInto(const std::wstring& sourceFile, const std::wstring& targetFolder, bool failIfExists) {
+DWORD CALLBACK ReportProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE,
+                              LPVOID progress) {
+    (*static_cast<const CopyProgress*>(progress))();
+    return PROGRESS_CONTINUE;
+}
+
+bool CopyInto(const std::wstring& sourceFile, const std::wstring& targetFolder, bool failIfExists,
+              const CopyProgress& progress = {}) {
     std::size_t slash = sourceFile.rfind(L'\\');
     std::wstring name = slash == std::wstring::npos ? sourceFile : sourceFile.substr(slash + 1);
     std::wstring target = WithBackslash(targetFolder) + name;
-    return CopyFileW(LongPathFromWide(sourceFile).c_str(), LongPathFromWide(target).c_str(), failIfExists) != 0;
+    return CopyFileExW(LongPathFromWide(sourceFile).c_str(), LongPathFromWide(target).c_str(),
+                       progress ? ReportProgress : nullptr, const_cast<CopyProgress*>(&progress), nullptr,
+                       failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
 }
 
 std::function<void(const std::wstring&, FolderFacts&)>& FactsEdit() {
@@ -160,9 +169,10 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
 
 }  // namespace
 
-bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& targetFolder, bool failIfExists) {
+bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& targetFolder, bool failIfExists,
+                        const CopyProgress& progress) {
     if (!FileExists(sourceFile) || !FolderExists(targetFolder)) return false;
-    return CopyInto(WideFromCp936(sourceFile), WideFromCp936(targetFolder), failIfExists);
+    return CopyInto(WideFromCp936(sourceFile), WideFromCp936(targetFolder), failIfExists, progress);
 }
 
 bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists) {

@@ -8,8 +8,13 @@
 
 namespace corvel {
 
+// Called again and again while a file copies, so that a window can go on
+// answering during a large file.
+using CopyProgress = std::function<void()>;
+
 // Copies an existing file into an existing folder under its own name.
-bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& targetFolder, bool failIfExists);
+bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& targetFolder, bool failIfExists,
+                        const CopyProgress& progress = {});
 
 // Copies every file and sub-folder of source into target, hidden and system
 // entries included; a file that cannot be copied is skipped. Linked folders

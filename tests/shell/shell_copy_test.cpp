@@ -32,6 +32,20 @@ TEST(CopyFileIntoFolder, KeepsTheNameAndHonoursFailIfExists) {
     EXPECT_EQ(GetFile(scratch / ("out\\" + kChinese + ".txt")), "new");
 }
 
+TEST(CopyFileIntoFolder, ReportsProgressWhileALargeFileCopies) {
+    ScratchFolder scratch;
+    MakeFolder(scratch / "out");
+    std::string content(8 << 20, 'x');
+    for (std::size_t i = 0; i < content.size(); i += 4096) content[i] = static_cast<char>(i >> 12);
+    PutFile(scratch / "big.iso", content);
+    int reports = 0;
+    EXPECT_TRUE(CopyFileIntoFolder(scratch / "big.iso", scratch / "out", true, [&] { ++reports; }));
+    EXPECT_TRUE(GetFile(scratch / "out\\big.iso") == content);
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    if (reports == 0 && wine) GTEST_SKIP() << "Wine's CopyFileEx calls no progress routine";
+    EXPECT_GT(reports, 1) << "no report between the start and the end of the file";
+}
+
 TEST(CopyFileIntoFolder, NeedsAnExistingFileAndFolder) {
     ScratchFolder scratch;
     MakeFolder(scratch / "out");

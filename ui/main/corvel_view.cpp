@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "catalogue_file.h"
+#include "copy_files_command.h"
 #include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
@@ -178,6 +179,7 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
         case kRequestEditItem:         itemCommands_.Edit(); break;
         case kRequestRenameItem:       itemCommands_.Rename(); break;
         case kRequestMoveItems:        itemCommands_.MoveTo(argument); break;
+        case kRequestCopyFiles:        CopyFilesOfSelection(*this); break;
         case kRequestSelectAll:        itemCommands_.SelectAll(); break;
         case kRequestInvertSelection:  itemCommands_.InvertSelection(); break;
         case kRequestViewFile:         itemCommands_.ViewFile(argument); break;

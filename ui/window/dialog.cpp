@@ -1,5 +1,7 @@
 #include "dialog.h"
 
+#include <windowsx.h>
+
 namespace corvel::ui {
 
 static ModalDialogHook& Hook() {
@@ -42,6 +44,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         case WM_NOTIFY:
             SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self->OnNotify(reinterpret_cast<NMHDR*>(lParam)));
             return TRUE;
+        case WM_CONTEXTMENU:
+            return self->OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         case WM_NCDESTROY:
             self->hwnd_ = nullptr;
             return FALSE;

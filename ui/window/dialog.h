@@ -27,6 +27,9 @@ protected:
     // Default: OK and Cancel end the dialog with their id.
     virtual bool OnCommand(int id, int notifyCode, HWND control);
     virtual LRESULT OnNotify(NMHDR* header);
+    // The context menu was asked for over window; at is in screen
+    // coordinates ({-1, -1} from the keyboard). False to let the system go on.
+    virtual bool OnContextMenu(HWND /*window*/, POINT /*at*/) { return false; }
     void End(INT_PTR code) { EndDialog(hwnd_, code); }
 
 private:

@@ -1,0 +1,265 @@
+#include "copy_files_dialog.h"
+
+#include <commctrl.h>
+
+#include "clipboard_win32.h"
+#include "message_box.h"
+#include "resource.h"
+#include "shell_choosers.h"
+#include "shell_copy.h"
+#include "shell_files.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+namespace {
+
+// The controls that belong to copying into a folder.
+constexpr int kFolderControls[] = {IDC_COPY_TARGET_FOLDER, IDC_COPY_CHOOSE_FOLDER, IDC_COPY_OVERWRITE,
+                                   IDC_COPY_PROGRESS, IDC_COPY_STATUS};
+
+struct MenuEntry {
+    int command;  // 0: separator
+    UINT text;
+};
+constexpr MenuEntry kMenu[] = {
+    {ID_COPY_SELECT_INSTALLERS, IDS_COPY_MENU_INSTALLERS},
+    {ID_COPY_SELECT_PATCHES, IDS_COPY_MENU_PATCHES},
+    {ID_COPY_SELECT_SETTINGS, IDS_COPY_MENU_SETTINGS},
+    {ID_COPY_SELECT_EXISTING, IDS_COPY_MENU_EXISTING},
+    {0, 0},
+    {ID_COPY_SELECT_ALL, IDS_COPY_MENU_ALL},
+    {ID_COPY_INVERT_SELECTION, IDS_COPY_MENU_INVERT},
+    {0, 0},
+    {ID_COPY_CHECK, IDS_COPY_MENU_CHECK},
+    {ID_COPY_UNCHECK, IDS_COPY_MENU_UNCHECK},
+};
+
+std::optional<RowSelection> SelectionOf(int command) {
+    switch (command) {
+        case ID_COPY_SELECT_INSTALLERS:
+            return RowSelection::Installers;
+        case ID_COPY_SELECT_PATCHES:
+            return RowSelection::Patches;
+        case ID_COPY_SELECT_SETTINGS:
+            return RowSelection::SettingsFiles;
+        case ID_COPY_SELECT_EXISTING:
+            return RowSelection::ExistingFiles;
+        case ID_COPY_SELECT_ALL:
+            return RowSelection::All;
+        case ID_COPY_INVERT_SELECTION:
+            return RowSelection::Invert;
+    }
+    return std::nullopt;
+}
+
+bool IsEscapePress(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_ESCAPE;
+}
+
+}  // namespace
+
+CCopyFilesDialog::CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths)
+    : Dialog(IDD_COPY_FILES), items_(std::move(items)), paths_(paths) {}
+
+CCopyFilesDialog::~CCopyFilesDialog() {
+    if (menu_) DestroyMenu(menu_);
+}
+
+bool CCopyFilesDialog::OnInit() {
+    if (items_.empty()) {
+        End(IDCANCEL);
+        return true;
+    }
+    list_ = CopyFileList(Child(IDC_COPY_FILE_LIST));
+    list_.SetUp();
+    BuildMenu();
+    rows_ = BuildCopyFileRows(items_, paths_, [](const std::string& path) { return FileExists(path); });
+    list_.Fill(rows_);
+    CheckRadioButton(hwnd_, IDC_COPY_PATHS_AS_TEXT, IDC_COPY_INTO_FOLDER, IDC_COPY_PATHS_AS_TEXT);
+    ApplyRules(CopyMode::PathsAsText);
+    return true;
+}
+
+void CCopyFilesDialog::BuildMenu() {
+    menu_ = CreatePopupMenu();
+    for (const MenuEntry& entry : kMenu) {
+        if (entry.command == 0)
+            AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(menu_, MF_STRING, entry.command, LoadResourceString(entry.text).c_str());
+    }
+}
+
+std::optional<CopyMode> CCopyFilesDialog::ChosenMode() const {
+    if (IsDlgButtonChecked(hwnd_, IDC_COPY_PATHS_AS_TEXT) == BST_CHECKED) return CopyMode::PathsAsText;
+    if (IsDlgButtonChecked(hwnd_, IDC_COPY_FILES_TO_CLIPBOARD) == BST_CHECKED) return CopyMode::FilesToClipboard;
+    if (IsDlgButtonChecked(hwnd_, IDC_COPY_INTO_FOLDER) == BST_CHECKED) return CopyMode::IntoFolder;
+    return std::nullopt;
+}
+
+void CCopyFilesDialog::ApplyRules(CopyMode mode) {
+    const CopyModeRules rules = RulesOf(mode);
+    for (int id : kFolderControls) EnableWindow(Child(id), rules.folderControlsEnabled);
+    if (rules.uncheckMissingFiles) {
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            if (!rows_[i].exists) list_.SetChecked(static_cast<int>(i), false);
+        }
+    }
+    if (rules.focusTargetFolder) {
+        Window target(Child(IDC_COPY_TARGET_FOLDER));
+        SetFocus(target.Handle());
+        target.Send(EM_SETSEL, 0, -1);
+    }
+}
+
+bool CCopyFilesDialog::OnContextMenu(HWND window, POINT) {
+    if (window != list_.Handle()) return false;
+    const RowMenuState state = RowMenuStateFor(rows_.size(), ListView_GetSelectedCount(list_.Handle()) > 0);
+    for (int id = ID_COPY_SELECT_INSTALLERS; id <= ID_COPY_INVERT_SELECTION; ++id)
+        EnableMenuItem(menu_, id, MF_BYCOMMAND | (state.selectionEnabled ? MF_ENABLED : MF_GRAYED));
+    for (int id : {ID_COPY_CHECK, ID_COPY_UNCHECK})
+        EnableMenuItem(menu_, id, MF_BYCOMMAND | (state.checkEnabled ? MF_ENABLED : MF_GRAYED));
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0, hwnd_, nullptr);
+    return true;
+}
+
+void CCopyFilesDialog::OnMenuCommand(int id) {
+    if (std::optional<RowSelection> selection = SelectionOf(id)) {
+        list_.SetSelected(SelectRows(*selection, rows_, list_.Selected()));
+        return;
+    }
+    const std::vector<bool> selected = list_.Selected();
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        if (selected[i]) list_.SetChecked(static_cast<int>(i), id == ID_COPY_CHECK);
+    }
+}
+
+bool CCopyFilesDialog::OnCommand(int id, int notifyCode, HWND control) {
+    switch (id) {
+        case IDC_COPY_PATHS_AS_TEXT:
+        case IDC_COPY_FILES_TO_CLIPBOARD:
+        case IDC_COPY_INTO_FOLDER:
+            if (notifyCode == BN_CLICKED) {
+                if (std::optional<CopyMode> mode = ChosenMode()) ApplyRules(*mode);
+            }
+            return true;
+        case IDC_COPY_CHOOSE_FOLDER:
+            ChooseTargetFolder();
+            return true;
+        case IDOK: {
+            // Enter reaches here even with the button off; one copy at a time.
+            if (copying_) return true;
+            std::optional<CopyMode> mode = ChosenMode();
+            if (!mode || Run(*mode)) End(IDOK);
+            return true;
+        }
+        case IDCANCEL:
+            // Closing now would pull the dialog from under the copy loop.
+            if (copying_)
+                PostMessageW(hwnd_, WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                End(IDCANCEL);
+            return true;
+    }
+    if (id >= ID_COPY_SELECT_INSTALLERS && id <= ID_COPY_UNCHECK) {
+        OnMenuCommand(id);
+        return true;
+    }
+    return Dialog::OnCommand(id, notifyCode, control);
+}
+
+void CCopyFilesDialog::ChooseTargetFolder() {
+    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_COPY_CHOOSE_TARGET)));
+    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(WideFromCp936(folder));
+}
+
+bool CCopyFilesDialog::Run(CopyMode mode) {
+    HWND ok = Child(IDOK);
+    EnableWindow(ok, FALSE);
+    bool close = true;
+    switch (mode) {
+        case CopyMode::PathsAsText:
+            CopyPathsAsText();
+            break;
+        case CopyMode::FilesToClipboard:
+            CopyFilesToClipboard();
+            break;
+        case CopyMode::IntoFolder:
+            close = CopyIntoFolder();
+            break;
+    }
+    EnableWindow(ok, TRUE);
+    return close;
+}
+
+void CCopyFilesDialog::CopyPathsAsText() {
+    if (!PutTextOnClipboard(CheckedPathsText(rows_, list_.Checked()))) Report(IDS_COPY_PATHS_FAILED, MB_ICONSTOP);
+}
+
+void CCopyFilesDialog::CopyFilesToClipboard() {
+    if (!PutFilesOnClipboard(CheckedExistingPaths(rows_, list_.Checked()), DropEffect::Copy))
+        Report(IDS_COPY_FILES_FAILED, MB_ICONSTOP);
+}
+
+bool CCopyFilesDialog::CopyIntoFolder() {
+    const bool overwrite = IsDlgButtonChecked(hwnd_, IDC_COPY_OVERWRITE) == BST_CHECKED;
+    const std::string target = Cp936FromWide(Window(Child(IDC_COPY_TARGET_FOLDER)).Text());
+    if (target.empty()) {
+        Report(IDS_COPY_TARGET_EMPTY, MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!CreateFolderPath(target)) {
+        Report(IDS_COPY_TARGET_NOT_CREATED, MB_ICONSTOP);
+        return false;
+    }
+    const std::vector<std::string> paths = CheckedExistingPaths(rows_, list_.Checked());
+    Window progress(Child(IDC_COPY_PROGRESS));
+    Window status(Child(IDC_COPY_STATUS));
+    progress.Send(PBM_SETRANGE32, 0, static_cast<LPARAM>(paths.size()));
+    progress.Send(PBM_SETPOS, 0);
+    progress.Send(PBM_SETSTEP, 1);
+    copying_ = true;
+    stopAsked_ = false;
+    // The window keeps answering while a large file copies too.
+    const CopyProgress keepAnswering = [this] { HandleWaitingMessages(); };
+    for (const std::string& path : paths) {
+        if (stopAsked_) break;
+        status.SetText(FormatResourceString(IDS_COPY_COPYING, {WideFromCp936(path)}));
+        UpdateWindow(status.Handle());
+        CopyFileIntoFolder(path, target, !overwrite, keepAnswering);  // a failed file is skipped
+        progress.Send(PBM_STEPIT);
+        HandleWaitingMessages();
+    }
+    copying_ = false;
+    progress.Send(PBM_SETPOS, 0);
+    status.SetText(std::wstring());
+    return true;
+}
+
+void CCopyFilesDialog::HandleWaitingMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // For the loop that waits for it, once the copy has stopped.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            stopAsked_ = true;
+            return;
+        }
+        if (IsEscapePress(message) && (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd))) {
+            stopAsked_ = true;
+            continue;
+        }
+        if (IsDialogMessageW(hwnd_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void CCopyFilesDialog::Report(UINT text, UINT icon) const {
+    ShowMessageBox(hwnd_, LoadResourceString(text), LoadResourceString(IDS_COPY_CAPTION), MB_OK | icon);
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,56 @@
+// The copy files dialog, dialog 135: the installer, patch and settings file
+// of the chosen items go to the clipboard as paths or as files, or are
+// copied into a folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue_model.h"
+#include "copy_file_list.h"
+#include "copy_file_rows.h"
+#include "copy_files_rules.h"
+#include "dialog.h"
+#include "paths.h"
+
+namespace corvel::ui {
+
+class CCopyFilesDialog : public Dialog {
+public:
+    // With no item the dialog closes as soon as it opens.
+    CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths);
+    ~CCopyFilesDialog() override;
+
+    const std::vector<ItemFields>& Items() const { return items_; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnContextMenu(HWND window, POINT at) override;
+
+private:
+    void BuildMenu();
+    std::optional<CopyMode> ChosenMode() const;
+    void ApplyRules(CopyMode mode);
+    void OnMenuCommand(int id);
+    void ChooseTargetFolder();
+    // Runs the mode; true when the dialog is to close.
+    bool Run(CopyMode mode);
+    void CopyPathsAsText();
+    void CopyFilesToClipboard();
+    bool CopyIntoFolder();
+    // Handles every waiting message; an Escape key press asks the copy to stop.
+    void HandleWaitingMessages();
+    void Report(UINT text, UINT icon) const;
+
+    std::vector<ItemFields> items_;
+    const PathResolver& paths_;
+    std::vector<CopyFileRow> rows_;
+    CopyFileList list_;
+    HMENU menu_ = nullptr;
+    bool copying_ = false;
+    bool stopAsked_ = false;
+};
+
+}  // namespace corvel::ui
