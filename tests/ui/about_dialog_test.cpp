@@ -1,0 +1,26 @@
+// The about box shows the version this program file carries.
+#include "about_dialog.h"
+
+#include "corvel_version.h"
+#include "dialog_script.h"
+
+namespace corvel::ui {
+namespace {
+
+class AboutDialogTest : public DialogScriptTest {};
+
+TEST_F(AboutDialogTest, ShowsTheVersionFromTheProgramsOwnResource) {
+    const std::wstring expected = L"\u7248\u672c " + std::wstring(CORVEL_VERSION_TEXT_WIDE);
+    AboutDialog about;
+    std::wstring shown;
+    Run(about, [&](HWND dialog) {
+        wchar_t text[64] = {};
+        GetDlgItemTextW(dialog, IDC_ABOUT_VERSION, text, 64);
+        shown = text;
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(shown, expected);
+}
+
+}  // namespace
+}  // namespace corvel::ui
