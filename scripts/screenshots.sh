@@ -134,3 +134,13 @@ drive select 0 1 2 3
 drive command 32783
 shot copy_files
 drive click 复制文件 2
+# Save for CD with autorun on and a save folder typed.
+wineserver_kill
+start_corvel "$folder"
+savecd=保存光盘所需要的文件
+drive command 32771
+drive settext "$savecd" 1004 'D:\Art\disc.ico'
+xdotool mousemove 432 430 click 1  # the autorun box: a click, so that it takes the tick
+drive settext "$savecd" 1006 'D:\CD'
+shot save_for_cd
+drive click "$savecd" 2

@@ -6,7 +6,9 @@ corvel_portable_library(corvel_ui_rules
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
     ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_file_rows.cpp
     ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_files_rules.cpp
+    ${PROJECT_SOURCE_DIR}/tools/save_for_cd/cd_folder_rules.cpp
   INCLUDES
     ${CMAKE_CURRENT_LIST_DIR}/item_editor
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog
-    ${PROJECT_SOURCE_DIR}/tools/copy_files)
+    ${PROJECT_SOURCE_DIR}/tools/copy_files
+    ${PROJECT_SOURCE_DIR}/tools/save_for_cd)

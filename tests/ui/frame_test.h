@@ -63,7 +63,8 @@ protected:
 
     void Start(std::string catalogueFile = {}) {
         ProgramLocation location{folder_.string() + "\\",
-                                 catalogueFile.empty() ? (folder_ / "Corvel.cvx").string() : catalogueFile};
+                                 catalogueFile.empty() ? (folder_ / "Corvel.cvx").string() : catalogueFile,
+                                 (folder_ / "Corvel.exe").string()};
         frame_ = std::make_unique<CMainFrame>(location);
         ASSERT_TRUE(frame_->Create());
         frame_->View().InitialUpdate();

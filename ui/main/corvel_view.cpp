@@ -7,6 +7,7 @@
 #include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
+#include "save_for_cd_command.h"
 #include "view_requests.h"
 #include "win32_text.h"
 #include "window.h"
@@ -166,6 +167,7 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
     const int argument = static_cast<int>(wParam);
     // clang-format off
     switch (request) {
+        case kRequestSaveForCd:        SaveForCd(*this); break;
         case kRequestNewCategory:      categoryCommands_.New(); break;
         case kRequestDeleteCategory:   categoryCommands_.Delete(); break;
         case kRequestEditCategory:     categoryCommands_.Edit(); break;

@@ -51,6 +51,7 @@ public:
     Catalogue& Model() { return catalogue_; }
     Binder& Controls() { return binder_; }
     const PathResolver& Paths() const { return paths_; }
+    const ProgramLocation& Location() const { return location_; }
     const ComponentHost& Components() const { return components_; }
 
     // The install-task guard: whether a command that changes the catalogue

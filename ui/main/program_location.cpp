@@ -27,6 +27,7 @@ ProgramLocation LocateProgram() {
     std::string modulePath = Cp936FromWide(ModuleFileName());
     ProgramLocation location;
     location.folder = ProgramFolderFromModulePath(modulePath);
+    location.programFile = modulePath;
     if (!location.folder.empty())
         location.catalogueFile = CatalogueFilePath(location.folder, modulePath.substr(location.folder.size()));
     return location;

@@ -9,6 +9,7 @@ namespace corvel::ui {
 struct ProgramLocation {
     std::string folder;         // ends with a backslash; code page 936
     std::string catalogueFile;  // folder + program base name + ".cvx"
+    std::string programFile;    // the program file itself; code page 936
 };
 
 // Taken from the module file name of the running program.

@@ -1,0 +1,141 @@
+#include "save_for_cd_dialog.h"
+
+#include <commctrl.h>
+
+#include "message_box.h"
+#include "resource.h"
+#include "shell_cd_file_system.h"
+#include "shell_choosers.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+CSaveForCdDialog::CSaveForCdDialog(Catalogue& catalogue, ProgramFiles program)
+    : Dialog(IDD_SAVE_FOR_CD), catalogue_(catalogue), program_(std::move(program)) {}
+
+bool CSaveForCdDialog::OnInit() {
+    FillCategories();
+    EnableIconControls();
+    SetFocus(Child(IDC_SAVE_FOLDER));
+    return false;  // the focus is set
+}
+
+void CSaveForCdDialog::FillCategories() {
+    HWND list = Child(IDC_SAVE_CATEGORIES);
+    RECT client{};
+    GetClientRect(list, &client);
+    std::wstring title = LoadResourceString(IDS_SAVE_CATEGORY_COLUMN);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = title.data();
+    column.cx = client.right - client.left;
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    int rows = 0;
+    catalogue_.Enumerate(catalogue_.Root(), NodeKind::Category, [&](NodeKind, CatalogueNode* category) {
+        std::wstring name = WideFromCp936(category->Name());
+        LVITEMW row{};
+        row.mask = LVIF_TEXT | LVIF_PARAM;
+        row.iItem = rows;
+        row.pszText = name.data();
+        row.lParam = reinterpret_cast<LPARAM>(category);
+        int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
+        if (index < 0) return;
+        ListView_SetCheckState(list, index, TRUE);
+        ++rows;
+    });
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+}
+
+void CSaveForCdDialog::EnableIconControls() {
+    BOOL autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
+    EnableWindow(Child(IDC_SAVE_ICON), autorun);
+    EnableWindow(Child(IDC_SAVE_BROWSE_ICON), autorun);
+}
+
+bool CSaveForCdDialog::OnCommand(int id, int notifyCode, HWND control) {
+    if (id == IDOK) {
+        Save();
+        return true;
+    }
+    if (notifyCode == BN_CLICKED) {
+        switch (id) {
+            case IDC_SAVE_AUTORUN:
+                EnableIconControls();
+                return true;
+            case IDC_SAVE_BROWSE_ICON:
+                BrowseIcon();
+                return true;
+            case IDC_SAVE_BROWSE_FOLDER:
+                BrowseFolder();
+                return true;
+        }
+    }
+    return Dialog::OnCommand(id, notifyCode, control);
+}
+
+void CSaveForCdDialog::BrowseIcon() {
+    std::string path = ChooseFile(true, Cp936FromWide(LoadResourceString(IDS_SAVE_ICON_FILTER)), hwnd_);
+    if (!path.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_ICON, WideFromCp936(path).c_str());
+}
+
+void CSaveForCdDialog::BrowseFolder() {
+    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_SAVE_CHOOSE_FOLDER)));
+    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_FOLDER, WideFromCp936(folder).c_str());
+}
+
+std::string CSaveForCdDialog::FieldText(int id) const {
+    return Cp936FromWide(Window(Child(id)).Text());
+}
+
+std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
+    HWND list = Child(IDC_SAVE_CATEGORIES);
+    std::vector<const CatalogueNode*> categories;
+    int rows = ListView_GetItemCount(list);
+    for (int index = 0; index < rows; ++index) {
+        if (!ListView_GetCheckState(list, index)) continue;
+        LVITEMW row{};
+        row.mask = LVIF_PARAM;
+        row.iItem = index;
+        if (SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row)))
+            categories.push_back(reinterpret_cast<const CatalogueNode*>(row.lParam));
+    }
+    return categories;
+}
+
+SaveForCdRequest CSaveForCdDialog::ReadRequest() const {
+    SaveForCdRequest request;
+    request.folderText = FieldText(IDC_SAVE_FOLDER);
+    request.autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
+    if (request.autorun) request.iconText = FieldText(IDC_SAVE_ICON);
+    request.categories = CheckedCategories();
+    return request;
+}
+
+void CSaveForCdDialog::Report(const std::wstring& text, MessageIcon icon) const {
+    UINT flag = icon == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
+    ShowMessageBox(hwnd_, text, LoadResourceString(IDS_SAVE_CAPTION), MB_OK | flag);
+}
+
+void CSaveForCdDialog::Save() {
+    SaveForCdRequest request = ReadRequest();
+    ShellCdFileSystem files;
+    SaveForCdCheck check = CheckSaveForCd(request, program_.folder, files);
+    if (!check.Accepted()) {
+        Report(LoadResourceString(IDS_SAVE_CHECK_BASE + static_cast<UINT>(check.refusal)), IconFor(check.refusal));
+        return;
+    }
+    std::vector<std::string> notSaved = RunCdSteps(PlanCdSteps(request, check.saveFolder, program_, catalogue_, files));
+    if (!notSaved.empty()) {
+        // The user must not burn a CD that lacks what was meant to be on it.
+        std::wstring text = LoadResourceString(IDS_SAVE_NOT_SAVED);
+        for (const std::string& path : notSaved) text += L"\n" + WideFromCp936(path);
+        Report(text, MessageIcon::Stop);
+    }
+    End(IDOK);
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,40 @@
+// Save for CD, dialog 132: writes the program, its components, a catalogue
+// of the chosen categories, ExtTools.ini and optionally AutoRun.inf into one
+// folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue_model.h"
+#include "cd_folder_rules.h"
+#include "dialog.h"
+
+namespace corvel::ui {
+
+class CSaveForCdDialog : public Dialog {
+public:
+    // The catalogue is only read.
+    CSaveForCdDialog(Catalogue& catalogue, ProgramFiles program);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+
+private:
+    void FillCategories();
+    // The icon field and its button follow the autorun box.
+    void EnableIconControls();
+    void BrowseIcon();
+    void BrowseFolder();
+    void Save();
+    SaveForCdRequest ReadRequest() const;
+    std::vector<const CatalogueNode*> CheckedCategories() const;
+    std::string FieldText(int id) const;
+    void Report(const std::wstring& text, MessageIcon icon) const;
+
+    Catalogue& catalogue_;
+    ProgramFiles program_;
+};
+
+}  // namespace corvel::ui

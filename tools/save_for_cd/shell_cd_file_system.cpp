@@ -1,0 +1,46 @@
+#include "shell_cd_file_system.h"
+
+#include <windows.h>
+
+#include "catalogue_file.h"
+#include "long_path.h"
+#include "shell_copy.h"
+#include "shell_files.h"
+
+namespace corvel {
+
+bool ShellCdFileSystem::FileExists(const std::string& path) {
+    return corvel::FileExists(path);
+}
+
+bool ShellCdFileSystem::FolderExists(const std::string& path) {
+    return corvel::FolderExists(path);
+}
+
+bool ShellCdFileSystem::CreateFolderPath(const std::string& path) {
+    return corvel::CreateFolderPath(path);
+}
+
+bool ShellCdFileSystem::CopyFileIntoFolder(const std::string& file, const std::string& folder) {
+    return corvel::CopyFileIntoFolder(file, folder, false);
+}
+
+bool ShellCdFileSystem::CopyFolderTree(const std::string& source, const std::string& target) {
+    return corvel::CopyFolderTree(source, target, false);
+}
+
+bool ShellCdFileSystem::SaveCatalogue(const Catalogue& catalogue, const std::string& path,
+                                      const std::vector<const CatalogueNode*>& categories) {
+    return corvel::SaveCatalogue(catalogue, path, &categories);
+}
+
+bool ShellCdFileSystem::WriteWholeFile(const std::string& path, std::string_view data) {
+    return corvel::WriteWholeFile(path, data);
+}
+
+bool ShellCdFileSystem::RemoveFile(const std::string& path) {
+    std::wstring wide = WideLongPath(path);
+    return !wide.empty() && DeleteFileW(wide.c_str()) != 0;
+}
+
+}  // namespace corvel
