@@ -4,6 +4,10 @@ corvel_portable_library(corvel_ui_rules
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/item_editor/item_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../tools/create_folders/create_folders_rules.cpp
   INCLUDES
     ${CMAKE_CURRENT_LIST_DIR}/item_editor
-    ${CMAKE_CURRENT_LIST_DIR}/category_dialog)
+    ${CMAKE_CURRENT_LIST_DIR}/category_dialog
+    ${CMAKE_CURRENT_LIST_DIR}/main
+    ${CMAKE_CURRENT_LIST_DIR}/../tools/create_folders)
