@@ -124,3 +124,16 @@ drive box "$fennick" 1
 shot fennick
 drive click "$fennick" 1006
 drive box "$fennick" 1
+
+# The external tools submenu of the demo ExtTools.ini, and the create
+# folders dialog on the demo categories.
+wineserver_kill
+start_corvel "$folder"
+keys alt+t Down Down Right
+shot menu-external-tools
+keys Escape Escape Escape
+folders=创建目录
+drive command 32793
+drive settext "$folders" 1038 'D:\CD'
+shot create_folders
+drive click "$folders" 2
