@@ -111,6 +111,10 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     }
     EXPECT_TRUE(dialogs_.empty());
     EXPECT_EQ(Controls().TabCount(), 2);
+    answers_ = {IDNO};
+    Command(ID_TOOLS_CREATE_FOLDERS);
+    EXPECT_EQ(Shown().size(), 4u);
+    EXPECT_TRUE(dialogs_.empty()) << "create folders opened while the task runs";
 
     // Still running, so asked again; Yes, and the component returns within
     // the guard's grace: the task ends and the command goes on.
