@@ -41,6 +41,10 @@ TEST(PlanFolders, UntickedRowsAreNeitherCheckedNorCreatedButStillCounted) {
     plan = PlanFolders("D:\\CD\\", Rows({{"CON", false}, {"Office", true}, {"Tools", true}}));
     EXPECT_FALSE(plan.invalidRow);
     EXPECT_EQ(plan.folders, (std::vector<std::string>{"D:\\CD\\Office", "D:\\CD\\Tools"}));
+
+    // The name check looks past leading blanks; the folder keeps its text.
+    EXPECT_EQ(PlanFolders("D:\\", Rows({{" abc", true}})).folders, std::vector<std::string>{"D:\\ abc"});
+    EXPECT_EQ(PlanFolders("D:\\", Rows({{"A", true}, {" \t", true}})).invalidRow->number, 2);
 }
 
 TEST(PlanFolders, TargetGetsOneBackslashAndEmptyTargetPlansNothing) {
@@ -53,13 +57,6 @@ TEST(PlanFolders, TargetGetsOneBackslashAndEmptyTargetPlansNothing) {
     EXPECT_EQ(empty.target, "");
     EXPECT_TRUE(empty.folders.empty());
     EXPECT_FALSE(empty.invalidRow);
-}
-
-TEST(PlanFolders, EmptyAndBlankNamesAreInvalidWhenTicked) {
-    EXPECT_EQ(PlanFolders("D:\\", Rows({{"A", true}, {"", true}})).invalidRow->number, 2);
-    EXPECT_EQ(PlanFolders("D:\\", Rows({{" \t", true}})).invalidRow->number, 1);
-    // The name check looks past leading blanks; the folder keeps its text.
-    EXPECT_EQ(PlanFolders("D:\\", Rows({{" abc", true}})).folders, std::vector<std::string>{"D:\\ abc"});
 }
 
 }  // namespace

@@ -11,52 +11,32 @@ namespace {
 const SystemFolders kFolders{"C:\\WINNT\\system32", "C:\\WINNT"};
 const PathResolver kPaths("D:\\CD\\");
 
-std::vector<std::string> Names(const std::vector<ToolLine>& tools) {
-    std::vector<std::string> names;
-    for (const ToolLine& tool : tools) names.push_back(tool.name);
-    return names;
-}
-
-TEST(ParseToolLines, SplitsAtFirstEqualsAndTrimsBothSides) {
-    auto tools = ParseToolLines("  Zip Tool  =  zip.exe /a=b  \r\n\tView=view.exe");
-    ASSERT_EQ(tools.size(), 2u);
+TEST(ParseToolLines, SplitsAtFirstEqualsTrimsAndSkipsEverythingElse) {
+    const std::string name = "\xB9\xA4\xBE\xDF";  // 工具
+    auto tools = ParseToolLines(
+        "; header\r\n   ;indented=comment.exe\r\n\r\nno equals here\r\n=nameless.exe\r\nEmpty=   \r\n"
+        "  Zip Tool  =  zip.exe /a=b  \r\n" +
+        name + "=a.exe\r\n" + name + "=b.exe");
+    ASSERT_EQ(tools.size(), 3u);
     EXPECT_EQ(tools[0].name, "Zip Tool");
     EXPECT_EQ(tools[0].command, "zip.exe /a=b");
-    EXPECT_EQ(tools[1].name, "View");
-    EXPECT_EQ(tools[1].command, "view.exe");
+    EXPECT_EQ(tools[1].name, name);
+    EXPECT_EQ(tools[2].name, name);
+    EXPECT_EQ(tools[2].command, "b.exe");
 }
 
-TEST(ParseToolLines, SkipsCommentsBlankLinesAndIncompleteTools) {
-    auto tools = ParseToolLines(
-        "; header\r\n   ;indented=comment.exe\r\n\r\n  \r\nno equals here\r\n=nameless.exe\r\nEmpty=   \r\n"
-        "Kept=kept.exe\r\n");
-    EXPECT_EQ(Names(tools), std::vector<std::string>{"Kept"});
-}
-
-TEST(ParseToolLines, OnlyCrLfBreaksLines) {
+TEST(ParseToolLines, OnlyCrLfBreaksLinesAndAZeroByteEndsTheText) {
     // A file with LF line ends is one line: its first "=" makes one tool.
     auto tools = ParseToolLines("A=a.exe\nB=b.exe\rC=c.exe");
     ASSERT_EQ(tools.size(), 1u);
-    EXPECT_EQ(tools[0].name, "A");
     EXPECT_EQ(tools[0].command, "a.exe\nB=b.exe\rC=c.exe");
-}
 
-TEST(ParseToolLines, ZeroByteEndsTheText) {
     std::string text("A=a.exe\r\nB=b", 12);
     text += '\0';
     text += ".exe\r\nC=c.exe\r\n";
-    auto tools = ParseToolLines(text);
+    tools = ParseToolLines(text);
     ASSERT_EQ(tools.size(), 2u);
     EXPECT_EQ(tools[1].command, "b");
-}
-
-TEST(ParseToolLines, KeepsDuplicateNamesAndDoubleByteText) {
-    const std::string name = "\xB9\xA4\xBE\xDF";  // 工具
-    auto tools = ParseToolLines(name + "=a.exe\r\n" + name + "=b.exe\r\n");
-    ASSERT_EQ(tools.size(), 2u);
-    EXPECT_EQ(tools[0].name, name);
-    EXPECT_EQ(tools[1].name, name);
-    EXPECT_EQ(tools[1].command, "b.exe");
 }
 
 TEST(ReplaceToolVariables, UpperCaseOnlyEveryOccurrenceOnePass) {
@@ -66,11 +46,6 @@ TEST(ReplaceToolVariables, UpperCaseOnlyEveryOccurrenceOnePass) {
     EXPECT_EQ(ReplaceToolVariables("%SYSDIR%WINDIR%", kFolders), "C:\\WINNT\\system32WINDIR%");
     // A folder holding a variable's text is taken as it stands.
     EXPECT_EQ(ReplaceToolVariables("%WINDIR%", {"S", "C:\\%SYSDIR%"}), "C:\\%SYSDIR%");
-}
-
-TEST(ReplaceToolVariables, LongFoldersAreTakenWhole) {
-    std::string longFolder = "C:\\" + std::string(400, 'w');
-    EXPECT_EQ(ReplaceToolVariables("%WINDIR%\\t.exe", {"", longFolder}), longFolder + "\\t.exe");
 }
 
 TEST(ToolEntries, ResolveProgramsAndSkipCommandsWithoutOne) {
@@ -88,11 +63,6 @@ TEST(ToolEntries, ResolveProgramsAndSkipCommandsWithoutOne) {
     EXPECT_EQ(entries[2].command, "C:\\WINNT\\notepad.exe");
     EXPECT_EQ(entries[2].program, "C:\\WINNT\\notepad.exe");
     EXPECT_EQ(entries[3].program, "D:\\CD\\%windir%\\notepad.exe");
-}
-
-TEST(ToolEntries, EmptyOrMissingTextGivesNone) {
-    EXPECT_TRUE(ToolEntries("", kFolders, kPaths).empty());
-    EXPECT_TRUE(ToolEntries(ExternalToolsHeader(), kFolders, kPaths).empty());
 }
 
 TEST(ExternalToolsHeader, ThirteenCrLfLinesInCodePage936) {
@@ -114,11 +84,10 @@ TEST(ExternalToolsHeader, ThirteenCrLfLinesInCodePage936) {
                             "Corvel"
                             "\xa1\xb1"),
               std::string::npos);
-    EXPECT_NE(lines[4].find("=\\Tools\\Tool2.exe"), std::string::npos);
-    EXPECT_NE(lines[5].find("%SYSDIR%"), std::string::npos);
     for (int comment = 2; comment <= 7; ++comment) EXPECT_EQ(lines[comment][0], ';') << comment;
     EXPECT_EQ(lines[11][0], ';');
     EXPECT_EQ(header.size(), 737u);  // counted with iconv
+    EXPECT_TRUE(ToolEntries(header, kFolders, kPaths).empty());
 }
 
 }  // namespace
