@@ -144,3 +144,15 @@ xdotool mousemove 432 430 click 1  # the autorun box: a click, so that it takes 
 drive settext "$savecd" 1006 'D:\CD'
 shot save_for_cd
 drive click "$savecd" 2
+# The external tools submenu of the demo ExtTools.ini, and the create
+# folders dialog on the demo categories.
+wineserver_kill
+start_corvel "$folder"
+keys alt+t Down Down Right
+shot menu-external-tools
+keys Escape Escape Escape
+folders=创建目录
+drive command 32793
+drive settext "$folders" 1038 'D:\CD'
+shot create_folders
+drive click "$folders" 2

@@ -44,6 +44,19 @@ HANDLE RunProgram(const std::string& file, const std::string& parameters, const 
     return info.hProcess;
 }
 
+bool OpenProgram(HWND owner, const std::string& program, const std::string& parameters) {
+    std::wstring wideProgram = WideFromCp936(program);
+    std::wstring wideParameters = WideFromCp936(parameters);
+    if (wideProgram.empty()) return false;
+    SHELLEXECUTEINFOW info = {};
+    info.hwnd = owner;
+    info.lpVerb = L"open";
+    info.lpFile = wideProgram.c_str();
+    info.lpParameters = OrNull(wideParameters);
+    info.nShow = SW_SHOW;
+    return Execute(info);
+}
+
 std::wstring ExploreSelectParameters(const std::string& path) {
     std::string_view target = path;
     // Explorer would read a backslash before the closing quote as escaping it.

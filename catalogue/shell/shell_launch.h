@@ -16,6 +16,11 @@ namespace corvel {
 HANDLE RunProgram(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                   int showMode);
 
+// Opens program, found where the shell looks for it, with parameters as
+// they stand and its window shown, owned by owner. True when the shell
+// started it.
+bool OpenProgram(HWND owner, const std::string& program, const std::string& parameters);
+
 // Opens Explorer on the parent folder with the file or folder selected.
 // False when nothing exists at path or the shell refuses.
 bool ExploreAndSelect(const std::string& path);

@@ -69,6 +69,26 @@ protected:
         ASSERT_TRUE(frame_->Create());
         frame_->View().InitialUpdate();
     }
+    HMENU Submenu(int top, int position) { return GetSubMenu(GetSubMenu(GetMenu(frame_->Handle()), top), position); }
+
+    // Opens the pop-up as the menu loop would and reads its entries.
+    struct Entry {
+        std::wstring text;
+        UINT id;
+        bool enabled;
+    };
+    std::vector<Entry> Open(HMENU popup) {
+        SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        std::vector<Entry> entries;
+        for (int i = 0, count = GetMenuItemCount(popup); i < count; ++i) {
+            wchar_t text[256] = {};
+            GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
+            UINT state = GetMenuState(popup, i, MF_BYPOSITION);
+            entries.push_back({text, GetMenuItemID(popup, i), !(state & (MF_GRAYED | MF_DISABLED))});
+        }
+        return entries;
+    }
+
     // Ends the program as the close box does; the catalogue is saved.
     void Close() { SendMessageW(frame_->Handle(), WM_CLOSE, 0, 0); }
 

@@ -28,25 +28,6 @@ constexpr int kItemMenu = 2;
 
 class MainFrameTest : public FrameTest {
 protected:
-    HMENU Submenu(int top, int position) { return GetSubMenu(GetSubMenu(GetMenu(frame_->Handle()), top), position); }
-
-    // Opens the pop-up as the menu loop would and reads its entries.
-    struct Entry {
-        std::wstring text;
-        UINT id;
-        bool enabled;
-    };
-    std::vector<Entry> Open(HMENU popup) {
-        SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
-        std::vector<Entry> entries;
-        for (int i = 0, count = GetMenuItemCount(popup); i < count; ++i) {
-            wchar_t text[256] = {};
-            GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
-            UINT state = GetMenuState(popup, i, MF_BYPOSITION);
-            entries.push_back({text, GetMenuItemID(popup, i), !(state & (MF_GRAYED | MF_DISABLED))});
-        }
-        return entries;
-    }
     bool Enabled(HMENU popup, UINT id) {
         for (const Entry& entry : Open(popup)) {
             if (entry.id == id) return entry.enabled;

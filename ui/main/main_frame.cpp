@@ -26,6 +26,14 @@ constexpr int kToolsPosition = 3;
 constexpr int kToolbarLayout[] = {ID_ITEM_ADD,     ID_ITEM_DELETE, ID_ITEM_EDIT,     0, ID_ITEM_INSTALL,
                                   ID_ITEM_REGCODE, ID_ITEM_PATCH,  ID_ITEM_SETTINGS, 0, ID_APP_ABOUT};
 
+void DeleteAllEntries(HMENU menu) {
+    while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, GetMenuItemCount(menu) - 1, MF_BYPOSITION);
+}
+
+void AppendEmptyPlaceholder(HMENU menu) {
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
+}
+
 HIMAGELIST LoadToolbarImages(int bitmapId) {
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -42,7 +50,8 @@ HIMAGELIST LoadToolbarImages(int bitmapId) {
 }  // namespace
 
 CMainFrame::CMainFrame(ProgramLocation location)
-    : view_(std::move(location), [this](const std::wstring& text) { SetStatusText(text); }) {}
+    : view_(std::move(location), [this](const std::wstring& text) { SetStatusText(text); }),
+      tools_(view_.Paths().ProgramFolder()) {}
 
 bool CMainFrame::Create() {
     INITCOMMONCONTROLSEX controls{};
@@ -181,7 +190,8 @@ void CMainFrame::OnCommand(int id) {
             index < static_cast<std::size_t>(view_.Controls().TabCount()))
             SendMessageW(view_.Handle(), menuMode_ == kMenuMoveTo ? kRequestMoveItems : kRequestSwitchToCategory, index,
                          0);
-        return;  // tools run here once the tools list exists
+        if (menuMode_ == kMenuTools) tools_.Run(index);
+        return;
     }
     const Command* command = FindCommand(id);
     if (!command) return;
@@ -189,6 +199,8 @@ void CMainFrame::OnCommand(int id) {
         SendMessageW(view_.Handle(), command->viewRequest, static_cast<WPARAM>(command->argument), 0);
     } else if (id == ID_APP_EXIT) {
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    } else if (id == ID_TOOLS_EDIT) {
+        tools_.EditFile(hwnd_);
     } else if (id == ID_APP_ABOUT) {
         AboutDialog().RunModal(hwnd_);
     }
@@ -210,10 +222,7 @@ void CMainFrame::OnInitMenuPopup(HMENU popup) {
     } else if (popup == GetSubMenu(GetSubMenu(bar, kTopMenuCategory), kSwitchToPosition)) {
         FillCategorySubmenu(popup, kMenuSwitchTo);
     } else if (popup == GetSubMenu(GetSubMenu(bar, kTopMenuTools), kToolsPosition)) {
-        menuMode_ = kMenuTools;
-        toolCommands_.clear();
-        while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, GetMenuItemCount(popup) - 1, MF_BYPOSITION);
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
+        FillToolsSubmenu(popup);
     } else {
         menuMode_ = kMenuNone;
     }
@@ -221,19 +230,27 @@ void CMainFrame::OnInitMenuPopup(HMENU popup) {
 
 void CMainFrame::FillCategorySubmenu(HMENU popup, MenuMode mode) {
     menuMode_ = mode;
-    while (GetMenuItemCount(popup) > 0) DeleteMenu(popup, GetMenuItemCount(popup) - 1, MF_BYPOSITION);
+    DeleteAllEntries(popup);
     Binder& controls = view_.Controls();
     std::vector<std::optional<std::wstring>> texts;
     for (int i = 0, count = controls.TabCount(); i < count; ++i) texts.push_back(controls.TabText(i));
     std::vector<SubmenuEntry> entries = CategorySubmenu(mode, texts, controls.CurrentTab(), view_.HasSelection());
     if (NeedsEmptyPlaceholder(entries.size())) {
-        AppendMenuW(popup, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
+        AppendEmptyPlaceholder(popup);
         return;
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         AppendMenuW(popup, MF_STRING | (entries[i].enabled ? MF_ENABLED : MF_GRAYED), kFirstDynamicId + i,
                     entries[i].text.c_str());
     }
+}
+
+void CMainFrame::FillToolsSubmenu(HMENU popup) {
+    menuMode_ = kMenuTools;
+    DeleteAllEntries(popup);
+    if (tools_.AppendEntries(popup)) return;
+    DeleteAllEntries(popup);
+    AppendEmptyPlaceholder(popup);
 }
 
 void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {

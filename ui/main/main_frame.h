@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "corvel_doc.h"
 #include "corvel_view.h"
+#include "external_tools.h"
 #include "program_location.h"
 #include "window.h"
 
@@ -44,6 +45,7 @@ private:
     void OnCommand(int id);
     void OnInitMenuPopup(HMENU popup);
     void FillCategorySubmenu(HMENU popup, MenuMode mode);
+    void FillToolsSubmenu(HMENU popup);
     void OnMenuSelect(UINT id, UINT flags, HMENU menu);
     LRESULT OnNotify(NMHDR* header);
     // False when target has no menu of ours.
@@ -60,7 +62,7 @@ private:
     HIMAGELIST toolbarImages_ = nullptr;
     HIMAGELIST toolbarDisabledImages_ = nullptr;
     MenuMode menuMode_ = kMenuNone;
-    std::vector<std::string> toolCommands_;  // entry i runs tool i
+    ExternalTools tools_;  // after the view, whose program folder it takes
 };
 
 }  // namespace corvel::ui

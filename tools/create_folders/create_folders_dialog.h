@@ -1,0 +1,51 @@
+// The create folders dialog, dialog 137: one row per category name, ticked
+// rows become folders inside the target folder on OK.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "create_folders_rules.h"
+#include "dialog.h"
+
+namespace corvel::ui {
+
+class CCreateFoldersDialog : public Dialog {
+public:
+    // programFolder ends with a backslash.
+    CCreateFoldersDialog(std::vector<FolderRow> rows, std::string programFolder);
+    ~CCreateFoldersDialog() override;
+
+    const std::vector<FolderRow>& InitialRows() const { return initialRows_; }
+    // The folder list's context menu, its entries enabled for the list as
+    // it is now.
+    HMENU PreparedContextMenu();
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+    LRESULT OnNotify(NMHDR* header) override;
+
+private:
+    void AddRows();
+    void BuildContextMenu();
+    std::wstring RowText(int row) const;
+    std::vector<FolderRow> ListedRows() const;
+    void TickAll(bool ticked);
+    void RenameFirstSelected();
+    // Whether the list may take the edited text.
+    bool EndLabelEdit(const NMLVDISPINFOW& edit);
+    void CreateFolders();
+    void Say(const std::wstring& text, UINT icon);
+
+    std::vector<FolderRow> initialRows_;
+    std::string programFolder_;
+    HWND list_ = nullptr;
+    HMENU contextMenu_ = nullptr;
+};
+
+}  // namespace corvel::ui

@@ -1,0 +1,31 @@
+#include "create_folders_rules.h"
+
+#include "names.h"
+#include "paths.h"
+
+namespace corvel {
+
+std::vector<FolderRow> RowsFromCategoryNames(const std::vector<std::optional<std::string>>& names) {
+    std::vector<FolderRow> rows;
+    rows.reserve(names.size());
+    for (const std::optional<std::string>& name : names) rows.push_back({name.value_or(std::string()), true});
+    return rows;
+}
+
+FolderPlan PlanFolders(std::string_view typedTarget, const std::vector<FolderRow>& rows) {
+    FolderPlan plan;
+    if (typedTarget.empty()) return plan;
+    plan.target = WithTrailingBackslash(typedTarget);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!rows[i].ticked) continue;
+        if (!IsValidFolderName(rows[i].name)) {
+            plan.invalidRow = InvalidFolderRow{static_cast<int>(i) + 1, rows[i].name};
+            plan.folders.clear();  // one bad name stops them all
+            return plan;
+        }
+        plan.folders.push_back(plan.target + rows[i].name);
+    }
+    return plan;
+}
+
+}  // namespace corvel
