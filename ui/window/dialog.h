@@ -27,6 +27,8 @@ protected:
     // Default: OK and Cancel end the dialog with their id.
     virtual bool OnCommand(int id, int notifyCode, HWND control);
     virtual LRESULT OnNotify(NMHDR* header);
+    // Any other message; true when handled (the dialog procedure's answer).
+    virtual bool OnMessage(UINT, WPARAM, LPARAM) { return false; }
     void End(INT_PTR code) { EndDialog(hwnd_, code); }
 
 private:
