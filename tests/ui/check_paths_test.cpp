@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialog_script.h"
+#include "entry_painter.h"
 #include "frame_test.h"
 #include "item_editor_dialog.h"
 #include "resource.h"
@@ -112,6 +114,123 @@ TEST_F(CheckPathsTest, OpensAlongTheScreenWithTheListAndThePaneSideBySide) {
         EXPECT_EQ(SendMessageW(rows, LB_GETCURSEL, 0, 0), LB_ERR);
         EXPECT_EQ(SendMessageW(rows, LB_GETITEMDATA, 1, 0), reinterpret_cast<LRESULT>(many_));
         EXPECT_TRUE(Pane().Entries().empty());
+        Close(dialog);
+    });
+}
+
+TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
+    Run(dialog_, [&](HWND dialog) {
+        // Each row drawn as the list asks for it, into a bitmap of our own.
+        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
+        HDC screen = GetDC(list);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 100);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        const RECT other{0, 0, 120, 50}, selected{0, 50, 120, 100};
+        for (const RECT& row : {other, selected}) {
+            DRAWITEMSTRUCT item{ODT_LISTBOX,
+                                IDC_CATEGORY_LIST,
+                                static_cast<UINT>(row.top / 50),
+                                ODA_DRAWENTIRE,
+                                row.top ? static_cast<UINT>(ODS_SELECTED) : 0u,
+                                list,
+                                dc,
+                                row,
+                                reinterpret_cast<ULONG_PTR>(tools_)};
+            dialog_.Categories().DrawRow(item);
+        }
+        // Pixel row j of the 48 inside rows takes colour j * 63 / 48; x = 5
+        // lies inside the frame and left of the centred name.
+        auto at = [&](const RECT& row, int x, int j) { return GetPixel(dc, row.left + x, row.top + 1 + j); };
+        EXPECT_EQ(at(other, 5, 0), RGB(255, 255, 255));
+        EXPECT_EQ(at(other, 5, 23), RGB(255 - 30, 255 - 15, 255 - 5));
+        EXPECT_EQ(at(other, 5, 47), RGB(255 - 61, 255 - 30, 255 - 10));
+        EXPECT_EQ(at(other, 60, -1), RGB(0, 0, 0));  // the rounded rectangle's edge
+        EXPECT_EQ(at(selected, 5, 23), RGB(255 - 7, 255 - 7, 255 - 6));
+        EXPECT_EQ(at(selected, 5, 45), RGB(255 - 14, 255 - 14, 255 - 11));
+        // The sunken frame one pixel inside: dark at the top left, light at
+        // the bottom right.
+        EXPECT_EQ(at(selected, 2, 23), RGB(0, 0, 0));
+        EXPECT_EQ(at(selected, 60, 1), RGB(0, 0, 0));
+        EXPECT_EQ(at(selected, 117, 23), RGB(250, 250, 250));
+        EXPECT_EQ(at(selected, 60, 46), RGB(250, 250, 250));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(list, screen);
+        Close(dialog);
+    });
+}
+
+// The colours found in an area of a bitmap, white left out.
+std::set<COLORREF> ColoursIn(HDC dc, Point at, Size size) {
+    std::set<COLORREF> colours;
+    for (int y = at.y; y < at.y + size.height; ++y)
+        for (int x = at.x; x < at.x + size.width; ++x)
+            if (COLORREF c = GetPixel(dc, x, y); c != RGB(255, 255, 255)) colours.insert(c);
+    return colours;
+}
+
+// Text drawn smoothly blends its colour with the white background: every
+// pixel keeps the colour's shape (which channels are equal, which lead).
+bool AllTintsOf(const std::set<COLORREF>& colours, COLORREF colour) {
+    auto shape = [](COLORREF c) {
+        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        return std::make_tuple(r == g, g == b, r == b, r > g, g > b, r > b);
+    };
+    return !colours.empty() &&
+           std::all_of(colours.begin(), colours.end(), [&](COLORREF c) { return shape(c) == shape(colour); });
+}
+
+TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
+    CatalogueNode* item = catalogue_.AddItem(
+        tools_, {"Gamma", "Soft\\a.exe /S data\\x.ini", "C:\\Apps", ".\\p.exe", "", "Soft\\gone.reg", ""});
+    Run(dialog_, [&](HWND dialog) {
+        EntryPainter painter(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        const PathStatuses statuses =
+            PathStatusesOf(*item, paths_, [this](const std::string& path) { return files_.count(path) > 0; });
+        EntryTexts texts = painter.TextsOf(*item, statuses, paths_);
+        EXPECT_EQ(texts.name, L"Gamma");
+        EXPECT_EQ(texts.blocks[0].text, L"Soft\\a.exe /S data\\x.ini");
+        EXPECT_EQ(texts.blocks[0].resolved, L"C:\\corvel\\Soft\\a.exe");
+        EXPECT_EQ(texts.blocks[0].parameters, L"参数：/S \"C:\\corvel\\data\\x.ini\"");
+        EXPECT_EQ(texts.blocks[1].resolved, L"C:\\Apps");
+        EXPECT_EQ(texts.blocks[1].parameters, L"");
+        EXPECT_EQ(texts.blocks[2].resolved, L"（无效的路径格式）");
+
+        HDC screen = GetDC(dialog);
+        HDC dc = CreateCompatibleDC(screen);
+        EntryMeasures measures = painter.Measure(dc, texts, statuses, PathFilter::All);
+        EntryPlacement placed = PlaceEntry(measures, kFirstEntryTop);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, placed.width + 10, placed.Bottom());
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, placed.width + 10, placed.Bottom()};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        painter.Draw(dc, texts, placed, nullptr, -1);
+
+        // The name is blue and underlined: one row of it all blue.
+        const Size name = measures.name;
+        bool underlined = false;
+        for (int y = placed.name.y; y < placed.name.y + name.height && !underlined; ++y)
+            underlined = ColoursIn(dc, {placed.name.x, y}, {name.width, 1}) == std::set<COLORREF>{RGB(0, 0, 255)};
+        EXPECT_TRUE(underlined);
+        EXPECT_TRUE(AllTintsOf(ColoursIn(dc, placed.name, name), RGB(0, 0, 255)));
+        // Labels: purple on yellow.
+        const BlockMeasures& installer = measures.blocks[0];
+        EXPECT_EQ(GetPixel(dc, placed.blocks[0].label.x, placed.blocks[0].label.y), RGB(255, 255, 0));
+        EXPECT_TRUE(ColoursIn(dc, placed.blocks[0].label, installer.label).count(RGB(255, 255, 0)));
+        // Field texts and parameters black; each resolved path in its status colour.
+        EXPECT_TRUE(AllTintsOf(ColoursIn(dc, placed.blocks[0].text, installer.text), RGB(0, 0, 0)));
+        EXPECT_TRUE(AllTintsOf(ColoursIn(dc, placed.blocks[0].parameters, installer.parameters), RGB(0, 0, 0)));
+        const COLORREF expected[] = {RGB(0, 128, 0), RGB(0, 0, 0), RGB(128, 0, 128), RGB(255, 0, 0)};
+        for (std::size_t i = 0; i < kCheckedFieldCount; ++i)
+            EXPECT_TRUE(AllTintsOf(ColoursIn(dc, placed.blocks[i].resolved, measures.blocks[i].resolved), expected[i]))
+                << i;
+
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        ReleaseDC(dialog, screen);
         Close(dialog);
     });
 }
