@@ -96,14 +96,15 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(testing::ClipboardBytes(), "A||B");
 
     // Every change asks first; No keeps the task and the catalogue as it is.
-    answers_ = {IDNO, IDNO, IDNO};
+    answers_ = {IDNO, IDNO, IDNO, IDNO};
     Command(ID_ITEM_ADD);
     Command(ID_CATEGORY_DELETE);
+    Command(ID_TOOLS_CHECK_PATHS);
     NMHDR changing{Controls().Tabs(), IDC_CATEGORY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
     EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&changing)), TRUE)
         << "the tab may change while the task runs";
     std::vector<MessageBoxRequest> shown = Shown();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 4u);
     for (const MessageBoxRequest& question : shown) {
         EXPECT_EQ(question.caption, L"执行操作");
         EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
