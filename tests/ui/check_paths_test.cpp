@@ -163,7 +163,7 @@ TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
 }
 
 // The colours found in an area of a bitmap, white left out.
-std::set<COLORREF> ColoursIn(HDC dc, Point at, Size size) {
+std::set<COLORREF> ColoursIn(HDC dc, LayoutPoint at, LayoutSize size) {
     std::set<COLORREF> colours;
     for (int y = at.y; y < at.y + size.height; ++y)
         for (int x = at.x; x < at.x + size.width; ++x)
@@ -209,7 +209,7 @@ TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
         painter.Draw(dc, texts, placed, nullptr, -1);
 
         // The name is blue and underlined: one row of it all blue.
-        const Size name = measures.name;
+        const LayoutSize name = measures.name;
         bool underlined = false;
         for (int y = placed.name.y; y < placed.name.y + name.height && !underlined; ++y)
             underlined = ColoursIn(dc, {placed.name.x, y}, {name.width, 1}) == std::set<COLORREF>{RGB(0, 0, 255)};
@@ -389,7 +389,7 @@ TEST_F(CheckPathsTest, ClickingANameEditsTheItemAndMovesTheEntriesBelow) {
         Select(dialog, 0);
         HWND pane = GetDlgItem(dialog, IDC_PATH_PANE);
         const std::vector<EntryPlacement> before = Pane().Placements();
-        const Size contentBefore = Pane().ContentSize();
+        const LayoutSize contentBefore = Pane().ContentSize();
         auto click = [&](const EntryPlacement& entry) {
             LPARAM at = MAKELPARAM(entry.hotSpot.left + 2, entry.hotSpot.top + 2);
             SendMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, at);

@@ -115,7 +115,7 @@ TEST(ContentSizeTest, WidestRightEdgeAndFinalYEachPlusTheMargin) {
         entries.push_back(PlaceEntry(measures, top));
         top = entries.back().Bottom();
     }
-    Size content = ContentSizeOf(entries);
+    LayoutSize content = ContentSizeOf(entries);
     EXPECT_EQ(content.width, 10 + 32 + 10 + 200 + 10);
     EXPECT_EQ(content.height, 10 + 2 * (32 + 20 + 34 + 25) + 10);
 }

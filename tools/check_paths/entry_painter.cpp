@@ -56,7 +56,7 @@ EntryTexts EntryPainter::TextsOf(const CatalogueNode& item, const PathStatuses& 
     return texts;
 }
 
-Size EntryPainter::TextSize(HDC dc, const std::wstring& text) const {
+LayoutSize EntryPainter::TextSize(HDC dc, const std::wstring& text) const {
     SIZE size{};
     // An empty text still takes a line's height.
     GetTextExtentPoint32W(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()),
@@ -87,7 +87,8 @@ EntryMeasures EntryPainter::Measure(HDC dc, const EntryTexts& texts, const PathS
     return measures;
 }
 
-void EntryPainter::PutText(HDC dc, Point at, const std::wstring& text, COLORREF colour, COLORREF background) const {
+void EntryPainter::PutText(HDC dc, LayoutPoint at, const std::wstring& text, COLORREF colour,
+                           COLORREF background) const {
     SetTextColor(dc, colour);
     SetBkColor(dc, background);
     TextOutW(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));

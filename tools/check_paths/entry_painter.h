@@ -40,8 +40,8 @@ public:
     void Draw(HDC dc, const EntryTexts& texts, const EntryPlacement& placement, HIMAGELIST icons, int icon) const;
 
 private:
-    Size TextSize(HDC dc, const std::wstring& text) const;
-    void PutText(HDC dc, Point at, const std::wstring& text, COLORREF colour, COLORREF background) const;
+    LayoutSize TextSize(HDC dc, const std::wstring& text) const;
+    void PutText(HDC dc, LayoutPoint at, const std::wstring& text, COLORREF colour, COLORREF background) const;
 
     HFONT font_;
     HFONT nameFont_ = nullptr;

@@ -69,7 +69,7 @@ EntryPlacement PlaceEntry(const EntryMeasures& measures, int top) {
     return placement;
 }
 
-Size ContentSizeOf(const std::vector<EntryPlacement>& entries) {
+LayoutSize ContentSizeOf(const std::vector<EntryPlacement>& entries) {
     int widestRight = 0;
     int bottom = kFirstEntryTop;
     for (const EntryPlacement& entry : entries) {

@@ -11,20 +11,20 @@
 
 namespace corvel {
 
-struct Size {
+struct LayoutSize {
     int width = 0;
     int height = 0;
 };
 
-struct Point {
+struct LayoutPoint {
     int x = 0;
     int y = 0;
 };
 
-struct Rect {
+struct LayoutRect {
     int left = 0, top = 0, right = 0, bottom = 0;
 
-    bool Contains(Point point) const {
+    bool Contains(LayoutPoint point) const {
         return point.x >= left && point.x < right && point.y >= top && point.y < bottom;
     }
 };
@@ -36,27 +36,27 @@ inline constexpr int kSeparatorHeight = 5;
 // Measured sizes of one path block's texts; shown is the filter's verdict.
 struct BlockMeasures {
     bool shown = false;
-    Size label, text, resolved, parameters;  // parameters: zero when there are none
+    LayoutSize label, text, resolved, parameters;  // parameters: zero when there are none
 };
 
 struct EntryMeasures {
     bool shown = false;    // some path passes the filter
-    Size name;             // in the name's own, taller font
+    LayoutSize name;       // in the name's own, taller font
     int letterHeight = 0;  // of "A" in the normal font, for centring the name
     std::array<BlockMeasures, kCheckedFieldCount> blocks;
 };
 
 struct BlockPlacement {
     bool shown = false;
-    Point label, text, resolved, parameters;
+    LayoutPoint label, text, resolved, parameters;
 };
 
 struct EntryPlacement {
     int top = 0;
     int height = 0;  // 0 for an item not shown
     int width = 0;   // widest line plus the margin
-    Point icon, name;
-    Rect hotSpot;  // the name's area; empty when not shown
+    LayoutPoint icon, name;
+    LayoutRect hotSpot;  // the name's area; empty when not shown
     std::array<BlockPlacement, kCheckedFieldCount> blocks;
     int separatorTop = 0;
 
@@ -70,7 +70,7 @@ struct EntryPlacement {
 EntryPlacement PlaceEntry(const EntryMeasures& measures, int top);
 
 // The content size of entries laid out one below the other from the first y.
-Size ContentSizeOf(const std::vector<EntryPlacement>& entries);
+LayoutSize ContentSizeOf(const std::vector<EntryPlacement>& entries);
 
 // Where the first entry starts.
 inline constexpr int kFirstEntryTop = kContentMargin;

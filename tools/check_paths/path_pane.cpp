@@ -106,7 +106,7 @@ void CPathPane::EditEntry(std::size_t entry) {
 }
 
 int CPathPane::HotSpotAt(POINT client) const {
-    const Point point{client.x + scrollX_, client.y + scrollY_};
+    const LayoutPoint point{client.x + scrollX_, client.y + scrollY_};
     auto below = std::partition_point(placements_.begin(), placements_.end(),
                                       [&](const EntryPlacement& placement) { return placement.Bottom() <= point.y; });
     if (below == placements_.end() || !below->hotSpot.Contains(point)) return -1;

@@ -39,7 +39,7 @@ public:
     const std::vector<Entry>& Entries() const { return entries_; }
     // Where each entry stands, its hot spot included; one per entry.
     const std::vector<EntryPlacement>& Placements() const { return placements_; }
-    Size ContentSize() const { return content_; }
+    LayoutSize ContentSize() const { return content_; }
     POINT ScrollPosition() const { return {scrollX_, scrollY_}; }
     // The entry whose name is at a point of the pane's client area, or -1.
     int HotSpotAt(POINT client) const;
@@ -73,7 +73,7 @@ private:
     std::vector<Entry> entries_;
     std::vector<EntryPlacement> placements_;
     PathFilter filter_ = PathFilter::All;
-    Size content_;
+    LayoutSize content_;
     int scrollX_ = 0;
     int scrollY_ = 0;
     WheelSteps wheel_;
