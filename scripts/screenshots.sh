@@ -3,6 +3,8 @@
 # filled, its menus, the about box, the item editor with its messages and
 # help texts, the category dialog, Tobrin's and Maelis's dialogs,
 # Fennick, and the copy files dialog, in Wine's virtual desktop on Xvfb.
+# help texts, the category dialog, Tobrin's and Maelis's dialogs, and
+# Fennick, and the check paths window, in Wine's virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
 # targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
 # ui_driver)
@@ -156,3 +158,15 @@ drive command 32793
 drive settext "$folders" 1038 'D:\CD'
 shot create_folders
 drive click "$folders" 2
+# Check paths on the demo catalogue with a category of faulty paths added at
+# its end, so that every colour shows; the click selects that fifth row.
+wineserver_kill
+printf '[待检查的项目]\r\n<Name=旧版软件\002SrcPath=Soft\\Old\\setup.exe /S\002DstDir=C:\\Program Files\\Old\002Patch=.\\patch.exe\002Settings=Reg\\mail.reg data\\old.ini>\r\n<Name=网络安装\002SrcPath=/quiet setup.exe\002DstDir=Apps\\Net>\r\n<Name=记事本\002SrcPath=C:\\windows\\notepad.exe\002Patch=D:\\Patch\\notepad_chs.exe>\r\n' |
+    iconv -f utf-8 -t gbk >> "$folder/Corvel.cvx"
+start_corvel "$folder"
+drive command 32792
+xdotool mousemove 120 300 click 1
+shot check_paths
+keys alt+v
+shot check_paths_view_menu
+keys Escape Escape

@@ -5,6 +5,9 @@ corvel_portable_library(corvel_ui_rules
     ${CMAKE_CURRENT_LIST_DIR}/item_editor/item_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp
+    ${PROJECT_SOURCE_DIR}/tools/check_paths/path_status.cpp
+    ${PROJECT_SOURCE_DIR}/tools/check_paths/path_layout.cpp
+    ${PROJECT_SOURCE_DIR}/tools/check_paths/pane_scrolling.cpp
     ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_file_rows.cpp
     ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_files_rules.cpp
     ${PROJECT_SOURCE_DIR}/tools/create_folders/create_folders_rules.cpp
@@ -13,6 +16,7 @@ corvel_portable_library(corvel_ui_rules
     ${CMAKE_CURRENT_LIST_DIR}/item_editor
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog
     ${CMAKE_CURRENT_LIST_DIR}/main
+    ${PROJECT_SOURCE_DIR}/tools/check_paths
     ${PROJECT_SOURCE_DIR}/tools/copy_files
     ${PROJECT_SOURCE_DIR}/tools/create_folders
     ${PROJECT_SOURCE_DIR}/tools/save_for_cd)

@@ -27,7 +27,7 @@ namespace {
 
 int g_runs = 5;
 // Empty: every section; otherwise only the named one (start, switch, edit,
-// install)
+// install, check)
 // beside the empty start-up that every ratio is taken against.
 std::string g_only;
 
@@ -143,9 +143,9 @@ void WaitNoInstance() {
 }
 
 // The harness gives up after 10 s; a slow switch may take longer.
-LRESULT SendPatiently(HWND window, UINT message) {
+LRESULT SendPatiently(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 300000, &result))
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 300000, &result))
         throw HarnessError("the program does not answer message " + std::to_string(message));
     return static_cast<LRESULT>(result);
 }
@@ -346,6 +346,58 @@ Stats MeasureInstallAll(Bench& bench, const ProgramFolder& folder, int expected)
     return Summarise(samples);
 }
 
+constexpr WORD kCheckPathsCommand = 32792;
+constexpr int kCategoryListId = 1035;
+constexpr int kPathPaneId = 1036;
+
+struct CheckPathsTimes {
+    Stats select;  // checking, laying out and drawing the category
+    Stats page;    // one page down, drawn
+};
+
+// Opens the check paths window with category 0 (one item) current, then
+// times selecting category 1 (1,000 items) until it is drawn, and
+// paging down through it.
+CheckPathsTimes MeasureCheckPaths(Bench& bench, const ProgramFolder& folder) {
+    constexpr int kPages = 20;
+    std::vector<double> selects, pages;
+    for (int run = -1; run < g_runs; ++run) {
+        std::unique_ptr<CorvelProcess> process;
+        HWND frame = nullptr;
+        TimeStart(process, bench, folder, 1, &frame);
+        PostCommand(frame, kCheckPathsCommand);
+        HWND dialog = nullptr;
+        PollUntil(
+            [&] {
+                for (HWND window : process->Windows(true)) {
+                    const std::wstring title = WindowText(window);
+                    if (title.compare(0, 4, L"\u68c0\u67e5\u8def\u5f84") == 0) dialog = window;  // 检查路径
+                }
+                return dialog != nullptr;
+            },
+            60000, "the check paths window");
+        const HWND list = GetDlgItem(dialog, kCategoryListId);
+        const HWND pane = GetDlgItem(dialog, kPathPaneId);
+        Sleep(200);  // let its first painting settle
+        const double start = Now();
+        SendPatiently(list, LB_SETCURSEL, 1, 0);
+        SendPatiently(dialog, WM_COMMAND, MAKEWPARAM(kCategoryListId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        SendPatiently(pane, WM_VSCROLL, SB_TOP);  // drawn before the pane answers
+        const double selected = Now();
+        if (SendPatiently(list, LB_GETCURSEL) != 1) throw HarnessError("the large category is not selected");
+        for (int page = 0; page < kPages; ++page) SendPatiently(pane, WM_VSCROLL, SB_PAGEDOWN, 0);
+        const double paged = Now();
+        process->Terminate();
+        std::fprintf(stderr, "  check paths run %d: select %.0f ms, %d pages %.0f ms\n", run, selected - start, kPages,
+                     paged - selected);
+        if (run >= 0) {
+            selects.push_back(selected - start);
+            pages.push_back((paged - selected) / kPages);
+        }
+    }
+    return {Summarise(selects), Summarise(pages)};
+}
+
 std::string Catalogue(int categories, int items, const std::function<std::string(int, int)>& installer,
                       int first_category_items = -1) {
     std::string text;
@@ -455,6 +507,28 @@ int Run() {
         bench.AddInstaller(*installs, "Soft\\setup.exe");
         rows.push_back(
             {"install 1,000 selected items, 3,000 steps answered at once", MeasureInstallAll(bench, *installs, 1000)});
+    }
+
+    if (Wanted("check")) {
+        // Check paths over 1,000 items: existing installers (own icons),
+        // missing patches and settings files, absolute install folders.
+        const auto installer = [](int c, int i) {
+            return "Soft\\c" + Padded(c, 2) + "\\setup_" + Padded(i, 4) + ".exe";
+        };
+        std::string text = Line("[Small]") + ItemLine("Item", installer(0, 0)) + Line("[Large]");
+        for (int i = 0; i < 1000; ++i)
+            text += Line("<Name=Item " + Padded(i, 4) + "\x02SrcPath=" + installer(1, i) +
+                         " /S\x02"
+                         "DstDir=C:\\Program Files\\App\x02Patch=Soft\\patch_" +
+                         Padded(i, 4) +
+                         ".exe\x02"
+                         "Settings=Reg\\s.reg data\\x.ini\x02>");
+        auto checked = bench.Folder(text);
+        bench.AddInstaller(*checked, installer(0, 0));
+        for (int i = 0; i < 1000; ++i) bench.AddInstaller(*checked, installer(1, i));
+        const CheckPathsTimes times = MeasureCheckPaths(bench, *checked);
+        rows.push_back({"check paths: select 1,000 items (4,000 paths) until drawn", times.select});
+        rows.push_back({"check paths: one page down in those 1,000 items, drawn", times.page});
     }
 
     std::printf("\n| %-58s | %9s | %9s | %8s |\n", "Measurement", "median", "min", "/ empty");

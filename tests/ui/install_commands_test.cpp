@@ -96,17 +96,18 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(testing::ClipboardBytes(), "A||B");
 
     // Every change asks first; No keeps the task and the catalogue as it is.
-    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
+    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
     Command(ID_ITEM_ADD);
     Command(ID_ITEM_COPY);
     Command(ID_CATEGORY_DELETE);
     Command(ID_FILE_SAVE_AS);
+    Command(ID_TOOLS_CHECK_PATHS);
     Command(ID_TOOLS_CREATE_FOLDERS);
     NMHDR changing{Controls().Tabs(), IDC_CATEGORY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
     EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&changing)), TRUE)
         << "the tab may change while the task runs";
     std::vector<MessageBoxRequest> shown = Shown();
-    ASSERT_EQ(shown.size(), 6u);
+    ASSERT_EQ(shown.size(), 7u);
     for (const MessageBoxRequest& question : shown) {
         EXPECT_EQ(question.caption, L"执行操作");
         EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");

@@ -5,6 +5,7 @@
 #include "catalogue_file.h"
 #include "copy_files_command.h"
 #include "create_folders.h"
+#include "check_paths_command.h"
 #include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
@@ -187,10 +188,11 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
         case kRequestInvertSelection:  itemCommands_.InvertSelection(); break;
         case kRequestViewFile:         itemCommands_.ViewFile(argument); break;
         case kRequestProperties:       itemCommands_.ShowProperties(argument); break;
+        case kRequestCheckPaths:       CheckPaths(*this); break;
         case kRequestCreateFolders:    RunCreateFolders(*this); break;
         case kRequestEndTask:          return installCommands_.EndTask(static_cast<unsigned>(wParam));
         case kRequestAddNode:          AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
-        default: break;  // the CD tools come later
+        default: break;
     }
     // clang-format on
     return 0;

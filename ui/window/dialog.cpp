@@ -50,7 +50,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
             self->hwnd_ = nullptr;
             return FALSE;
     }
-    return FALSE;
+    return self->OnMessage(message, wParam, lParam);
 }
 
 }  // namespace corvel::ui

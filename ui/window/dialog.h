@@ -30,6 +30,8 @@ protected:
     // The context menu was asked for over window; at is in screen
     // coordinates ({-1, -1} from the keyboard). False to let the system go on.
     virtual bool OnContextMenu(HWND /*window*/, POINT /*at*/) { return false; }
+    // Any other message; true when handled (the dialog procedure's answer).
+    virtual bool OnMessage(UINT, WPARAM, LPARAM) { return false; }
     void End(INT_PTR code) { EndDialog(hwnd_, code); }
 
 private:

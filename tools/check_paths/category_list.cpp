@@ -1,0 +1,150 @@
+#include "category_list.h"
+
+#include <commctrl.h>
+
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+namespace {
+
+constexpr int kRowHeight = 50;
+constexpr int kCornerSize = 5;
+constexpr int kGradientColours = 64;
+constexpr COLORREF kSelectedTextColour = RGB(192, 0, 192);
+constexpr COLORREF kFrameLight = RGB(250, 250, 250);
+
+COLORREF GradientColour(int i, bool selected) {
+    if (selected) return RGB(255 - i / 4, 255 - i / 4, 255 - i / 5);
+    return RGB(255 - i, 255 - i / 2, 255 - i / 6);
+}
+
+void FillLine(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+    RECT line{left, top, right, bottom};
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void FillGradient(HDC dc, const RECT& area, bool selected) {
+    const int height = area.bottom - area.top;
+    for (int j = 0; j < height; ++j)
+        FillLine(dc, area.left, area.top + j, area.right, area.top + j + 1,
+                 GradientColour(j * (kGradientColours - 1) / height, selected));
+}
+
+void DrawSunkenFrame(HDC dc, const RECT& frame) {
+    FillLine(dc, frame.left, frame.top, frame.right, frame.top + 1, RGB(0, 0, 0));
+    FillLine(dc, frame.left, frame.top, frame.left + 1, frame.bottom, RGB(0, 0, 0));
+    FillLine(dc, frame.left, frame.bottom - 1, frame.right, frame.bottom, kFrameLight);
+    FillLine(dc, frame.right - 1, frame.top, frame.right, frame.bottom, kFrameLight);
+}
+
+}  // namespace
+
+CategoryList::~CategoryList() {
+    if (list_) RemoveWindowSubclass(list_, ListProcedure, 1);
+}
+
+void CategoryList::Attach(HWND list, HWND owner) {
+    list_ = list;
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, kRowHeight);
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void CategoryList::Fill(Catalogue& catalogue) {
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    // Without LBS_HASSTRINGS the added value is the row's data.
+    catalogue.Enumerate(catalogue.Root(), NodeKind::Category, [this](NodeKind, CatalogueNode* category) {
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(category));
+    });
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+CatalogueNode* CategoryList::CategoryOfRow(int row) const {
+    if (row < 0) return nullptr;
+    LRESULT data = SendMessageW(list_, LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<CatalogueNode*>(data);
+}
+
+CatalogueNode* CategoryList::SelectedCategory() const {
+    return CategoryOfRow(static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)));
+}
+
+void CategoryList::DrawRow(const DRAWITEMSTRUCT& item) const {
+    auto* category = reinterpret_cast<const CatalogueNode*>(item.itemData);
+    if (item.itemID == static_cast<UINT>(-1) || !category) return;
+    HDC dc = item.hDC;
+    const RECT row = item.rcItem;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const int saved = SaveDC(dc);
+
+    RECT inside = row;
+    InflateRect(&inside, -1, -1);
+    // The gradient stays inside the rounded corners drawn over it.
+    HRGN rounded = CreateRoundRectRgn(row.left, row.top, row.right + 1, row.bottom + 1, kCornerSize, kCornerSize);
+    SelectClipRgn(dc, rounded);
+    FillGradient(dc, inside, selected);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(rounded);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, row.left, row.top, row.right, row.bottom, kCornerSize, kCornerSize);
+
+    RECT text = inside;
+    if (selected) {
+        RECT frame = inside;
+        InflateRect(&frame, -1, -1);
+        DrawSunkenFrame(dc, frame);
+        OffsetRect(&text, 1, 1);
+    }
+    std::wstring name = WideFromCp936(category->Name());
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (size.cx > text.right - text.left ? DT_LEFT : DT_CENTER);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, selected ? kSelectedTextColour : GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text, format);
+    RestoreDC(dc, saved);
+}
+
+void CategoryList::OnPointerMoved(LPARAM position) {
+    LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, position);
+    int row = HIWORD(hit) ? -1 : static_cast<int>(LOWORD(hit));
+    if (row == hoveredRow_) return;
+    hoveredRow_ = row;
+    // The tip of the old row goes; the new row's comes after the usual pause.
+    SendMessageW(tip_, TTM_POP, 0, 0);
+}
+
+bool CategoryList::OnNotify(NMHDR* header) {
+    if (!tip_ || header->hwndFrom != tip_ || header->code != TTN_GETDISPINFOW) return false;
+    const CatalogueNode* category = CategoryOfRow(hoveredRow_);
+    tipText_ = category ? WideFromCp936(category->Name()) : std::wstring();
+    reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = tipText_.data();
+    return true;
+}
+
+LRESULT CALLBACK CategoryList::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE) reinterpret_cast<CategoryList*>(self)->OnPointerMoved(lParam);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, ListProcedure, 1);
+        reinterpret_cast<CategoryList*>(self)->list_ = nullptr;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,122 @@
+#include "check_paths_dialog.h"
+
+#include "message_box.h"
+#include "resource.h"
+#include "win32_text.h"
+
+namespace corvel::ui {
+
+namespace {
+
+// The window's place and how much smaller than the screen it is.
+constexpr int kScreenPosition = 20;
+constexpr int kNarrowerThanScreen = 40;
+constexpr int kLowerThanScreen = 80;
+
+RECT ChildArea(HWND dialog, HWND child) {
+    RECT area{};
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+}  // namespace
+
+CCheckPathsDialog::CCheckPathsDialog(Catalogue* catalogue, const PathResolver& paths, FileExistsCheck fileExists)
+    : Dialog(IDD_CHECK_PATHS), catalogue_(catalogue), paths_(paths), fileExists_(std::move(fileExists)) {}
+
+bool CCheckPathsDialog::OnInit() {
+    if (!catalogue_) {
+        End(IDCANCEL);
+        return true;
+    }
+    categories_.Attach(Child(IDC_CATEGORY_LIST), hwnd_);
+    PlaceWindow();
+    SetText(FormatResourceString(IDS_CHECK_PATHS_TITLE, {WideFromCp936(paths_.ProgramFolder())}));
+    if (!CreatePane()) {
+        End(IDCANCEL);
+        return true;
+    }
+    categories_.Fill(*catalogue_);
+    return true;
+}
+
+void CCheckPathsDialog::PlaceWindow() {
+    HWND list = categories_.Handle();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT before = ChildArea(hwnd_, list);
+    const int gapBelow = client.bottom - before.bottom;
+    MoveWindow(hwnd_, kScreenPosition, kScreenPosition, GetSystemMetrics(SM_CXSCREEN) - kNarrowerThanScreen,
+               GetSystemMetrics(SM_CYSCREEN) - kLowerThanScreen, FALSE);
+    GetClientRect(hwnd_, &client);
+    MoveWindow(list, before.left, before.top, before.right - before.left, client.bottom - gapBelow - before.top, FALSE);
+}
+
+bool CCheckPathsDialog::CreatePane() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT list = ChildArea(hwnd_, categories_.Handle());
+    const int margin = list.left;
+    const RECT area{list.right + margin, list.top, client.right - margin, list.bottom};
+    pane_ = std::make_unique<CPathPane>(*catalogue_, paths_, fileExists_);
+    return pane_->Create(hwnd_, area, IDC_PATH_PANE, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+}
+
+void CCheckPathsDialog::ShowSelectedCategory() {
+    CatalogueNode* category = categories_.SelectedCategory();
+    if (category) pane_->Show(category, filter_);
+}
+
+bool CCheckPathsDialog::OnCommand(int id, int notifyCode, HWND) {
+    switch (id) {
+        case IDC_CATEGORY_LIST:
+            if (notifyCode == LBN_SELCHANGE) ShowSelectedCategory();
+            return true;
+        case ID_FILTER_ALL:
+        case ID_FILTER_FAULTY:
+        case ID_FILTER_RELATIVE:
+        case ID_FILTER_ABSOLUTE:
+            filter_ = static_cast<PathFilter>(id - ID_FILTER_ALL + static_cast<int>(PathFilter::All));
+            ShowSelectedCategory();
+            return true;
+        case ID_CHECK_PATHS_LEGEND:
+            ShowMessageBox(hwnd_, LoadResourceString(IDS_LEGEND_TEXT), LoadResourceString(IDS_LEGEND_CAPTION),
+                           MB_OK | MB_ICONINFORMATION);
+            return true;
+        case ID_CHECK_PATHS_CLOSE:
+        case IDCANCEL:
+            End(IDCANCEL);
+            return true;
+    }
+    return false;
+}
+
+LRESULT CCheckPathsDialog::OnNotify(NMHDR* header) {
+    categories_.OnNotify(header);
+    return 0;
+}
+
+void CCheckPathsDialog::MarkFilter(HMENU menu) const {
+    const UINT current = ID_FILTER_ALL + static_cast<UINT>(filter_) - static_cast<UINT>(PathFilter::All);
+    CheckMenuRadioItem(menu, ID_FILTER_ALL, ID_FILTER_ABSOLUTE, current, MF_BYCOMMAND);
+}
+
+bool CCheckPathsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->hwndItem != categories_.Handle()) return false;
+            categories_.DrawRow(*item);
+            return true;
+        }
+        case WM_INITMENUPOPUP:
+            // Only the view menu holds the filter entries.
+            if (GetMenuState(reinterpret_cast<HMENU>(wParam), ID_FILTER_ALL, MF_BYCOMMAND) != static_cast<UINT>(-1))
+                MarkFilter(reinterpret_cast<HMENU>(wParam));
+            return false;
+    }
+    return false;
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,47 @@
+// The check paths window, dialog 136: the categories on the left, the
+// selected category's items with their checked paths on the right.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "catalogue_model.h"
+#include "category_list.h"
+#include "dialog.h"
+#include "path_pane.h"
+#include "path_status.h"
+
+namespace corvel::ui {
+
+class CCheckPathsDialog : public Dialog {
+public:
+    // catalogue may be missing; the window then closes at once.
+    CCheckPathsDialog(Catalogue* catalogue, const PathResolver& paths, FileExistsCheck fileExists);
+
+    PathFilter Filter() const { return filter_; }
+    CPathPane* Pane() { return pane_.get(); }
+    CategoryList& Categories() { return categories_; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int notifyCode, HWND control) override;
+    LRESULT OnNotify(NMHDR* header) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Sizes the window to the screen; the list grows downwards with it.
+    void PlaceWindow();
+    bool CreatePane();
+    void ShowSelectedCategory();
+    void MarkFilter(HMENU menu) const;
+
+    Catalogue* catalogue_;
+    const PathResolver& paths_;
+    FileExistsCheck fileExists_;
+    PathFilter filter_ = PathFilter::All;
+    CategoryList categories_;
+    std::unique_ptr<CPathPane> pane_;
+};
+
+}  // namespace corvel::ui

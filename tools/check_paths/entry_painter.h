@@ -1,0 +1,53 @@
+// Measures and draws one install item of the check paths pane: its icon,
+// its name as a link, and a block for each of its paths.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "path_layout.h"
+#include "path_status.h"
+
+namespace corvel::ui {
+
+// What one item shows, in wide text.
+struct EntryTexts {
+    struct Block {
+        std::wstring text;        // as stored
+        std::wstring resolved;    // or the invalid-format note
+        std::wstring parameters;  // with its prefix; empty when none
+        COLORREF colour = 0;      // of the resolved path
+    };
+    std::wstring name;
+    std::array<Block, kCheckedFieldCount> blocks;
+};
+
+class EntryPainter {
+public:
+    // font is the window's; the name gets it 3 pixels taller and underlined.
+    explicit EntryPainter(HFONT font);
+    ~EntryPainter();
+    EntryPainter(const EntryPainter&) = delete;
+    EntryPainter& operator=(const EntryPainter&) = delete;
+
+    EntryTexts TextsOf(const CatalogueNode& item, const PathStatuses& statuses, const PathResolver& paths) const;
+    EntryMeasures Measure(HDC dc, const EntryTexts& texts, const PathStatuses& statuses, PathFilter filter) const;
+    // Draws in content coordinates; icon -1 leaves the icon out.
+    void Draw(HDC dc, const EntryTexts& texts, const EntryPlacement& placement, HIMAGELIST icons, int icon) const;
+
+private:
+    LayoutSize TextSize(HDC dc, const std::wstring& text) const;
+    void PutText(HDC dc, LayoutPoint at, const std::wstring& text, COLORREF colour, COLORREF background) const;
+
+    HFONT font_;
+    HFONT nameFont_ = nullptr;
+    std::array<std::wstring, kCheckedFieldCount> labels_;
+    std::wstring invalidNote_;
+    std::wstring parametersPrefix_;
+};
+
+}  // namespace corvel::ui
