@@ -41,6 +41,19 @@ ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& want
     return states;
 }
 
+bool ClickIntoField(HWND window, HWND field) {
+    return WaitUntil(
+        [&] {
+            if (GetForegroundWindow() == window && FocusOf(window) == field) return true;
+            SetForegroundWindow(window);
+            PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            Sleep(200);  // the click's answer, before it is looked for again
+            return false;
+        },
+        kStepTimeout);
+}
+
 bool AddCategoryAndShowTheFirst(CorvelProcess& process, const MainWindow& window, const std::wstring& name) {
     constexpr WORD kNewCategory = 32772;
     constexpr int kNameField = 1008;

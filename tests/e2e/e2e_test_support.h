@@ -26,6 +26,10 @@ std::string ItemLine(std::string_view name, std::string_view installer = "Corvel
 std::wstring ControlText(HWND control);
 // The window that has the keyboard focus in the thread of window.
 HWND FocusOf(HWND window);
+// Brings window to the front and clicks field, as a user does before Ctrl+R;
+// both again while the focus has not arrived (under load Wine may let the
+// first attempt pass by). False when it never arrives.
+bool ClickIntoField(HWND window, HWND field);
 // Ctrl+R through the system's input queue. xdotool would press it on the X
 // display, but the tests run inside Wine; SendInput from the test process
 // goes the same way as a key press and reaches the hot key.

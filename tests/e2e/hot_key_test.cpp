@@ -39,11 +39,7 @@ public:
     HWND Finish() const { return GetDlgItem(window_, kFinishId); }
     // In front, with the focus in its first field as a click puts it there.
     void FocusFirstField() const {
-        SetForegroundWindow(window_);
-        PostMessageW(Field(0), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PostMessageW(Field(0), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        if (!WaitUntil([&] { return GetForegroundWindow() == window_ && FocusOf(window_) == Field(0); }, kStepTimeout))
-            throw HarnessError("the installer's first field has no focus");
+        if (!ClickIntoField(window_, Field(0))) throw HarnessError("the installer's first field has no focus");
     }
 
 private:

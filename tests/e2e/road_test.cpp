@@ -79,11 +79,7 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
 
     // The user clicks the first field and presses Ctrl+R.
     HWND first = GetDlgItem(installer, kFirstFieldId);
-    SetForegroundWindow(installer);
-    PostMessageW(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageW(first, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(
-        WaitUntil([&] { return GetForegroundWindow() == installer && FocusOf(installer) == first; }, kStepTimeout));
+    ASSERT_TRUE(ClickIntoField(installer, first));
     PressCtrlR();
     ASSERT_TRUE(
         WaitUntil([&] { return ControlText(GetDlgItem(installer, kFirstFieldId + 2)) == L"ABCD-1234"; }, kStepTimeout))

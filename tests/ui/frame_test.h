@@ -49,6 +49,11 @@ protected:
 
     void TearDown() override {
         frame_.reset();
+        // The frame's end posts WM_QUIT; left in the queue it would end the
+        // next test's first modal dialog at once.
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         SetMessageBoxHookForTesting(nullptr);
         SetModalDialogHookForTesting(nullptr);
         std::error_code ignored;
