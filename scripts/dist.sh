@@ -2,8 +2,10 @@
 # Builds the shipped i686 programs in a fresh tree and writes the two
 # release archives:
 #   dist/Corvel-<version>-win32.zip         Corvel.exe, Components\Tobrin.cpn
-#                                           and Maelis.cpn, Fennick.exe,
-#                                           ExtTools.ini, Guide.txt
+#                                           and Maelis.cpn, Fennick.exe, the
+#                                           demo catalogue Corvel.cvx,
+#                                           ExtTools.ini, the user guide
+#                                           使用说明.html with its screenshots
 #   dist/Corvel-<version>-Quarro-win32.zip  the same with Components\Quarro.cpn
 #                                           alone
 # No time stamps go into the programs or the archives, so a second run gives
@@ -26,15 +28,28 @@ lay_out() {
     mkdir -p "$folder/Components"
     cp "$build/ui/Corvel.exe" "$build/testdrive/Fennick.exe" examples/ExtTools.ini "$folder/"
     for component in "$@"; do cp "$component" "$folder/Components/"; done
-    # The guide for Notepad: UTF-8 with its mark, CR LF.
-    { printf '\357\273\277'; sed 's/$/\r/' docs/guide.md; } >"$folder/Guide.txt"
-    find "$folder" -exec touch -d '2000-01-01 00:00:00 UTC' {} + -exec chmod u=rwX,go=rX {} +
+    cp examples/demo/Corvel.cvx "$folder/"
+    cp docs/使用说明.html "$folder/"
+    mkdir "$folder/screenshots"
+    cp docs/screenshots/*.png "$folder/screenshots/"
 }
 
-# Writes archive $1 from folder $2: a fixed order, no extra fields.
+# Writes archive $1 from folder $2: names in a fixed order (UTF-8, flagged
+# as such), one fixed time, no extra fields.
 archive() {
-    rm -f "$1"
-    (cd "$2" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | TZ=UTC zip -X -q -D "$1" -@)
+    python3 - "$1" "$2" <<'PYTHON'
+import os, sys, zipfile
+target, folder = sys.argv[1], sys.argv[2]
+names = sorted(os.path.relpath(os.path.join(root, name), folder).replace(os.sep, "/")
+               for root, _, files in os.walk(folder) for name in files)
+with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+    for name in names:
+        entry = zipfile.ZipInfo(name, date_time=(2000, 1, 1, 0, 0, 0))
+        entry.external_attr = 0o644 << 16
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(os.path.join(folder, name), "rb") as data:
+            archive.writestr(entry, data.read())
+PYTHON
 }
 
 mkdir -p dist
