@@ -289,6 +289,88 @@ TEST(CatalogueFile, ItemLines) {
     EXPECT_EQ(items[7].SrcPath, "t.exe");
 }
 
+// text with each "|" turned into the field separator.
+std::string WithSeparators(std::string text) {
+    std::replace(text.begin(), text.end(), '|', kFieldSeparator);
+    return text;
+}
+
+// Each line read is written back the way the writer puts its fields,
+// whether or not the file had it so.
+TEST(CatalogueFile, ItemLinesAreWrittenInTheWritersForm) {
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"<Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<Name=a|SrcPath=b|Regcode= r |>", "<Name=a|SrcPath=b|Regcode= r |>"},
+        {"  <Name=a|SrcPath=b|>\t", "<Name=a|SrcPath=b|>"},
+        {"<name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|comment=c>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<SrcPath=b|Name=a|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=x|Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=x|DstDir=d|SrcPath=b|>", "<Name=a|SrcPath=b|DstDir=d|>"},
+        {"<Name= a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a |SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"< Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b| >", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c|>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<Name=a|SrcPath=b||>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a||SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Other=1|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|DstDir=|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c|Patch=p>", "<Name=a|SrcPath=b|Patch=p|Comment=c>"},
+    };
+    std::string text = "[T]\r\n";
+    std::string expected = text;
+    for (const auto& [line, written] : lines) {
+        text += WithSeparators(line) + "\r\n";
+        expected += WithSeparators(written) + "\r\n";
+    }
+    Catalogue catalogue;
+    EXPECT_TRUE(Parse(catalogue, text).empty());
+    EXPECT_EQ(FormatCatalogueText(catalogue), expected);
+}
+
+TEST(CatalogueFile, ChangedItemsAreWrittenFromTheirNewFields) {
+    Catalogue catalogue;
+    ParseCatalogueText(catalogue, WithSeparators("[A]\r\n"
+                                                 "<Name=a|SrcPath=a.exe|Comment=one>\r\n"
+                                                 "<Name=b|SrcPath=b.exe|>\r\n"
+                                                 "<Name=c|SrcPath=c.exe|>\r\n"
+                                                 "[B]\r\n"));
+    CatalogueNode* a = catalogue.Root()->FirstChild();
+    CatalogueNode* first = a->FirstChild();
+    ItemFields fields;
+    ASSERT_TRUE(catalogue.GetItemFields(first, fields));
+    fields.Comment = "two";
+    fields.Regcode = "r1\r\nr2";
+    ASSERT_TRUE(catalogue.SetItemFields(first, fields));
+    ASSERT_TRUE(catalogue.RenameItem(first->NextSibling(), "renamed"));
+    ASSERT_TRUE(catalogue.MoveItem(first->NextSibling()->NextSibling(), a->NextSibling()));
+    ASSERT_TRUE(catalogue.RenameCategory(a, "A2"));
+    EXPECT_EQ(FormatCatalogueText(catalogue),
+              WithSeparators("[A2]\r\n"
+                             "<Name=a|SrcPath=a.exe|Regcode=r1\x03\x03r2|Comment=two>\r\n"
+                             "<Name=renamed|SrcPath=b.exe|>\r\n"
+                             "[B]\r\n"
+                             "<Name=c|SrcPath=c.exe|>\r\n"));
+}
+
+TEST(CatalogueFile, WhatIsReadOutlivesTheTextItWasReadFrom) {
+    Catalogue catalogue;
+    {
+        std::string text = kWorkedExample;
+        ParseCatalogueText(catalogue, text);
+        text.assign(text.size(), '#');
+    }
+    EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games"}));
+    ItemFields out;
+    ASSERT_TRUE(catalogue.GetItemFields(catalogue.Root()->FirstChild()->FirstChild(), out));
+    EXPECT_EQ(out.Name, "Zip");
+    EXPECT_EQ(out.Regcode, "first\r\nsecond");
+    EXPECT_EQ(FormatCatalogueText(catalogue), kWorkedExample);
+}
+
 TEST(CatalogueFile, DroppedLinesAndTheirReasons) {
     Catalogue catalogue;
     const std::string longName(129, 'n');
