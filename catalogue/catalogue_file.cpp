@@ -1,6 +1,8 @@
 #include "catalogue_file.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "cp936.h"
@@ -26,13 +28,47 @@ const char* LineEnd(const char* p, const char* end) {
     }
 }
 
+// Eight bytes of text as one word, in the machine's byte order.
+constexpr std::uint64_t Word(std::array<char, 8> bytes) {
+    return std::bit_cast<std::uint64_t>(bytes);
+}
+
+std::uint64_t LoadWord(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// A key padded to eight bytes, spelt as written and in lower case, with
+// a mask of its bytes: one key fits a word, "Settings" exactly.
+struct KeyWord {
+    std::uint64_t exact, lower, mask;
+};
+
+constexpr KeyWord KeyWordOf(std::string_view key) {
+    std::array<char, 8> exact{}, lower{}, mask{};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        exact[i] = key[i];
+        lower[i] = static_cast<char>(key[i] | 0x20);
+        mask[i] = '\xFF';
+    }
+    return {Word(exact), Word(lower), Word(mask)};
+}
+
+constexpr std::array<KeyWord, kFieldCount> kKeyWords = {
+    KeyWordOf(kFieldKeys[0]), KeyWordOf(kFieldKeys[1]), KeyWordOf(kFieldKeys[2]), KeyWordOf(kFieldKeys[3]),
+    KeyWordOf(kFieldKeys[4]), KeyWordOf(kFieldKeys[5]), KeyWordOf(kFieldKeys[6])};
+
+constexpr std::uint64_t kCaseBits = Word({' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '});
+
 // The field whose key, in either letter case, and "=" begin piece, or -1;
-// exact tells whether the key is spelt as the writer spells it.
+// exact tells whether the key is spelt as the writer spells it. readable
+// bytes from the piece's start may be read, at least the piece.
 // The first letters pick the one candidate. The keys are letters only: a
 // byte matches when it is that letter in either case, and no byte of a GBK
 // character can; nor can "=", so the key found is the text before the
 // piece's first "=".
-int FieldOfPiece(std::string_view piece, bool& exact) {
+int FieldOfPiece(std::string_view piece, std::size_t readable, bool& exact) {
     if (piece.size() < 5) return -1;  // no key is shorter than "Name="
     Field candidate;
     switch (piece[0] | 0x20) {
@@ -59,6 +95,13 @@ int FieldOfPiece(std::string_view piece, bool& exact) {
     }
     std::string_view key = kFieldKeys[static_cast<std::size_t>(candidate)];
     if (piece.size() <= key.size() || piece[key.size()] != '=') return -1;
+    if (readable >= sizeof(std::uint64_t)) {  // the whole key at once
+        const KeyWord& known = kKeyWords[static_cast<std::size_t>(candidate)];
+        std::uint64_t word = LoadWord(piece.data()) & known.mask;
+        if ((word | (kCaseBits & known.mask)) != known.lower) return -1;
+        exact = word == known.exact;
+        return static_cast<int>(candidate);
+    }
     unsigned differences = 0;
     for (std::size_t i = 0; i < key.size(); ++i) {
         if ((piece[i] | 0x20) != (key[i] | 0x20)) return -1;
@@ -89,7 +132,7 @@ ItemLineFields ParseItemFields(std::string_view inner) {
         const char* pieceEnd = FindByte(p, end, kFieldSeparator);
         std::string_view piece(p, static_cast<std::size_t>(pieceEnd - p));
         bool exact = false;
-        int field = FieldOfPiece(piece, exact);
+        int field = FieldOfPiece(piece, static_cast<std::size_t>(end - p), exact);
         if (field >= 0) {
             std::string_view value = piece.substr(kFieldKeys[field].size() + 1);
             // Regcode's blanks belong to the registration text.
