@@ -363,12 +363,24 @@ TEST(CatalogueFile, WhatIsReadOutlivesTheTextItWasReadFrom) {
         ParseCatalogueText(catalogue, text);
         text.assign(text.size(), '#');
     }
-    EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games"}));
+    {
+        std::string more = "[More]\r\n<Name=m\x02SrcPath=m.exe\x02>\r\n";
+        ParseCatalogueText(catalogue, more);
+        more.assign(more.size(), '#');
+    }
+    EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games", "More"}));
     ItemFields out;
     ASSERT_TRUE(catalogue.GetItemFields(catalogue.Root()->FirstChild()->FirstChild(), out));
     EXPECT_EQ(out.Name, "Zip");
     EXPECT_EQ(out.Regcode, "first\r\nsecond");
-    EXPECT_EQ(FormatCatalogueText(catalogue), kWorkedExample);
+    // Renaming keeps the other fields, wherever they are stored.
+    ASSERT_TRUE(catalogue.RenameItem(catalogue.Root()->FirstChild()->FirstChild(), "Zip2"));
+    EXPECT_EQ(FormatCatalogueText(catalogue),
+              "[Tools]\r\n"
+              "<Name=Zip2\x02SrcPath=Soft\\zip.exe /S\x02Regcode=first\x03\x03second\x02>\r\n"
+              "[Games]\r\n"
+              "[More]\r\n"
+              "<Name=m\x02SrcPath=m.exe\x02>\r\n");
 }
 
 TEST(CatalogueFile, DroppedLinesAndTheirReasons) {
