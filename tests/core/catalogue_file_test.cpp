@@ -513,6 +513,34 @@ TEST(CatalogueFile, LongLinesAndFields) {
                                     {3, DroppedLine::BadCategoryHeader}}));
 }
 
+// Texts of several hundred kilobytes, with line ends falling at every
+// offset, read as a whole: line numbers run on and a NUL ends the text
+// wherever it is.
+TEST(CatalogueFile, LargeTextsReadWhole) {
+    for (std::size_t padding = 0; padding < 4; ++padding) {
+        std::string text = "[A]\r\n";
+        for (int i = 0; i < 4000; ++i) {
+            text += "<Name=" + std::to_string(i) + std::string(i % 7 + padding, 'n') + "\x02SrcPath=s.exe\x02>\r\n";
+        }
+        text += "<bad\r\n";
+        const std::size_t badLine = 4002;
+        Catalogue catalogue;
+        EXPECT_EQ(Parse(catalogue, text), (std::vector<Dropped>{{badLine, DroppedLine::MalformedItem}}));
+        EXPECT_EQ(TotalItems(catalogue), 4000u);
+        EXPECT_EQ(FormatCatalogueText(catalogue), text.substr(0, text.size() - 6));
+
+        const std::size_t nul = text.size() / 2 + padding;
+        Catalogue before;
+        Parse(before, text.substr(0, nul));
+        text[nul] = '\0';
+        Catalogue cut;
+        Parse(cut, text);
+        EXPECT_EQ(FormatCatalogueText(cut), FormatCatalogueText(before));
+        EXPECT_GT(TotalItems(cut), 1000u);
+        EXPECT_LT(TotalItems(cut), 3000u);
+    }
+}
+
 TEST(CatalogueFile, CategoryLimitWhileReading) {
     std::string text;
     for (int i = 1; i <= 10002; ++i) text += "[c" + std::to_string(i) + "]\r\n";
