@@ -36,7 +36,7 @@ public:
             return block;
         }
         if (chunks_.empty() || usedInLastChunk_ == BlocksPerChunk) {
-            chunks_.push_back(std::make_unique<Block[]>(BlocksPerChunk));
+            chunks_.emplace_back(new Block[BlocksPerChunk]);  // left unset: each user constructs its block
             usedInLastChunk_ = 0;
         }
         return &chunks_.back()[usedInLastChunk_++];

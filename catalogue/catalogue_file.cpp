@@ -1,10 +1,13 @@
 #include "catalogue_file.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "cp936.h"
 #include "file_io.h"
+#include "find_byte.h"
 
 namespace corvel {
 
@@ -16,89 +19,147 @@ constexpr std::array<std::string_view, kFieldCount> kFieldKeys = {"Name",    "Sr
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// Position of the next CR LF at or after from, or npos. A lone CR or LF is
-// part of the line.
-std::size_t FindCrLf(std::string_view text, std::size_t from) {
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* p = begin + from;
-    while (p < end) {
-        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
-        if (!cr || cr + 1 >= end) return std::string_view::npos;
-        if (cr[1] == '\n') return static_cast<std::size_t>(cr - begin);
-        p = cr + 1;
+// End of the line that starts at p: the next CR LF, the text's end, or a
+// NUL, where the text ends. A lone CR or LF is part of the line.
+const char* LineEnd(const char* p, const char* end) {
+    for (;; ++p) {
+        p = FindEitherByte(p, end, '\r', '\0');
+        if (p == end || *p == '\0' || (end - p >= 2 && p[1] == '\n')) return p;
     }
-    return std::string_view::npos;
 }
 
-// Index of the field a key names, ignoring ASCII case, or -1. The length
-// and first letter pick the one candidate, which keeps reading fast.
-int FieldOfKey(std::string_view key) {
-    std::size_t candidate;
-    switch (key.size()) {
-        case 4:
-            candidate = static_cast<std::size_t>(Field::Name);
+// Eight bytes of text as one word, in the machine's byte order.
+constexpr std::uint64_t Word(std::array<char, 8> bytes) {
+    return std::bit_cast<std::uint64_t>(bytes);
+}
+
+std::uint64_t LoadWord(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// A key padded to eight bytes, spelt as written and in lower case, with
+// a mask of its bytes: one key fits a word, "Settings" exactly.
+struct KeyWord {
+    std::uint64_t exact, lower, mask;
+};
+
+constexpr KeyWord KeyWordOf(std::string_view key) {
+    std::array<char, 8> exact{}, lower{}, mask{};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        exact[i] = key[i];
+        lower[i] = static_cast<char>(key[i] | 0x20);
+        mask[i] = '\xFF';
+    }
+    return {Word(exact), Word(lower), Word(mask)};
+}
+
+constexpr std::array<KeyWord, kFieldCount> kKeyWords = {
+    KeyWordOf(kFieldKeys[0]), KeyWordOf(kFieldKeys[1]), KeyWordOf(kFieldKeys[2]), KeyWordOf(kFieldKeys[3]),
+    KeyWordOf(kFieldKeys[4]), KeyWordOf(kFieldKeys[5]), KeyWordOf(kFieldKeys[6])};
+
+constexpr std::uint64_t kCaseBits = Word({' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '});
+
+// The field whose key, in either letter case, and "=" begin piece, or -1;
+// exact tells whether the key is spelt as the writer spells it. readable
+// bytes from the piece's start may be read, at least the piece.
+// The first letters pick the one candidate. The keys are letters only: a
+// byte matches when it is that letter in either case, and no byte of a GBK
+// character can; nor can "=", so the key found is the text before the
+// piece's first "=".
+int FieldOfPiece(std::string_view piece, std::size_t readable, bool& exact) {
+    if (piece.size() < 5) return -1;  // no key is shorter than "Name="
+    Field candidate;
+    switch (piece[0] | 0x20) {
+        case 'n':
+            candidate = Field::Name;
             break;
-        case 5:
-            candidate = static_cast<std::size_t>(Field::Patch);
+        case 's':
+            candidate = (piece[1] | 0x20) == 'r' ? Field::SrcPath : Field::Settings;
             break;
-        case 6:
-            candidate = static_cast<std::size_t>(Field::DstDir);
+        case 'd':
+            candidate = Field::DstDir;
             break;
-        case 7:
-            switch (key[0] | 0x20) {
-                case 's':
-                    candidate = static_cast<std::size_t>(Field::SrcPath);
-                    break;
-                case 'r':
-                    candidate = static_cast<std::size_t>(Field::Regcode);
-                    break;
-                default:
-                    candidate = static_cast<std::size_t>(Field::Comment);
-            }
+        case 'p':
+            candidate = Field::Patch;
             break;
-        case 8:
-            candidate = static_cast<std::size_t>(Field::Settings);
+        case 'r':
+            candidate = Field::Regcode;
+            break;
+        case 'c':
+            candidate = Field::Comment;
             break;
         default:
             return -1;
     }
-    // The keys are letters only: a byte matches when it is that letter in
-    // either case, and no lead or trail byte of a GBK character can.
-    std::string_view known = kFieldKeys[candidate];
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if ((key[i] | 0x20) != (known[i] | 0x20)) return -1;
+    std::string_view key = kFieldKeys[static_cast<std::size_t>(candidate)];
+    if (piece.size() <= key.size() || piece[key.size()] != '=') return -1;
+    if (readable >= sizeof(std::uint64_t)) {  // the whole key at once
+        const KeyWord& known = kKeyWords[static_cast<std::size_t>(candidate)];
+        std::uint64_t word = LoadWord(piece.data()) & known.mask;
+        if ((word | (kCaseBits & known.mask)) != known.lower) return -1;
+        exact = word == known.exact;
+        return static_cast<int>(candidate);
     }
+    unsigned differences = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if ((piece[i] | 0x20) != (key[i] | 0x20)) return -1;
+        differences |= static_cast<unsigned char>(piece[i] ^ key[i]);
+    }
+    exact = differences == 0;
     return static_cast<int>(candidate);
 }
 
-// Splits at 0x02 and keeps each known "Key=value" piece; later keys win.
-// 0x02 and "=" are never trail bytes, so byte search is safe. Keys are
-// short, so they are scanned by hand; values are found with memchr.
-FieldViews ParseItemFields(std::string_view inner) {
+// Whether a field is followed by the separator: Comment, always last, is not.
+constexpr bool HasSeparator(std::size_t field) {
+    return static_cast<Field>(field) != Field::Comment;
+}
+
+struct ItemLineFields {
     FieldViews fields;
+    // Bit i set: field i's key was spelt as the writer spells it.
+    unsigned exactKeys = 0;
+};
+
+// Splits at 0x02 and keeps each known "Key=value" piece; later keys win.
+// 0x02 is never a trail byte, so byte search is safe.
+ItemLineFields ParseItemFields(std::string_view inner) {
+    ItemLineFields item;
     const char* p = inner.data();
     const char* const end = p + inner.size();
-    while (p < end) {
-        const char* keyEnd = p;
-        while (keyEnd < end && *keyEnd != '=' && *keyEnd != kFieldSeparator) ++keyEnd;
-        if (keyEnd == end) break;
-        if (*keyEnd == kFieldSeparator) {  // a piece without "="
-            p = keyEnd + 1;
-            continue;
-        }
-        const char* value = keyEnd + 1;
-        const auto* separator = static_cast<const char*>(std::memchr(value, kFieldSeparator, end - value));
-        const char* valueEnd = separator ? separator : end;
-        int field = FieldOfKey(std::string_view(p, keyEnd - p));
+    for (;;) {
+        const char* pieceEnd = FindByte(p, end, kFieldSeparator);
+        std::string_view piece(p, static_cast<std::size_t>(pieceEnd - p));
+        bool exact = false;
+        int field = FieldOfPiece(piece, static_cast<std::size_t>(end - p), exact);
         if (field >= 0) {
-            std::string_view text(value, valueEnd - value);
+            std::string_view value = piece.substr(kFieldKeys[field].size() + 1);
             // Regcode's blanks belong to the registration text.
-            fields[field] = static_cast<Field>(field) == Field::Regcode ? text : Trim(text, kWhiteSpace);
+            item.fields[field] = static_cast<Field>(field) == Field::Regcode ? value : TrimWhiteSpace(value);
+            item.exactKeys = exact ? item.exactKeys | 1u << field : item.exactKeys & ~(1u << field);
         }
-        p = valueEnd + 1;
+        if (pieceEnd == end) return item;
+        p = pieceEnd + 1;
     }
-    return fields;
+}
+
+// Whether writing the fields gives line back byte for byte: each stored
+// value sits right behind its exactly spelt key, in field order, with
+// nothing between them but the separators the writer puts.
+bool WritesBackAs(std::string_view line, const ItemLineFields& item) {
+    const char* expected = line.data() + 1;  // behind "<"
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        std::string_view value = item.fields[i];
+        if (value.empty()) continue;
+        if (!(item.exactKeys & 1u << i) || value.data() != expected + kFieldKeys[i].size() + 1) return false;
+        expected = value.data() + value.size();
+        if (HasSeparator(i)) {
+            if (*expected != kFieldSeparator) return false;
+            ++expected;
+        }
+    }
+    return expected == line.data() + line.size() - 1;  // at ">"
 }
 
 class Reader {
@@ -106,7 +167,7 @@ public:
     Reader(Catalogue& catalogue, const DroppedLineCallback& onDropped) : catalogue_(catalogue), onDropped_(onDropped) {}
 
     void ReadLine(std::size_t lineNumber, std::string_view line) {
-        line = Trim(line, kWhiteSpace);
+        line = TrimWhiteSpace(line);
         if (line.empty()) return;
         if (line.front() == '[')
             ReadHeader(lineNumber, line);
@@ -125,7 +186,7 @@ private:
         // The last byte decides, as the writer puts "]" right after the name:
         // a name ending in a stray lead byte must read back as written.
         if (line.size() < 2 || line.back() != ']') return Drop(lineNumber, DroppedLine::BadCategoryHeader);
-        std::string_view name = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
+        std::string_view name = TrimWhiteSpace(line.substr(1, line.size() - 2));
         if (name.empty() || HasDoubleBackslash(name)) return Drop(lineNumber, DroppedLine::BadCategoryHeader);
         category_ = catalogue_.AddCategory(name);
         if (!category_) Drop(lineNumber, DroppedLine::CategoryRefused);
@@ -134,16 +195,17 @@ private:
     void ReadItem(std::size_t lineNumber, std::string_view line) {
         // ">" (0x3E) is never a trail byte, so the last byte decides.
         if (line.size() < 2 || line.back() != '>') return Drop(lineNumber, DroppedLine::MalformedItem);
-        std::string_view inner = Trim(line.substr(1, line.size() - 2), kWhiteSpace);
+        std::string_view inner = TrimWhiteSpace(line.substr(1, line.size() - 2));
         if (inner.empty()) return Drop(lineNumber, DroppedLine::MalformedItem);
 
-        FieldViews fields = ParseItemFields(inner);
-        if (fields[static_cast<std::size_t>(Field::Name)].empty() ||
-            fields[static_cast<std::size_t>(Field::SrcPath)].empty())
+        ItemLineFields item = ParseItemFields(inner);
+        if (item.fields[static_cast<std::size_t>(Field::Name)].empty() ||
+            item.fields[static_cast<std::size_t>(Field::SrcPath)].empty())
             return Drop(lineNumber, DroppedLine::ItemWithoutNameOrSrcPath);
         if (!category_)
             return Drop(lineNumber, sawHeader_ ? DroppedLine::ItemBehindBadCategory : DroppedLine::ItemBeforeCategory);
-        catalogue_.AddStoredItem(category_, fields);
+        // A line that writing gives back is kept, so that saving copies it.
+        catalogue_.AddStoredItem(category_, item.fields, WritesBackAs(line, item) ? line : std::string_view());
     }
 
     Catalogue& catalogue_;
@@ -155,15 +217,26 @@ private:
 };
 
 std::size_t ItemLineSize(const CatalogueNode* item) {
+    if (!item->SourceLine().empty()) return item->SourceLine().size() + kCrLf.size();
     std::size_t size = 1 + 1 + kCrLf.size();  // "<" ">" CR LF
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         std::size_t value = item->StoredField(static_cast<Field>(i)).size();
-        if (value) size += kFieldKeys[i].size() + 1 + value + 1;
+        if (value) size += kFieldKeys[i].size() + 1 + value + HasSeparator(i);
     }
     return size;
 }
 
+std::size_t HeaderSize(const CatalogueNode* category) {
+    return 1 + category->Name().size() + 1 + kCrLf.size();  // "[" name "]" CR LF
+}
+
+// Appends to text reserved for the whole file, so it never grows.
 void AppendItemLine(std::string& out, const CatalogueNode* item) {
+    if (!item->SourceLine().empty()) {
+        out += item->SourceLine();
+        out += kCrLf;
+        return;
+    }
     out += '<';
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         std::string_view value = item->StoredField(static_cast<Field>(i));
@@ -171,10 +244,16 @@ void AppendItemLine(std::string& out, const CatalogueNode* item) {
         out += kFieldKeys[i];
         out += '=';
         out += value;
-        // Comment is always last and carries no separator.
-        if (static_cast<Field>(i) != Field::Comment) out += kFieldSeparator;
+        if (HasSeparator(i)) out += kFieldSeparator;
     }
     out += '>';
+    out += kCrLf;
+}
+
+void AppendHeader(std::string& out, const CatalogueNode* category) {
+    out += '[';
+    out += category->Name();
+    out += ']';
     out += kCrLf;
 }
 
@@ -200,6 +279,21 @@ void ForEachItem(const CatalogueNode* category, Visit visit) {
     }
 }
 
+// Reads text the catalogue keeps, so that what is read can point into it.
+void ParseKeptText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
+    Reader reader(catalogue, onDropped);
+    std::size_t lineNumber = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* lineEnd = LineEnd(p, end);
+        reader.ReadLine(++lineNumber, std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        if (lineEnd == end || *lineEnd == '\0') break;
+        p = lineEnd + kCrLf.size();
+    }
+    catalogue.SetModified(false);
+}
+
 }  // namespace
 
 bool HasDoubleBackslash(std::string_view categoryName) {
@@ -207,38 +301,23 @@ bool HasDoubleBackslash(std::string_view categoryName) {
 }
 
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
-    if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-
-    Reader reader(catalogue, onDropped);
-    std::size_t lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = FindCrLf(text, start);
-        if (end == std::string_view::npos) end = text.size();
-        reader.ReadLine(++lineNumber, text.substr(start, end - start));
-        start = end + kCrLf.size();
-    }
-    catalogue.SetModified(false);
+    ParseKeptText(catalogue, catalogue.KeepText(std::string(text)), onDropped);
 }
 
 std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<const CatalogueNode*>* categories) {
     std::size_t size = 0;
     ForEachCategory(catalogue, categories, [&](const CatalogueNode* category) {
-        size += 1 + category->Name().size() + 1 + kCrLf.size();
+        size += HeaderSize(category);
         ForEachItem(category, [&](const CatalogueNode* item) { size += ItemLineSize(item); });
     });
 
-    std::string out;
-    out.reserve(size);
+    std::string text;
+    text.reserve(size);
     ForEachCategory(catalogue, categories, [&](const CatalogueNode* category) {
-        out += '[';
-        out += category->Name();
-        out += ']';
-        out += kCrLf;
-        ForEachItem(category, [&](const CatalogueNode* item) { AppendItemLine(out, item); });
+        AppendHeader(text, category);
+        ForEachItem(category, [&](const CatalogueNode* item) { AppendItemLine(text, item); });
     });
-    return out;
+    return text;
 }
 
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
@@ -246,7 +325,8 @@ bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedL
     DiscardUnfinishedReplacement(path);
     std::optional<std::string> text = ReadWholeFile(path);
     if (!text || text->empty()) return false;
-    ParseCatalogueText(catalogue, *text, onDropped);
+    // The file's bytes become the store of the names and fields read.
+    ParseKeptText(catalogue, catalogue.KeepText(std::move(*text)), onDropped);
     return true;
 }
 

@@ -29,7 +29,8 @@ using DroppedLineCallback = std::function<void(std::size_t line, DroppedLine rea
 bool HasDoubleBackslash(std::string_view categoryName);
 
 // Reads catalogue text (up to its first NUL) into catalogue, behind what is
-// already there, and clears the modified flag.
+// already there, and clears the modified flag. The catalogue keeps a copy
+// of text, which the names and fields read point into.
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped = {});
 
 // Whole text of the file for the given categories (all when null).
@@ -37,6 +38,7 @@ std::string FormatCatalogueText(const Catalogue& catalogue,
                                 const std::vector<const CatalogueNode*>* categories = nullptr);
 
 // False when the path is empty or the file is missing, empty or unreadable.
+// The catalogue keeps the bytes read as the store of the names and fields.
 // A temporary file that a save cut short left beside it is removed first.
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {});
 

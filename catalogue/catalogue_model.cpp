@@ -1,6 +1,7 @@
 #include "catalogue_model.h"
 
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 namespace corvel {
@@ -35,13 +36,6 @@ FieldViews ViewsOf(const ItemFields& fields) {
     return {fields.Name, fields.SrcPath, fields.DstDir, fields.Patch, fields.Regcode, fields.Settings, fields.Comment};
 }
 
-std::string_view CatalogueNode::StoredField(Field field) const {
-    if (kind_ != NodeKind::Item) return {};
-    std::size_t index = static_cast<std::size_t>(field);
-    std::size_t begin = index == 0 ? 0 : fieldEnds_[index - 1];
-    return std::string_view(text_).substr(begin, fieldEnds_[index] - begin);
-}
-
 // Byte-level replacement is safe in code page 936: CR, LF and 0x03 are never
 // trail bytes.
 std::string EncodeLineBreaks(std::string_view regcode) {
@@ -64,6 +58,64 @@ CatalogueNode* Catalogue::NewNode(NodeKind kind) {
 CatalogueNode* Catalogue::Root() {
     if (!root_) root_ = NewNode(NodeKind::Root);
     return root_;
+}
+
+std::string_view Catalogue::KeepText(std::string text) {
+    lastKept_ = keptTexts_.emplace_back(std::move(text));
+    return lastKept_;
+}
+
+namespace {
+
+// Addresses compared as integers: the views may point anywhere.
+bool Within(std::string_view inner, std::string_view outer) {
+    auto begin = reinterpret_cast<std::uintptr_t>(inner.data());
+    auto outerBegin = reinterpret_cast<std::uintptr_t>(outer.data());
+    return begin >= outerBegin && begin + inner.size() <= outerBegin + outer.size();
+}
+
+}  // namespace
+
+bool Catalogue::IsKept(std::string_view text) const {
+    if (Within(text, lastKept_)) return true;
+    for (auto kept = keptTexts_.rbegin(); kept != keptTexts_.rend(); ++kept) {
+        if (Within(text, *kept)) return true;
+    }
+    return false;
+}
+
+bool Catalogue::StoreTexts(CatalogueNode* node, const std::string_view* texts, std::size_t count) const {
+    std::array<bool, kFieldCount> kept{};
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        kept[i] = texts[i].empty() || IsKept(texts[i]);
+        if (!kept[i]) copied += texts[i].size();
+    }
+    std::unique_ptr<char[]> own;
+    if (copied) {
+        try {
+            own.reset(new char[copied]);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    // The texts may point into the old own_, which stays until the new one
+    // is complete.
+    FieldViews stored{};
+    char* next = own.get();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (kept[i]) {
+            stored[i] = texts[i];
+        } else {
+            std::memcpy(next, texts[i].data(), texts[i].size());
+            stored[i] = std::string_view(next, texts[i].size());
+            next += texts[i].size();
+        }
+    }
+    node->texts_ = stored;
+    node->own_ = std::move(own);
+    node->sourceLine_ = {};
+    return true;
 }
 
 bool Catalogue::Owns(const CatalogueNode* node) const {
@@ -122,7 +174,10 @@ CatalogueNode* Catalogue::AddCategory(std::string_view name) {
         CatalogueNode* root = Root();
         if (root->childCount_[static_cast<int>(NodeKind::Category)] > kMaxCategoriesBeforeAdd) return nullptr;
         CatalogueNode* category = NewNode(NodeKind::Category);
-        category->text_.assign(name);
+        if (!StoreTexts(category, &name, 1)) {
+            FreeSubtree(category);
+            return nullptr;
+        }
         Append(root, category);
         modified_ = true;
         return category;
@@ -141,34 +196,13 @@ bool Catalogue::DeleteCategory(CatalogueNode* category) {
 
 bool Catalogue::RenameCategory(CatalogueNode* category, std::string_view name) {
     if (!category || category->kind_ != NodeKind::Category || name.empty() || !Owns(category)) return false;
-    category->text_.assign(name);
+    if (!StoreTexts(category, &name, 1)) return false;
     modified_ = true;
     return true;
 }
 
-// Rebuilds the item's text from the fields; false when it would not fit the
-// 32-bit field ends or memory runs out, leaving the item as it was.
-bool Catalogue::StoreFields(CatalogueNode* item, const FieldViews& storedFields) {
-    std::size_t total = 0;
-    for (std::string_view field : storedFields) total += field.size();
-    if (total > UINT32_MAX) return false;
-    try {
-        std::string text;
-        text.reserve(total);
-        std::array<std::uint32_t, kFieldCount> ends;
-        for (std::size_t i = 0; i < kFieldCount; ++i) {
-            text.append(storedFields[i]);
-            ends[i] = static_cast<std::uint32_t>(text.size());
-        }
-        item->text_.swap(text);
-        item->fieldEnds_ = ends;
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields) {
+CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields,
+                                        std::string_view sourceLine) {
     if (!parent || !IsContainer(parent) || storedFields[0].empty() || storedFields[1].empty() || !Owns(parent))
         return nullptr;
     CatalogueNode* item;
@@ -177,10 +211,11 @@ CatalogueNode* Catalogue::AddStoredItem(CatalogueNode* parent, const FieldViews&
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!StoreFields(item, storedFields)) {
+    if (!StoreTexts(item, storedFields.data(), kFieldCount)) {
         FreeSubtree(item);
         return nullptr;
     }
+    if (IsKept(sourceLine)) item->sourceLine_ = sourceLine;
     Append(parent, item);
     modified_ = true;
     return item;
@@ -209,7 +244,12 @@ bool Catalogue::SetItemFields(CatalogueNode* item, const ItemFields& fields) {
     views[static_cast<std::size_t>(Field::Regcode)] = regcode;
     {
         std::lock_guard<std::mutex> lock(fieldsLock_);
-        if (!StoreFields(item, views)) return false;
+        // An unchanged field keeps its place, in the loaded file's bytes if
+        // it came from there.
+        for (std::size_t i = 0; i < kFieldCount; ++i) {
+            if (views[i] == item->texts_[i]) views[i] = item->texts_[i];
+        }
+        if (!StoreTexts(item, views.data(), kFieldCount)) return false;
     }
     modified_ = true;
     return true;
@@ -237,12 +277,9 @@ bool Catalogue::RenameItem(CatalogueNode* item, std::string_view name) {
     if (!item || item->kind_ != NodeKind::Item || name.empty() || !Owns(item)) return false;
     {
         std::lock_guard<std::mutex> lock(fieldsLock_);
-        FieldViews views;
-        for (std::size_t i = 0; i < kFieldCount; ++i) views[i] = item->StoredField(static_cast<Field>(i));
+        FieldViews views = item->texts_;
         views[static_cast<std::size_t>(Field::Name)] = name;
-        // The views point into the old text, which StoreFields keeps until
-        // the new one is complete.
-        if (!StoreFields(item, views)) return false;
+        if (!StoreTexts(item, views.data(), kFieldCount)) return false;
     }
     modified_ = true;
     return true;

@@ -4,7 +4,7 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -41,13 +41,18 @@ class CatalogueNode {
 public:
     NodeKind Kind() const { return kind_; }
     // Category name, or the item's Name field; empty for the root.
-    std::string_view Name() const { return kind_ == NodeKind::Item ? StoredField(Field::Name) : text_; }
+    std::string_view Name() const { return texts_[0]; }
     CatalogueNode* Parent() const { return parent_; }
     CatalogueNode* FirstChild() const { return firstChild_; }
     CatalogueNode* NextSibling() const { return nextSibling_; }
     CatalogueNode* PreviousSibling() const { return previousSibling_; }
     // A field as stored (Regcode with the line-break code); empty unless an item.
-    std::string_view StoredField(Field field) const;
+    std::string_view StoredField(Field field) const {
+        return kind_ == NodeKind::Item ? texts_[static_cast<std::size_t>(field)] : std::string_view();
+    }
+    // The file line this item's fields were read from, when it is exactly
+    // what writing them gives; empty once they change.
+    std::string_view SourceLine() const { return sourceLine_; }
 
     CatalogueNode(const CatalogueNode&) = delete;
     CatalogueNode& operator=(const CatalogueNode&) = delete;
@@ -56,19 +61,22 @@ private:
     friend class Catalogue;
     CatalogueNode(NodeKind kind) : kind_(kind) {}
 
+    // What walking a category to write it reads comes first, together.
     NodeKind kind_;
-    // A category's name, or an item's seven fields back to back with their
-    // ends in fieldEnds_: one allocation per item keeps large catalogues fast.
-    std::string text_;
-    std::array<std::uint32_t, kFieldCount> fieldEnds_{};
-    CatalogueNode* parent_ = nullptr;
-    CatalogueNode* firstChild_ = nullptr;
-    CatalogueNode* lastChild_ = nullptr;
-    CatalogueNode* nextSibling_ = nullptr;
-    CatalogueNode* previousSibling_ = nullptr;
     // Children by kind: items may sit in the root, and must not count
     // against the category limit.
     int childCount_[2] = {0, 0};
+    std::string_view sourceLine_;
+    CatalogueNode* nextSibling_ = nullptr;
+    CatalogueNode* firstChild_ = nullptr;
+    CatalogueNode* previousSibling_ = nullptr;
+    CatalogueNode* lastChild_ = nullptr;
+    CatalogueNode* parent_ = nullptr;
+    // An item's seven fields, or a category's name in the first. Each views
+    // either text the catalogue keeps (a loaded file's bytes, never copied)
+    // or own_, which holds what was set since, back to back.
+    FieldViews texts_{};
+    std::unique_ptr<char[]> own_;
 };
 
 class Catalogue {
@@ -106,17 +114,30 @@ public:
     void SetModified(bool modified) { modified_ = modified; }
 
     // Adds an item whose fields are already in stored form (Regcode with the
-    // line-break code); used by the file reader.
-    CatalogueNode* AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields);
+    // line-break code); used by the file reader, which passes the line they
+    // were read from when writing them gives that line again (kept only when
+    // it lies in kept text).
+    CatalogueNode* AddStoredItem(CatalogueNode* parent, const FieldViews& storedFields,
+                                 std::string_view sourceLine = {});
+
+    // Keeps text as long as the catalogue lives and returns it. Names and
+    // fields later stored from views into it are referenced, not copied.
+    std::string_view KeepText(std::string text);
 
 private:
     bool Owns(const CatalogueNode* node) const;
-    static bool StoreFields(CatalogueNode* item, const FieldViews& storedFields);
+    bool IsKept(std::string_view text) const;
+    // Points the first count texts of node at texts: those inside kept text
+    // as they are, the others copied into one new own_. False, with node as
+    // it was, when memory runs out.
+    bool StoreTexts(CatalogueNode* node, const std::string_view* texts, std::size_t count) const;
     static void Append(CatalogueNode* parent, CatalogueNode* node);
     static void Unlink(CatalogueNode* node);
     CatalogueNode* NewNode(NodeKind kind);
     void FreeSubtree(CatalogueNode* node);
 
+    std::deque<std::string> keptTexts_;          // a deque never moves what it holds
+    std::string_view lastKept_;                  // asked about most, while reading it
     BlockPool<sizeof(CatalogueNode)> nodePool_;  // destroyed after the nodes it holds
     CatalogueNode* root_ = nullptr;
     bool modified_ = false;

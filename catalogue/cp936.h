@@ -12,6 +12,18 @@ namespace corvel {
 inline constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
 inline constexpr std::string_view kBlankTabLf = " \t\n";
 
+// The bytes of kWhiteSpace: blank and tab to carriage return.
+inline bool IsWhiteSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Trim(text, kWhiteSpace), inline for the catalogue reader's inner loop.
+inline std::string_view TrimWhiteSpace(std::string_view text) {
+    while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 inline bool IsLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;
 }

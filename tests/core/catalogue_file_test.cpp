@@ -289,6 +289,100 @@ TEST(CatalogueFile, ItemLines) {
     EXPECT_EQ(items[7].SrcPath, "t.exe");
 }
 
+// text with each "|" turned into the field separator.
+std::string WithSeparators(std::string text) {
+    std::replace(text.begin(), text.end(), '|', kFieldSeparator);
+    return text;
+}
+
+// Each line read is written back the way the writer puts its fields,
+// whether or not the file had it so.
+TEST(CatalogueFile, ItemLinesAreWrittenInTheWritersForm) {
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"<Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<Name=a|SrcPath=b|Regcode= r |>", "<Name=a|SrcPath=b|Regcode= r |>"},
+        {"  <Name=a|SrcPath=b|>\t", "<Name=a|SrcPath=b|>"},
+        {"<name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|comment=c>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<SrcPath=b|Name=a|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=x|Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=x|DstDir=d|SrcPath=b|>", "<Name=a|SrcPath=b|DstDir=d|>"},
+        {"<Name= a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a |SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"< Name=a|SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b| >", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c|>", "<Name=a|SrcPath=b|Comment=c>"},
+        {"<Name=a|SrcPath=b||>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a||SrcPath=b|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Other=1|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|DstDir=|>", "<Name=a|SrcPath=b|>"},
+        {"<Name=a|SrcPath=b|Comment=c|Patch=p>", "<Name=a|SrcPath=b|Patch=p|Comment=c>"},
+    };
+    std::string text = "[T]\r\n";
+    std::string expected = text;
+    for (const auto& [line, written] : lines) {
+        text += WithSeparators(line) + "\r\n";
+        expected += WithSeparators(written) + "\r\n";
+    }
+    Catalogue catalogue;
+    EXPECT_TRUE(Parse(catalogue, text).empty());
+    EXPECT_EQ(FormatCatalogueText(catalogue), expected);
+}
+
+TEST(CatalogueFile, ChangedItemsAreWrittenFromTheirNewFields) {
+    Catalogue catalogue;
+    ParseCatalogueText(catalogue, WithSeparators("[A]\r\n"
+                                                 "<Name=a|SrcPath=a.exe|Comment=one>\r\n"
+                                                 "<Name=b|SrcPath=b.exe|>\r\n"
+                                                 "<Name=c|SrcPath=c.exe|>\r\n"
+                                                 "[B]\r\n"));
+    CatalogueNode* a = catalogue.Root()->FirstChild();
+    CatalogueNode* first = a->FirstChild();
+    ItemFields fields;
+    ASSERT_TRUE(catalogue.GetItemFields(first, fields));
+    fields.Comment = "two";
+    fields.Regcode = "r1\r\nr2";
+    ASSERT_TRUE(catalogue.SetItemFields(first, fields));
+    ASSERT_TRUE(catalogue.RenameItem(first->NextSibling(), "renamed"));
+    ASSERT_TRUE(catalogue.MoveItem(first->NextSibling()->NextSibling(), a->NextSibling()));
+    ASSERT_TRUE(catalogue.RenameCategory(a, "A2"));
+    EXPECT_EQ(FormatCatalogueText(catalogue),
+              WithSeparators("[A2]\r\n"
+                             "<Name=a|SrcPath=a.exe|Regcode=r1\x03\x03r2|Comment=two>\r\n"
+                             "<Name=renamed|SrcPath=b.exe|>\r\n"
+                             "[B]\r\n"
+                             "<Name=c|SrcPath=c.exe|>\r\n"));
+}
+
+TEST(CatalogueFile, WhatIsReadOutlivesTheTextItWasReadFrom) {
+    Catalogue catalogue;
+    {
+        std::string text = kWorkedExample;
+        ParseCatalogueText(catalogue, text);
+        text.assign(text.size(), '#');
+    }
+    {
+        std::string more = "[More]\r\n<Name=m\x02SrcPath=m.exe\x02>\r\n";
+        ParseCatalogueText(catalogue, more);
+        more.assign(more.size(), '#');
+    }
+    EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games", "More"}));
+    ItemFields out;
+    ASSERT_TRUE(catalogue.GetItemFields(catalogue.Root()->FirstChild()->FirstChild(), out));
+    EXPECT_EQ(out.Name, "Zip");
+    EXPECT_EQ(out.Regcode, "first\r\nsecond");
+    // Renaming keeps the other fields, wherever they are stored.
+    ASSERT_TRUE(catalogue.RenameItem(catalogue.Root()->FirstChild()->FirstChild(), "Zip2"));
+    EXPECT_EQ(FormatCatalogueText(catalogue),
+              "[Tools]\r\n"
+              "<Name=Zip2\x02SrcPath=Soft\\zip.exe /S\x02Regcode=first\x03\x03second\x02>\r\n"
+              "[Games]\r\n"
+              "[More]\r\n"
+              "<Name=m\x02SrcPath=m.exe\x02>\r\n");
+}
+
 TEST(CatalogueFile, DroppedLinesAndTheirReasons) {
     Catalogue catalogue;
     const std::string longName(129, 'n');
@@ -417,6 +511,34 @@ TEST(CatalogueFile, LongLinesAndFields) {
               (std::vector<Dropped>{{1, DroppedLine::CategoryRefused},
                                     {2, DroppedLine::ItemBehindBadCategory},
                                     {3, DroppedLine::BadCategoryHeader}}));
+}
+
+// Texts of several hundred kilobytes, with line ends falling at every
+// offset, read as a whole: line numbers run on and a NUL ends the text
+// wherever it is.
+TEST(CatalogueFile, LargeTextsReadWhole) {
+    for (std::size_t padding = 0; padding < 4; ++padding) {
+        std::string text = "[A]\r\n";
+        for (int i = 0; i < 4000; ++i) {
+            text += "<Name=" + std::to_string(i) + std::string(i % 7 + padding, 'n') + "\x02SrcPath=s.exe\x02>\r\n";
+        }
+        text += "<bad\r\n";
+        const std::size_t badLine = 4002;
+        Catalogue catalogue;
+        EXPECT_EQ(Parse(catalogue, text), (std::vector<Dropped>{{badLine, DroppedLine::MalformedItem}}));
+        EXPECT_EQ(TotalItems(catalogue), 4000u);
+        EXPECT_EQ(FormatCatalogueText(catalogue), text.substr(0, text.size() - 6));
+
+        const std::size_t nul = text.size() / 2 + padding;
+        Catalogue before;
+        Parse(before, text.substr(0, nul));
+        text[nul] = '\0';
+        Catalogue cut;
+        Parse(cut, text);
+        EXPECT_EQ(FormatCatalogueText(cut), FormatCatalogueText(before));
+        EXPECT_GT(TotalItems(cut), 1000u);
+        EXPECT_LT(TotalItems(cut), 3000u);
+    }
 }
 
 TEST(CatalogueFile, CategoryLimitWhileReading) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace corvel {
 namespace {
 
@@ -99,6 +101,17 @@ TEST(Cp936, Trimming) {
     EXPECT_EQ(TrimLeft(" \t\n\ra", kBlankTabLf), "\ra");
     EXPECT_EQ(TrimRight("a\v \t\n", kBlankTabLf), "a\v");
     EXPECT_EQ(TrimLeft("\x81\x40 ", kWhiteSpace), "\x81\x40 ");
+}
+
+TEST(Cp936, TrimWhiteSpaceTrimsExactlyTheWhiteSpaceSet) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        const std::string text = std::string(2, c) + "a" + c + "b" + std::string(2, c);
+        EXPECT_EQ(IsWhiteSpace(c), kWhiteSpace.find(c) != std::string_view::npos) << byte;
+        EXPECT_EQ(TrimWhiteSpace(text), Trim(text, kWhiteSpace)) << byte;
+    }
+    EXPECT_EQ(TrimWhiteSpace(" \t\r\n\v\f"), "");
+    EXPECT_EQ(TrimWhiteSpace(""), "");
 }
 
 }  // namespace
