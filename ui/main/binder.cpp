@@ -1,6 +1,7 @@
 #include "binder.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "win32_text.h"
 
@@ -71,17 +72,21 @@ void Binder::SelectTab(int index) {
 
 // A tab strip measures the text of every tab whenever one is added or
 // removed; with a fixed tab width it does not, and restoring the style
-// measures them all once.
+// measures them all once. With a visual style it also looks for the tab
+// under the mouse after each change, visiting every tab; the strip's style
+// comes back before its layout.
 void Binder::SetTabRedraw(bool on) {
     if (!tabs_) return;
     LONG_PTR style = GetWindowLongPtrW(tabs_, GWL_STYLE);
     if (!on && !(style & TCS_FIXEDWIDTH)) {
+        SetWindowTheme(tabs_, L" ", L" ");
         SetWindowLongPtrW(tabs_, GWL_STYLE, style | TCS_FIXEDWIDTH);
-        tabsFixedWidth_ = true;
+        tabLayoutHeld_ = true;
     }
-    if (on && tabsFixedWidth_) {
+    if (on && tabLayoutHeld_) {
+        SetWindowTheme(tabs_, nullptr, nullptr);
         SetWindowLongPtrW(tabs_, GWL_STYLE, style & ~TCS_FIXEDWIDTH);
-        tabsFixedWidth_ = false;
+        tabLayoutHeld_ = false;
     }
     SendMessageW(tabs_, WM_SETREDRAW, on, 0);
 }

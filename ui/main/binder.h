@@ -79,7 +79,7 @@ private:
     HWND list_ = nullptr;
     // The one highlighted tab, so that a selection unmarks it alone.
     int highlightedTab_ = -1;
-    bool tabsFixedWidth_ = false;  // while painting is off
+    bool tabLayoutHeld_ = false;  // while painting is off
     FileIconCache icons_;
     std::deque<PendingIcon> pendingIcons_;
 };
