@@ -30,8 +30,8 @@ public:
     void SelectTab(int index);
     // The tab's text, or nothing when it cannot be read.
     std::optional<std::wstring> TabText(int index) const;
-    // While painting is off, tabs added or removed cost the same whatever
-    // their number; turning it on lays all tabs out once.
+    // While painting is off, a tab is added without measuring all the
+    // others; turning it on lays all tabs out once.
     void SetTabRedraw(bool on);
     void SetListRedraw(bool on);
 

@@ -40,9 +40,9 @@ HIMAGELIST LoadToolbarImages(int bitmapId) {
 }
 
 // Rewrites the entries already there and adds or removes only the
-// difference: a menu copies all its entries for each one added, which
-// made filling a submenu of many categories take time growing with the
-// square of their number.
+// difference: Wine's menus copy all their entries for each one added, so
+// refilling a submenu of many categories took time growing with the square
+// of their number.
 void SetSubmenuEntries(HMENU popup, const std::vector<SubmenuEntry>& entries) {
     const int count = GetMenuItemCount(popup);
     for (int i = count - 1; i >= static_cast<int>(entries.size()); --i) DeleteMenu(popup, i, MF_BYPOSITION);
