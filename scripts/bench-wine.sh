@@ -1,7 +1,11 @@
 #!/bin/sh
 # Whole-program benchmark: builds the x86_64 programs and times Corvel.exe
-# under Wine (start-up, switching categories). Arguments go to the benchmark
-# (e.g. --runs=5). Uses a Wine prefix of its own so tests are not disturbed.
+# under Wine (start-up, switching categories). Arguments go to the benchmark:
+#   --runs=N          measured runs of each figure (5)
+#   --only=SECTION    start, switch, edit, install or scale
+#   --categories=N    categories of the scale section's start-up (10000)
+#   --program=PATH    time another Corvel.exe, e.g. a copy of an older build
+# Uses a Wine prefix of its own so tests are not disturbed.
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)

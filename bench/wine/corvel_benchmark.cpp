@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,9 +28,13 @@ namespace {
 
 int g_runs = 5;
 // Empty: every section; otherwise only the named one (start, switch, edit,
-// install, check)
-// beside the empty start-up that every ratio is taken against.
+// install, check, scale) beside the empty start-up that every ratio is taken against.
 std::string g_only;
+// The number of categories of the scale section's start-up.
+int g_categories = 10000;
+// Another build of Corvel.exe to time (a Linux or Windows path), e.g. an
+// older one kept for comparison.
+std::string g_program;
 
 bool Wanted(const char* section) {
     return g_only.empty() || g_only == section;
@@ -89,7 +94,7 @@ std::wstring Wide(const std::string& ascii) {
 class Bench {
 public:
     Bench()
-        : corvel_(WindowsPathFromBuildPath(CORVEL_EXE_PATH)),
+        : corvel_(WindowsPathFromBuildPath(g_program.empty() ? CORVEL_EXE_PATH : g_program)),
           quarro_(WindowsPathFromBuildPath(QUARRO_CPN_PATH)),
           installer_(WindowsPathFromBuildPath(INSTALLER_EXE_PATH)) {}
 
@@ -142,10 +147,11 @@ void WaitNoInstance() {
         throw HarnessError("a Corvel instance is still running");
 }
 
-// The harness gives up after 10 s; a slow switch may take longer.
+// The harness gives up after 10 s; a slow switch may take longer. A program
+// busy for more than 5 s counts as hung, so the message waits for it instead.
 LRESULT SendPatiently(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 300000, &result))
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 300000, &result))
         throw HarnessError("the program does not answer message " + std::to_string(message));
     return static_cast<LRESULT>(result);
 }
@@ -176,8 +182,9 @@ void Shut(CorvelProcess& process) {
 
 // One start: CreateProcess until the main window is visible and its list
 // holds expected entries. Leaves the process running for the caller.
+// With tabs >= 0 the tab strip must also hold that many tabs.
 double TimeStart(std::unique_ptr<CorvelProcess>& process, const Bench& bench, const ProgramFolder& folder, int expected,
-                 HWND* frame) {
+                 HWND* frame, int tabs = -1) {
     WaitNoInstance();
     const double start = Now();
     process = std::make_unique<CorvelProcess>(bench.Program(folder), folder.Path());
@@ -187,10 +194,11 @@ double TimeStart(std::unique_ptr<CorvelProcess>& process, const Bench& bench, co
             if (!process->Running()) throw HarnessError("Corvel ended during start-up");
             if (!main) main = FindMainWindow(*process);
             if (!main) return false;
-            return SendPatiently(MainWindow(main, process->Handle()).Control(kItemListId), LVM_GETITEMCOUNT) ==
-                   expected;
+            const MainWindow window(main, process->Handle());
+            if (tabs >= 0 && SendPatiently(window.Control(kTabStripId), TCM_GETITEMCOUNT) != tabs) return false;
+            return SendPatiently(window.Control(kItemListId), LVM_GETITEMCOUNT) == expected;
         },
-        120000, "the main window and its entries");
+        600000, "the main window and its entries");
     *frame = main;
     return end - start;
 }
@@ -208,6 +216,42 @@ Stats MeasureStart(Bench& bench, const ProgramFolder& folder, int expected) {
     return Summarise(samples);
 }
 
+double WorkingSetMb(HANDLE process, bool peak) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) throw HarnessError("no memory counters");
+    return static_cast<double>(peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// Start-up as above and the working set then, and the exit command until
+// the process has ended.
+struct StartClose {
+    Stats start;
+    Stats close;
+    Stats workingSet;
+};
+
+StartClose MeasureStartClose(Bench& bench, const ProgramFolder& folder, int expected, int tabs) {
+    std::vector<double> starts, closes, memory;
+    for (int run = -1; run < g_runs; ++run) {
+        std::unique_ptr<CorvelProcess> process;
+        HWND frame = nullptr;
+        const double start = TimeStart(process, bench, folder, expected, &frame, tabs);
+        const double workingSet = WorkingSetMb(process->Handle(), false);
+        const double closing = Now();
+        PostCommand(frame, kExitCommand);
+        if (WaitForSingleObject(process->Handle(), 600000) != WAIT_OBJECT_0) throw HarnessError("Corvel did not end");
+        const double close = Now() - closing;
+        std::fprintf(stderr, "  start and close run %d: %.0f ms, %.0f ms\n", run, start, close);
+        if (run >= 0) {
+            starts.push_back(start);
+            closes.push_back(close);
+            memory.push_back(workingSet);
+        }
+    }
+    return {Summarise(starts), Summarise(closes), Summarise(memory)};
+}
+
 POINT TabCentre(const MainWindow& window, HANDLE process, int index) {
     RemoteBuffer buffer(process, sizeof(RECT));
     if (!SendMessageW(window.Control(kTabStripId), TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buffer.Address())))
@@ -217,9 +261,17 @@ POINT TabCentre(const MainWindow& window, HANDLE process, int index) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
+// Memory of the process once the switched category is listed: the working
+// set at that moment and the peak a few seconds later, when the installers'
+// own icons have been read while the program was idle.
+struct Memory {
+    std::vector<double> listed;
+    std::vector<double> peak;
+};
+
 // Starts with category 0 (one entry) shown, clicks tab 1, times until the
 // list holds expected entries.
-Stats MeasureSwitch(Bench& bench, const ProgramFolder& folder, int expected) {
+Stats MeasureSwitch(Bench& bench, const ProgramFolder& folder, int expected, Memory* memory = nullptr) {
     std::vector<double> samples;
     for (int run = -1; run < g_runs; ++run) {
         std::unique_ptr<CorvelProcess> process;
@@ -239,6 +291,13 @@ Stats MeasureSwitch(Bench& bench, const ProgramFolder& folder, int expected) {
                 return SendPatiently(tabs, TCM_GETCURSEL) == 1 && SendPatiently(list, LVM_GETITEMCOUNT) == expected;
             },
             300000, "the switched category's entries");
+        if (memory && run >= 0) {
+            memory->listed.push_back(WorkingSetMb(process->Handle(), false));
+            Sleep(10000);
+            memory->peak.push_back(WorkingSetMb(process->Handle(), true));
+            std::fprintf(stderr, "  working set %.0f MB listed, peak %.0f MB\n", memory->listed.back(),
+                         memory->peak.back());
+        }
         Shut(*process);
         std::fprintf(stderr, "  switch run %d: %.0f ms\n", run, end - start);
         if (run >= 0) samples.push_back(end - start);
@@ -425,6 +484,7 @@ void PrintRow(const char* name, const Stats& stats, const Stats* base) {
 struct Row {
     const char* name;
     Stats stats;
+    bool ratio = true;  // set beside the empty start
 };
 
 int Run() {
@@ -435,8 +495,11 @@ int Run() {
 
     // Start-up, empty: no catalogue file.
     auto empty = bench.Folder("");
-    const Stats empty_start = MeasureStart(bench, *empty, 0);
+    const StartClose empty_run = MeasureStartClose(bench, *empty, 0, 0);
+    const Stats& empty_start = empty_run.start;
     rows.push_back({"start-up, empty catalogue (no .cvx)", empty_start});
+    rows.push_back({"close, empty catalogue", empty_run.close, false});
+    rows.push_back({"working set (MB) after start-up, empty catalogue", empty_run.workingSet, false});
     empty.reset();
 
     if (Wanted("start")) {
@@ -531,10 +594,41 @@ int Run() {
         rows.push_back({"check paths: one page down in those 1,000 items, drawn", times.page});
     }
 
+    if (Wanted("scale")) {
+        // Many categories of one item each, all one installer file.
+        const auto shared = [](int, int) { return std::string("Soft\\shared\\setup.exe"); };
+        auto tabs = bench.Folder(Catalogue(g_categories, 1, shared));
+        bench.AddInstaller(*tabs, shared(0, 0));
+        static std::string startName, closeName;
+        startName = "start-up, " + std::to_string(g_categories) + " categories, until all tabs exist";
+        closeName = "close, " + std::to_string(g_categories) + " categories";
+        const StartClose many = MeasureStartClose(bench, *tabs, 1, g_categories);
+        rows.push_back({startName.c_str(), many.start});
+        rows.push_back({closeName.c_str(), many.close, false});
+        tabs.reset();
+
+        // One category of 10,000 items with distinct installers.
+        const auto wide = [](int c, int i) { return "Soft\\c" + Padded(c, 2) + "\\setup_" + Padded(i, 5) + ".exe"; };
+        auto large = bench.Folder(Catalogue(2, 10000, wide, 1));
+        bench.AddInstaller(*large, wide(0, 0));
+        for (int i = 0; i < 10000; ++i) bench.AddInstaller(*large, wide(1, i));
+        rows.push_back({"switch to 10,000 items, 10,000 distinct installers", MeasureSwitch(bench, *large, 10000)});
+        large.reset();
+
+        // One category of 50,000 items whose installers are five files.
+        const auto few = [](int, int i) { return "Soft\\few\\setup_" + std::to_string(i % 5) + ".exe"; };
+        auto huge = bench.Folder(Catalogue(2, 50000, few, 1));
+        for (int i = 0; i < 5; ++i) bench.AddInstaller(*huge, few(1, i));
+        Memory memory;
+        rows.push_back({"switch to 50,000 items, five installer files", MeasureSwitch(bench, *huge, 50000, &memory)});
+        rows.push_back({"working set (MB) with 50,000 items listed", Summarise(memory.listed), false});
+        rows.push_back({"peak working set (MB) 10 s later", Summarise(memory.peak), false});
+    }
+
     std::printf("\n| %-58s | %9s | %9s | %8s |\n", "Measurement", "median", "min", "/ empty");
     std::printf("|%s|%s|%s|%s|\n", std::string(60, '-').c_str(), std::string(11, '-').c_str(),
                 std::string(11, '-').c_str(), std::string(10, '-').c_str());
-    for (const Row& row : rows) PrintRow(row.name, row.stats, &empty_start);
+    for (const Row& row : rows) PrintRow(row.name, row.stats, row.ratio ? &empty_start : nullptr);
     return 0;
 }
 
@@ -546,6 +640,10 @@ int main(int argc, char** argv) {
             g_runs = std::max(1, std::atoi(argv[i] + 7));
         else if (std::strncmp(argv[i], "--only=", 7) == 0)
             g_only = argv[i] + 7;
+        else if (std::strncmp(argv[i], "--categories=", 13) == 0)
+            g_categories = std::max(1, std::atoi(argv[i] + 13));
+        else if (std::strncmp(argv[i], "--program=", 10) == 0)
+            g_program = argv[i] + 10;
     try {
         return Run();
     } catch (const std::exception& error) {

@@ -89,6 +89,7 @@ bool FileIconCache::Create(int sizeType, UINT flags, int growth) {
     if (list_) ImageList_Destroy(list_);
     list_ = list;
     entries_.clear();
+    programImages_.clear();
     sizeType_ = sizeType;
     iconSize_ = size;
     return true;
@@ -116,17 +117,28 @@ int FileIconCache::AddProgramIcon(const std::wstring& path) {
     return index;
 }
 
+bool FileIconCache::MayHaveOwnIcon(const std::string& path, bool isFolder) {
+    return !isFolder && EqualsIgnoreAsciiCase(ExtensionOfPath(path), "EXE");
+}
+
 bool FileIconCache::HasOwnIcon(const std::string& path, bool isFolder) const {
-    return !isFolder && EqualsIgnoreAsciiCase(ExtensionOfPath(path), "EXE") && FileExists(path);
+    return MayHaveOwnIcon(path, isFolder) && FileExists(path);
 }
 
 int FileIconCache::IconIndex(const std::string& path, bool isFolder) {
     if (path.empty() || !list_) return -1;
+    if (!isFolder) {
+        auto known = programImages_.find(path);
+        if (known != programImages_.end() && known->second < ImageList_GetImageCount(list_)) return known->second;
+    }
     if (HasOwnIcon(path, isFolder)) {
         std::wstring widePath = WideLongPath(path);
         int index = AddProgramIcon(widePath);
         if (index < 0) index = AddShellIcon(widePath, 0, 0);  // a program without icons of its own
-        if (index >= 0) return index;
+        if (index >= 0) {
+            programImages_.insert_or_assign(path, index);
+            return index;
+        }
         // The shell could not read this file (a very long path, say): the
         // generic icon below is better than an item the list leaves out.
     }
@@ -158,8 +170,9 @@ int FileIconCache::TypeIconIndex(const std::string& path, bool isFolder) {
 
 void FileIconCache::Clear() {
     entries_.clear();
-    if (!list_) return;
-    for (int i = ImageList_GetImageCount(list_) - 1; i >= 0; --i) ImageList_Remove(list_, i);
+    programImages_.clear();
+    // All at once: removing one image rebuilds the bitmaps of all the others.
+    if (list_) ImageList_Remove(list_, -1);
 }
 
 }  // namespace corvel

@@ -1,4 +1,5 @@
-// Icons of install items, one image per extension and one per existing EXE.
+// Icons of install items, one image per extension and one per existing EXE
+// file.
 // Windows builds only.
 #pragma once
 
@@ -8,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvel {
@@ -36,13 +38,15 @@ public:
     bool Create(int sizeType, UINT flags, int growth);
 
     // Index of the icon for path in ImageList(), or -1. Every existing EXE
-    // gets an image of its own; other paths share one per extension and
-    // folder flag.
+    // file gets an image of its own, which every entry of the same path
+    // shares; other paths share one per extension and folder flag.
     int IconIndex(const std::string& path, bool isFolder);
     // The icon shared by every path of this extension and folder flag.
     int TypeIconIndex(const std::string& path, bool isFolder);
     // True when IconIndex would read an image of the file's own.
     bool HasOwnIcon(const std::string& path, bool isFolder) const;
+    // As HasOwnIcon, without asking whether the file exists.
+    static bool MayHaveOwnIcon(const std::string& path, bool isFolder);
 
     // Forgets every entry and removes every image, last first.
     void Clear();
@@ -63,6 +67,7 @@ private:
 
     HIMAGELIST list_ = nullptr;
     std::vector<Entry> entries_;
+    std::unordered_map<std::string, int> programImages_;  // by full path
     int sizeType_ = kIconSizeNone;
     int iconSize_ = 0;
 };

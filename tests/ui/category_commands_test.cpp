@@ -34,6 +34,18 @@ protected:
     }
     std::string seenName_;
     bool seenNew_ = false;
+
+    std::vector<int> HighlightedTabs() {
+        std::vector<int> highlighted;
+        for (int i = 0, count = Controls().TabCount(); i < count; ++i) {
+            TCITEMW item{};
+            item.mask = TCIF_STATE;
+            item.dwStateMask = TCIS_HIGHLIGHTED;
+            SendMessageW(Controls().Tabs(), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            if (item.dwState & TCIS_HIGHLIGHTED) highlighted.push_back(i);
+        }
+        return highlighted;
+    }
 };
 
 TEST_F(CategoryCommandsTest, NewAppendsATabAndMakesItCurrent) {
@@ -84,6 +96,7 @@ TEST_F(CategoryCommandsTest, DeleteAsksAndMovesToTheLeftNeighbour) {
         EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
         EXPECT_EQ(TabTexts(), c.left) << "deleting " << c.current;
         EXPECT_EQ(Controls().CurrentTab(), c.newCurrent);
+        EXPECT_EQ(HighlightedTabs(), std::vector<int>{c.newCurrent});
         EXPECT_EQ(EntryNames(), c.entries);
         EXPECT_EQ(Model().Count(Model().Root(), NodeKind::Item, true), c.current == 1 ? 2 : 3);
     }
@@ -134,9 +147,12 @@ TEST_F(CategoryCommandsTest, SwitchToIgnoresTheCurrentAndUnknownIndices) {
     for (int index : {0, -1, 3}) SendMessageW(List(), 1988, static_cast<WPARAM>(index), 0);
     EXPECT_EQ(Controls().CurrentTab(), 0);
     EXPECT_TRUE(Controls().IsSelected(0)) << "the list was refilled";
+    EXPECT_EQ(HighlightedTabs(), std::vector<int>{0});
     SendMessageW(List(), 1988, 2, 0);
     EXPECT_EQ(Controls().CurrentTab(), 1 + 1);
     EXPECT_EQ(EntryNames(), std::vector<std::string>{"d"});
+    SendMessageW(List(), 1988, 1, 0);
+    EXPECT_EQ(HighlightedTabs(), std::vector<int>{1});
 }
 
 TEST_F(CategoryCommandsTest, ACatalogueBuiltByHandIsWrittenAtTheEnd) {

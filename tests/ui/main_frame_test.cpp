@@ -163,7 +163,7 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
     for (const char* name : {"a.exe", "b.exe"}) fs::copy_file(self, folder_ / "Soft" / name);
     WriteCatalogue(
         "[Tools]\r\n<Name=A\x02SrcPath=Soft\\a.exe /S\x02>\r\n<Name=B\x02SrcPath=Soft\\b.exe\x02>\r\n"
-        "<Name=C\x02SrcPath=Soft\\missing.exe\x02>\r\n");
+        "<Name=C\x02SrcPath=Soft\\missing.exe\x02>\r\n<Name=D\x02SrcPath=Soft\\a.exe\x02>\r\n");
     Start();
     auto image = [this](int index) {
         LVITEMW entry{};
@@ -172,7 +172,7 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
         ListView_GetItem(frame_->View().Handle(), &entry);
         return entry.iImage;
     };
-    ASSERT_EQ(frame_->View().Controls().EntryCount(), 3);
+    ASSERT_EQ(frame_->View().Controls().EntryCount(), 4);
     int shared = image(2);
     EXPECT_EQ(image(0), shared);
     EXPECT_EQ(image(1), shared);
@@ -183,6 +183,40 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
     EXPECT_NE(image(1), shared);
     EXPECT_NE(image(0), image(1));
     EXPECT_EQ(image(2), shared);
+    // The same installer file: one image for both entries.
+    EXPECT_EQ(image(3), image(0));
+    EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(frame_->View().Handle(), LVSIL_NORMAL)), 3);
+}
+
+TEST_F(MainFrameTest, TabsAreAsWideAsTheirNamesAfterStartUp) {
+    const std::vector<std::wstring> names = {L"A", L"Office and writing", L"游戏", L"Tools"};
+    std::string catalogue;
+    for (const std::wstring& name : names) catalogue.append("[").append(Cp936FromWide(name)).append("]\r\n");
+    WriteCatalogue(catalogue);
+    Start();
+    HWND tabs = frame_->View().Controls().Tabs();
+    ASSERT_EQ(TabCtrl_GetItemCount(tabs), static_cast<int>(names.size()));
+    // The same names added one by one to a strip of the same style and font.
+    RECT size;
+    GetClientRect(tabs, &size);
+    HWND reference = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | TCS_FOCUSNEVER, 0, 0, size.right, size.bottom,
+                                     frame_->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(reference, WM_SETFONT, SendMessageW(tabs, WM_GETFONT, 0, 0), FALSE);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::wstring text = names[i];
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text.data();
+        SendMessageW(reference, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    EXPECT_FALSE(GetWindowLongPtrW(tabs, GWL_STYLE) & TCS_FIXEDWIDTH);
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        RECT shown, expected;
+        TabCtrl_GetItemRect(tabs, i, &shown);
+        TabCtrl_GetItemRect(reference, i, &expected);
+        EXPECT_EQ(shown.right - shown.left, expected.right - expected.left) << "tab " << i;
+    }
+    DestroyWindow(reference);
 }
 
 TEST_F(MainFrameTest, HotKeyIsHeldWhileTheWindowLivesAndAboutOpensItsDialog) {

@@ -1,6 +1,7 @@
 #include "binder.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "win32_text.h"
 
@@ -36,11 +37,12 @@ int Binder::AppendTab(std::string_view name, CatalogueNode* category) {
 }
 
 bool Binder::DeleteTab(int index) {
-    return ValidTab(index) && TabCtrl_DeleteItem(tabs_, index);
-}
-
-void Binder::DeleteAllTabs() {
-    if (tabs_) TabCtrl_DeleteAllItems(tabs_);
+    if (!ValidTab(index) || !TabCtrl_DeleteItem(tabs_, index)) return false;
+    if (index == highlightedTab_)
+        highlightedTab_ = -1;
+    else if (index < highlightedTab_)
+        --highlightedTab_;
+    return true;
 }
 
 bool Binder::SetTabText(int index, std::string_view name) {
@@ -63,7 +65,30 @@ CatalogueNode* Binder::CategoryOfTab(int index) const {
 void Binder::SelectTab(int index) {
     if (!ValidTab(index)) return;
     TabCtrl_SetCurSel(tabs_, index);
-    for (int i = 0, count = TabCount(); i < count; ++i) TabCtrl_HighlightItem(tabs_, i, i == index);
+    if (highlightedTab_ >= 0 && highlightedTab_ != index) TabCtrl_HighlightItem(tabs_, highlightedTab_, FALSE);
+    TabCtrl_HighlightItem(tabs_, index, TRUE);
+    highlightedTab_ = index;
+}
+
+// A tab strip measures the text of every tab whenever one is added or
+// removed; with a fixed tab width it does not, and restoring the style
+// measures them all once. With a visual style it also looks for the tab
+// under the mouse after each change, visiting every tab; the strip's style
+// comes back before its layout.
+void Binder::SetTabRedraw(bool on) {
+    if (!tabs_) return;
+    LONG_PTR style = GetWindowLongPtrW(tabs_, GWL_STYLE);
+    if (!on && !(style & TCS_FIXEDWIDTH)) {
+        SetWindowTheme(tabs_, L" ", L" ");
+        SetWindowLongPtrW(tabs_, GWL_STYLE, style | TCS_FIXEDWIDTH);
+        tabLayoutHeld_ = true;
+    }
+    if (on && tabLayoutHeld_) {
+        SetWindowTheme(tabs_, nullptr, nullptr);
+        SetWindowLongPtrW(tabs_, GWL_STYLE, style & ~TCS_FIXEDWIDTH);
+        tabLayoutHeld_ = false;
+    }
+    SendMessageW(tabs_, WM_SETREDRAW, on, 0);
 }
 
 std::optional<std::wstring> Binder::TabText(int index) const {
@@ -85,7 +110,8 @@ void Binder::SetListRedraw(bool on) {
 
 int Binder::AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item) {
     if (!list_ || name.empty() || installerPath.empty()) return -1;
-    bool ownIcon = icons_.HasOwnIcon(installerPath, false);
+    // Whether the file exists is found out with its icon, later.
+    bool ownIcon = icons_.MayHaveOwnIcon(installerPath, false);
     int image = icons_.TypeIconIndex(installerPath, false);
     if (image < 0) return -1;
     std::wstring text = WideFromCp936(name);

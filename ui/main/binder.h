@@ -24,14 +24,15 @@ public:
     int CurrentTab() const;
     int AppendTab(std::string_view name, CatalogueNode* category);
     bool DeleteTab(int index);
-    void DeleteAllTabs();
     bool SetTabText(int index, std::string_view name);
     CatalogueNode* CategoryOfTab(int index) const;
     // Selects and highlights tab index alone.
     void SelectTab(int index);
     // The tab's text, or nothing when it cannot be read.
     std::optional<std::wstring> TabText(int index) const;
-    void SetTabRedraw(bool on) { SendMessageW(tabs_, WM_SETREDRAW, on, 0); }
+    // While painting is off, a tab is added without measuring all the
+    // others; turning it on lays all tabs out once.
+    void SetTabRedraw(bool on);
     void SetListRedraw(bool on);
 
     // Refused (-1) for an empty name or path or when no icon is found. An
@@ -76,6 +77,9 @@ private:
 
     HWND tabs_ = nullptr;
     HWND list_ = nullptr;
+    // The one highlighted tab, so that a selection unmarks it alone.
+    int highlightedTab_ = -1;
+    bool tabLayoutHeld_ = false;  // while painting is off
     FileIconCache icons_;
     std::deque<PendingIcon> pendingIcons_;
 };

@@ -47,6 +47,23 @@ HIMAGELIST LoadToolbarImages(int bitmapId) {
     return images;
 }
 
+// Rewrites the entries already there and adds or removes only the
+// difference: Wine's menus copy all their entries for each one added, so
+// refilling a submenu of many categories took time growing with the square
+// of their number.
+void SetSubmenuEntries(HMENU popup, const std::vector<SubmenuEntry>& entries) {
+    const int count = GetMenuItemCount(popup);
+    for (int i = count - 1; i >= static_cast<int>(entries.size()); --i) DeleteMenu(popup, i, MF_BYPOSITION);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        UINT flags = MF_STRING | (entries[i].enabled ? MF_ENABLED : MF_GRAYED);
+        UINT_PTR id = kFirstDynamicId + i;
+        if (static_cast<int>(i) < count)
+            ModifyMenuW(popup, static_cast<UINT>(i), MF_BYPOSITION | flags, id, entries[i].text.c_str());
+        else
+            AppendMenuW(popup, flags, id, entries[i].text.c_str());
+    }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(ProgramLocation location)
@@ -230,19 +247,12 @@ void CMainFrame::OnInitMenuPopup(HMENU popup) {
 
 void CMainFrame::FillCategorySubmenu(HMENU popup, MenuMode mode) {
     menuMode_ = mode;
-    DeleteAllEntries(popup);
     Binder& controls = view_.Controls();
     std::vector<std::optional<std::wstring>> texts;
     for (int i = 0, count = controls.TabCount(); i < count; ++i) texts.push_back(controls.TabText(i));
     std::vector<SubmenuEntry> entries = CategorySubmenu(mode, texts, controls.CurrentTab(), view_.HasSelection());
-    if (NeedsEmptyPlaceholder(entries.size())) {
-        AppendEmptyPlaceholder(popup);
-        return;
-    }
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        AppendMenuW(popup, MF_STRING | (entries[i].enabled ? MF_ENABLED : MF_GRAYED), kFirstDynamicId + i,
-                    entries[i].text.c_str());
-    }
+    if (NeedsEmptyPlaceholder(entries.size())) entries = {{LoadResourceString(IDS_EMPTY_SUBMENU), false}};
+    SetSubmenuEntries(popup, entries);
 }
 
 void CMainFrame::FillToolsSubmenu(HMENU popup) {
