@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "installer_result.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
 #include "win32_text.h"
@@ -31,36 +32,9 @@ constexpr int kFirstFieldId = 101, kFinishId = 110;
 
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
-
-std::string Utf8(const std::wstring& text) {
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition, int timeoutMs = 15000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-// The key=value lines of the stand-in installer's result file, once it is complete.
-std::map<std::string, std::string> ReadResult(const fs::path& path) {
-    std::map<std::string, std::string> values;
-    if (!WaitFor([&] { return fs::exists(path); })) return values;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        auto equals = line.find('=');
-        if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return values;
-}
+using corvel::testing::ReadInstallerResult;
+using corvel::testing::Utf8;
+using corvel::testing::WaitFor;
 
 // Watches for dialogs of this process while alive, counts them and closes
 // them, so that a message box that should not be there fails the test
@@ -213,7 +187,7 @@ TEST_F(QuarroTest, StartsTheInstallerAndAnswersDoneOnceItWaitsForInput) {
     EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
     CloseHandle(process);
 
-    auto values = ReadResult(result);
+    auto values = ReadInstallerResult(result);
     ASSERT_FALSE(values.empty()) << "the installer wrote no result";
     EXPECT_EQ(values["field1"], Utf8(typed[0]));
     EXPECT_EQ(values["field2"], "Corvel");
@@ -277,7 +251,7 @@ TEST_F(QuarroTest, TakesAnInstallerLyingPastMaxPath) {
         PostMessageW(window, WM_COMMAND, kFinishId, 0);
         EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
         CloseHandle(process);
-        EXPECT_FALSE(ReadResult(result).empty()) << "the installer wrote no result";
+        EXPECT_FALSE(ReadInstallerResult(result).empty()) << "the installer wrote no result";
     }
 
     EXPECT_EQ(Open(Cp936FromWide(plain + L"\\absent.exe"), kInstaller), 3);
@@ -305,7 +279,7 @@ TEST(FixtureInstaller, FinishesByItselfWithTheChosenExitCode) {
     CloseHandle(process.hProcess);
     EXPECT_EQ(exitCode, 7u);
 
-    auto values = ReadResult(result);
+    auto values = ReadInstallerResult(result);
     EXPECT_EQ(values["field1"], "");
     EXPECT_EQ(values["command_line"], Utf8(commandLine));
     EXPECT_EQ(values["working_folder"], Utf8(folder.wstring()));

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "fixture_package.h"
+#include "installer_result.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
 #include "win32_text.h"
@@ -20,7 +21,10 @@
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::ReadInstallerResult;
 using corvel::testing::UninstallFixturePackage;
+using corvel::testing::Utf8;
+using corvel::testing::WaitFor;
 
 namespace {
 
@@ -40,16 +44,6 @@ constexpr wchar_t kAskAbandon[] =
 constexpr wchar_t kAskAbandonAll[] = L"此操作将会中断本项目及其以后所有项目的安装流程，确实要执行此操作吗？";
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
 
-template <typename Condition>
-bool WaitFor(Condition condition, int timeoutMs = 15000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
 std::wstring ProgramFilesDir() {
     wchar_t value[MAX_PATH] = {};
     DWORD size = sizeof value;
@@ -66,25 +60,6 @@ std::wstring Text(HWND window) {
     wchar_t buffer[1024] = {};
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 5000, nullptr);
     return buffer;
-}
-
-std::string Utf8(const std::wstring& text) {
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-std::map<std::string, std::string> ReadResult(const fs::path& path) {
-    std::map<std::string, std::string> values;
-    if (!WaitFor([&] { return fs::exists(path); })) return values;
-    std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        auto equals = line.find('=');
-        if (equals != std::string::npos) values[line.substr(0, equals)] = line.substr(equals + 1);
-    }
-    return values;
 }
 
 int CountInstallerProcesses() {
@@ -393,7 +368,7 @@ TEST_F(TobrinTest, RunsTheInstallerWithTheChosenFolderAndClosesWhenItEnds) {
     PostMessageW(installer, WM_COMMAND, kFinishId, 0);
     EXPECT_EQ(run.Answer(), 0) << "the installer's exit code is not the answer";
     EXPECT_EQ(ProgramFilesDir(), original_);
-    auto result = ReadResult(result_);
+    auto result = ReadInstallerResult(result_);
     EXPECT_EQ(result["program_files"], Utf8(folder));
     EXPECT_EQ(result["working_folder"], Utf8(root_.wstring()));
     EXPECT_NE(result["command_line"].find("--exit=7"), std::string::npos) << result["command_line"];
@@ -408,7 +383,7 @@ TEST_F(TobrinTest, EmptyFolderLeavesProgramFilesDirAlone) {
     ASSERT_NE(dialog, nullptr);
     Press(dialog, IDOK);
     EXPECT_EQ(run.Answer(), 0);
-    EXPECT_EQ(ReadResult(result_)["program_files"], "C:\\Before Tobrin");
+    EXPECT_EQ(ReadInstallerResult(result_)["program_files"], "C:\\Before Tobrin");
     EXPECT_EQ(ProgramFilesDir(), L"C:\\Before Tobrin");
 }
 
