@@ -1,6 +1,5 @@
 #include "external_tools.h"
 
-#include "commands.h"
 #include "external_tools_rules.h"
 #include "message_box.h"
 #include "resource.h"
@@ -31,18 +30,18 @@ std::string ExternalTools::FilePath() const {
     return paths_.ProgramFolder() + std::string(kExternalToolsFileName);
 }
 
-bool ExternalTools::AppendEntries(HMENU popup) {
+std::vector<SubmenuEntry> ExternalTools::Entries() {
     commands_.clear();
+    std::vector<SubmenuEntry> entries;
     FileReader reader;
     const std::string* text = reader.Read(FilePath());
-    if (!text) return false;
+    if (!text) return entries;
     SystemFolders folders{SystemFolder(GetSystemDirectoryW), SystemFolder(GetWindowsDirectoryW)};
     for (ToolEntry& tool : ToolEntries(*text, folders, paths_)) {
-        UINT state = FileExists(tool.program) ? MF_ENABLED : MF_GRAYED;
-        AppendMenuW(popup, MF_STRING | state, kFirstDynamicId + commands_.size(), WideFromCp936(tool.name).c_str());
+        entries.push_back({WideFromCp936(tool.name), FileExists(tool.program)});
         commands_.push_back(std::move(tool.command));
     }
-    return !NeedsEmptyPlaceholder(static_cast<std::size_t>(GetMenuItemCount(popup)));
+    return entries;
 }
 
 void ExternalTools::Run(std::size_t index) const {

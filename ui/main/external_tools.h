@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands.h"
 #include "paths.h"
 
 namespace corvel::ui {
@@ -15,10 +16,9 @@ class ExternalTools {
 public:
     explicit ExternalTools(std::string programFolder) : paths_(std::move(programFolder)) {}
 
-    // Reads the file afresh and appends one entry per tool to the empty
-    // popup, greyed when its program is missing. False unless it now holds
-    // 1 to 10000 entries.
-    bool AppendEntries(HMENU popup);
+    // Reads the file afresh: one submenu entry per tool, greyed when its
+    // program is missing.
+    std::vector<SubmenuEntry> Entries();
     // Tools listed at the last filling; tool i has menu id 33000 + i.
     std::size_t Count() const { return commands_.size(); }
     // Starts tool i, not waiting for it; nothing when its program is missing.

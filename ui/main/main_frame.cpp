@@ -26,14 +26,6 @@ constexpr int kToolsPosition = 3;
 constexpr int kToolbarLayout[] = {ID_ITEM_ADD,     ID_ITEM_DELETE, ID_ITEM_EDIT,     0, ID_ITEM_INSTALL,
                                   ID_ITEM_REGCODE, ID_ITEM_PATCH,  ID_ITEM_SETTINGS, 0, ID_APP_ABOUT};
 
-void DeleteAllEntries(HMENU menu) {
-    while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, GetMenuItemCount(menu) - 1, MF_BYPOSITION);
-}
-
-void AppendEmptyPlaceholder(HMENU menu) {
-    AppendMenuW(menu, MF_STRING | MF_GRAYED, kFirstDynamicId, LoadResourceString(IDS_EMPTY_SUBMENU).c_str());
-}
-
 HIMAGELIST LoadToolbarImages(int bitmapId) {
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -50,8 +42,9 @@ HIMAGELIST LoadToolbarImages(int bitmapId) {
 // Rewrites the entries already there and adds or removes only the
 // difference: Wine's menus copy all their entries for each one added, so
 // refilling a submenu of many categories took time growing with the square
-// of their number.
-void SetSubmenuEntries(HMENU popup, const std::vector<SubmenuEntry>& entries) {
+// of their number. Too few or too many entries give the single greyed "(空)".
+void SetSubmenuEntries(HMENU popup, std::vector<SubmenuEntry> entries) {
+    if (NeedsEmptyPlaceholder(entries.size())) entries = {{LoadResourceString(IDS_EMPTY_SUBMENU), false}};
     const int count = GetMenuItemCount(popup);
     for (int i = count - 1; i >= static_cast<int>(entries.size()); --i) DeleteMenu(popup, i, MF_BYPOSITION);
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -250,17 +243,12 @@ void CMainFrame::FillCategorySubmenu(HMENU popup, MenuMode mode) {
     Binder& controls = view_.Controls();
     std::vector<std::optional<std::wstring>> texts;
     for (int i = 0, count = controls.TabCount(); i < count; ++i) texts.push_back(controls.TabText(i));
-    std::vector<SubmenuEntry> entries = CategorySubmenu(mode, texts, controls.CurrentTab(), view_.HasSelection());
-    if (NeedsEmptyPlaceholder(entries.size())) entries = {{LoadResourceString(IDS_EMPTY_SUBMENU), false}};
-    SetSubmenuEntries(popup, entries);
+    SetSubmenuEntries(popup, CategorySubmenu(mode, texts, controls.CurrentTab(), view_.HasSelection()));
 }
 
 void CMainFrame::FillToolsSubmenu(HMENU popup) {
     menuMode_ = kMenuTools;
-    DeleteAllEntries(popup);
-    if (tools_.AppendEntries(popup)) return;
-    DeleteAllEntries(popup);
-    AppendEmptyPlaceholder(popup);
+    SetSubmenuEntries(popup, tools_.Entries());
 }
 
 void CMainFrame::OnMenuSelect(UINT id, UINT flags, HMENU menu) {
