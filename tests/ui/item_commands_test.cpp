@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "frame_test.h"
 #include "item_commands.h"
 #include "item_editor_dialog.h"
@@ -109,17 +111,22 @@ TEST_F(ItemCommandsTest, DeleteAsksThenRemovesExactlyTheSelectedEntries) {
     EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(EntryNames().size(), 5u);
 
+    auto place = [this](int index) {
+        POINT position{};
+        ListView_GetItemPosition(List(), index, &position);
+        return std::pair(position.x, position.y);
+    };
+    const auto firstPlace = place(0), secondPlace = place(1);
+    ASSERT_NE(firstPlace, secondPlace);
+
     answers_ = {IDYES};
     Command(ID_ITEM_DELETE);
     EXPECT_EQ(EntryNames(), (std::vector<std::string>{"B", "D"}));
     EXPECT_EQ(ItemNamesOf(0), (std::vector<std::string>{"B", "D"}));
     EXPECT_EQ(frame_->StatusText(), L"");
-    // Re-arranged to the left: the first remaining entry stands where A stood.
-    POINT first{}, second{};
-    ListView_GetItemPosition(List(), 0, &first);
-    ListView_GetItemPosition(List(), 1, &second);
-    EXPECT_LT(first.x, second.x);
-    EXPECT_EQ(first.y, second.y);
+    // Closed up: the remaining entries stand where A and B stood.
+    EXPECT_EQ(place(0), firstPlace);
+    EXPECT_EQ(place(1), secondPlace);
 
     // The Delete key asks too, and only with a selection.
     shown_.clear();

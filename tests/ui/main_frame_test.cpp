@@ -188,6 +188,61 @@ TEST_F(MainFrameTest, InstallerIconsArriveWhileIdle) {
     EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(frame_->View().Handle(), LVSIL_NORMAL)), 3);
 }
 
+// The list keeps no entries of its own: names, searches and range
+// selections are answered from the catalogue.
+TEST_F(MainFrameTest, TheListAsksTheViewForNamesSearchesAndRanges) {
+    WriteCatalogue(
+        "[Tools]\r\n<Name=Alpha\x02SrcPath=a.exe\x02>\r\n<Name=beta\x02SrcPath=b.exe\x02"
+        "Comment=second>\r\n"
+        "<Name=\xD3\xCE\xCF\xB7\x02SrcPath=c.exe\x02>\r\n<Name=Bee\x02SrcPath=d.exe\x02"
+        "Comment=last>\r\n");
+    Start();
+    HWND list = frame_->View().Handle();
+    ASSERT_EQ(ListView_GetItemCount(list), 4);
+    wchar_t label[16];
+    ListView_GetItemText(list, 2, 0, label, 16);
+    EXPECT_STREQ(label, L"游戏");
+    // A short buffer gets the name cut, never overrun.
+    wchar_t shortLabel[4] = {L'x', L'x', L'x', L'x'};
+    ListView_GetItemText(list, 0, 0, shortLabel, 3);
+    EXPECT_STREQ(shortLabel, L"Al");
+
+    auto find = [list](int start, const wchar_t* text, UINT flags) {
+        LVFINDINFOW what{};
+        what.flags = flags;
+        what.psz = text;
+        return ListView_FindItem(list, start, &what);
+    };
+    // The search begins with the start entry itself, as the list's own
+    // type-ahead search asks it to.
+    EXPECT_EQ(find(-1, L"B", LVFI_PARTIAL | LVFI_STRING), 1);  // any case
+    EXPECT_EQ(find(2, L"b", LVFI_PARTIAL | LVFI_STRING), 3);
+    EXPECT_EQ(find(1, L"a", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP), 0);
+    EXPECT_EQ(find(1, L"a", LVFI_PARTIAL | LVFI_STRING), -1);
+    EXPECT_EQ(find(-1, L"游", LVFI_PARTIAL | LVFI_STRING), 2);
+    EXPECT_EQ(find(-1, L"Be", LVFI_STRING), -1);  // whole names only
+    EXPECT_EQ(find(-1, L"bee", LVFI_STRING), 3);
+    // Typing a letter moves the selection to the next entry it begins.
+    SelectEntry(0);
+    SendMessageW(list, WM_CHAR, L'b', 1);  // a repeat count of one
+    EXPECT_EQ(frame_->View().Controls().FirstSelectedEntry(), 1);
+    EXPECT_EQ(frame_->StatusText(), L"second");
+
+    // A range reported at once shows the comment of its last entry.
+    NMLVODSTATECHANGE range{};
+    range.hdr.hwndFrom = list;
+    range.hdr.idFrom = IDC_ITEM_LIST;
+    range.hdr.code = LVN_ODSTATECHANGED;
+    range.iFrom = 0;
+    range.iTo = 3;
+    range.uNewState = LVIS_SELECTED;
+    SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(frame_->StatusText(), L"last");
+    range.uNewState = 0;
+    SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(frame_->StatusText(), L"");
+}
+
 TEST_F(MainFrameTest, TabsAreAsWideAsTheirNamesAfterStartUp) {
     const std::vector<std::wstring> names = {L"A", L"Office and writing", L"游戏", L"Tools"};
     std::string catalogue;

@@ -3,12 +3,15 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+
 #include "win32_text.h"
 
 namespace corvel::ui {
 
 bool Binder::Bind(HWND tabs, HWND list) {
     if (!tabs || !list || !IsWindow(tabs) || !IsWindow(list)) return false;
+    if (!(GetWindowLongPtrW(list, GWL_STYLE) & LVS_OWNERDATA)) return false;  // the entries are kept here
     if (!icons_.Create(kIconSizeShell, ILC_COLOR32 | ILC_MASK, 30)) return false;
     tabs_ = tabs;
     list_ = list;
@@ -104,25 +107,30 @@ std::optional<std::wstring> Binder::TabText(int index) const {
 
 void Binder::SetListRedraw(bool on) {
     if (!list_) return;
+    listHeld_ = !on;
+    if (on) SyncEntryCount();
     SendMessageW(list_, WM_SETREDRAW, on, 0);
     if (on) InvalidateRect(list_, nullptr, TRUE);
 }
 
-int Binder::AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item) {
-    if (!list_ || name.empty() || installerPath.empty()) return -1;
+// Wine's list places the entries of a virtual list in icon view only when
+// asked to arrange them; Windows places them itself.
+void Binder::SyncEntryCount() {
+    if (listHeld_) return;
+    ListView_SetItemCountEx(list_, EntryCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    ListView_Arrange(list_, LVA_DEFAULT);
+}
+
+int Binder::AppendEntry(CatalogueNode* item, const std::string& installerPath) {
+    if (!list_ || !item || item->Name().empty() || installerPath.empty()) return -1;
     // Whether the file exists is found out with its icon, later.
     bool ownIcon = icons_.MayHaveOwnIcon(installerPath, false);
     int image = icons_.TypeIconIndex(installerPath, false);
     if (image < 0) return -1;
-    std::wstring text = WideFromCp936(name);
-    LVITEMW entry{};
-    entry.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    entry.iItem = EntryCount();
-    entry.pszText = text.data();
-    entry.iImage = image;
-    entry.lParam = reinterpret_cast<LPARAM>(item);
-    int index = static_cast<int>(SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
-    if (index >= 0 && ownIcon) pendingIcons_.push_back({index, item, installerPath});
+    int index = EntryCount();
+    entries_.push_back({item, image});
+    SyncEntryCount();
+    if (ownIcon) pendingIcons_.push_back({index, item, installerPath});
     return index;
 }
 
@@ -132,44 +140,32 @@ bool Binder::LoadPendingIcons(int count) {
         pendingIcons_.pop_front();
         if (ItemOfEntry(pending.entry) != pending.item) continue;  // the list changed meanwhile
         int image = icons_.IconIndex(pending.path, false);
-        if (image >= 0) SetEntryImage(pending.entry, image);
+        if (image < 0) continue;
+        entries_[pending.entry].image = image;
+        RedrawEntry(pending.entry);
     }
     return !pendingIcons_.empty();
 }
 
-bool Binder::SetEntryImage(int index, int image) {
-    LVITEMW entry{};
-    entry.mask = LVIF_IMAGE;
-    entry.iItem = index;
-    entry.iImage = image;
-    return SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry)) != 0;
-}
-
-bool Binder::SetEntry(int index, std::string_view name, const std::string& installerPath) {
-    if (!ValidEntry(index) || name.empty() || installerPath.empty()) return false;
+bool Binder::SetEntry(int index, const std::string& installerPath) {
+    if (!ValidEntry(index) || installerPath.empty()) return false;
     int image = icons_.IconIndex(installerPath, false);
     if (image < 0) return false;
     std::erase_if(pendingIcons_, [index](const PendingIcon& pending) { return pending.entry == index; });
-    std::wstring text = WideFromCp936(name);
-    LVITEMW entry{};
-    entry.mask = LVIF_TEXT | LVIF_IMAGE;
-    entry.iItem = index;
-    entry.pszText = text.data();
-    entry.iImage = image;
-    return SendMessageW(list_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry)) != 0;
+    entries_[index].image = image;
+    return RedrawEntry(index);
 }
 
-bool Binder::SetEntryText(int index, std::string_view name) {
-    if (!ValidEntry(index)) return false;
-    std::wstring text = WideFromCp936(name);
-    LVITEMW entry{};
-    entry.iSubItem = 0;
-    entry.pszText = text.data();
-    return SendMessageW(list_, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&entry)) != 0;
+bool Binder::RedrawEntry(int index) {
+    return ValidEntry(index) && ListView_RedrawItems(list_, index, index);
 }
 
 bool Binder::DeleteEntry(int index) {
-    if (!ValidEntry(index) || !ListView_DeleteItem(list_, index)) return false;
+    if (!ValidEntry(index)) return false;
+    entries_.erase(entries_.begin() + index);
+    // The list moves the selection and focus of the entries behind it up.
+    ListView_DeleteItem(list_, index);
+    SyncEntryCount();
     // Entries behind it move up by one; their pending icons follow them.
     std::erase_if(pendingIcons_, [index](const PendingIcon& pending) { return pending.entry == index; });
     for (PendingIcon& pending : pendingIcons_) {
@@ -179,33 +175,21 @@ bool Binder::DeleteEntry(int index) {
 }
 
 CatalogueNode* Binder::ItemOfEntry(int index) const {
-    if (!ValidEntry(index)) return nullptr;
-    LVITEMW entry{};
-    entry.mask = LVIF_PARAM;
-    entry.iItem = index;
-    if (!SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry))) return nullptr;
-    return reinterpret_cast<CatalogueNode*>(entry.lParam);
+    return ValidEntry(index) ? entries_[index].item : nullptr;
 }
 
 std::vector<Binder::SelectedEntry> Binder::SelectedEntries() const {
     std::vector<SelectedEntry> selected;
     if (!list_) return selected;
     for (int index = -1; (index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) >= 0;) {
-        LVITEMW entry{};
-        entry.mask = LVIF_PARAM;
-        entry.iItem = index;
-        if (SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry)))
-            selected.push_back({index, reinterpret_cast<CatalogueNode*>(entry.lParam)});
+        if (!ValidEntry(index)) break;
+        selected.push_back({index, entries_[index].item});
     }
     return selected;
 }
 
 int Binder::FirstSelectedEntry() const {
     return list_ ? ListView_GetNextItem(list_, -1, LVNI_SELECTED) : -1;
-}
-
-int Binder::EntryCount() const {
-    return list_ ? ListView_GetItemCount(list_) : 0;
 }
 
 bool Binder::IsSelected(int index) const {
@@ -225,12 +209,42 @@ void Binder::EditLabel(int index) {
 
 void Binder::ClearList() {
     pendingIcons_.clear();
+    entries_.clear();
     if (list_) ListView_DeleteAllItems(list_);
     icons_.Clear();
 }
 
-void Binder::Arrange() {
-    if (list_) ListView_Arrange(list_, LVA_ALIGNLEFT);
+void Binder::FillDisplayInfo(NMLVDISPINFOW& request) const {
+    LVITEMW& asked = request.item;
+    if (!ValidEntry(asked.iItem) || asked.iSubItem != 0) return;
+    const Entry& entry = entries_[asked.iItem];
+    if (asked.mask & LVIF_IMAGE) asked.iImage = entry.image;
+    if ((asked.mask & LVIF_TEXT) && asked.pszText && asked.cchTextMax > 0) {
+        std::wstring text = WideFromCp936(entry.item->Name());
+        std::size_t length = std::min(text.size(), static_cast<std::size_t>(asked.cchTextMax - 1));
+        text.copy(asked.pszText, length);
+        asked.pszText[length] = L'\0';
+    }
+}
+
+// Typing in the list jumps to the next entry whose name starts with the
+// typed letters, as in a list holding its own entries.
+int Binder::FindEntry(const NMLVFINDITEMW& request) const {
+    const LVFINDINFOW& find = request.lvfi;
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || entries_.empty()) return -1;
+    const std::wstring wanted = find.psz;
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    const int count = EntryCount();
+    const int start = (request.iStart >= 0 && request.iStart < count) ? request.iStart : 0;
+    const int span = (find.flags & LVFI_WRAP) ? count : count - start;
+    for (int step = 0; step < span; ++step) {
+        int index = (start + step) % count;
+        std::wstring name = WideFromCp936(entries_[index].item->Name());
+        if (partial && name.size() > wanted.size()) name.resize(wanted.size());
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), -1, wanted.c_str(), -1) == CSTR_EQUAL)
+            return index;
+    }
+    return -1;
 }
 
 }  // namespace corvel::ui

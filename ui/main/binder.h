@@ -1,8 +1,12 @@
 // Owns the category tab strip, the item list and the list's icon cache for
-// the catalogue view, and keeps every index check in one place.
+// the catalogue view, and keeps every index check in one place. The list is
+// virtual: its entries live here and the list asks for what it draws, so a
+// category of many thousand items costs the list no entry objects.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <deque>
 #include <optional>
@@ -35,14 +39,16 @@ public:
     void SetTabRedraw(bool on);
     void SetListRedraw(bool on);
 
-    // Refused (-1) for an empty name or path or when no icon is found. An
-    // installer with an icon of its own shows its type's icon until
-    // LoadPendingIcons reaches it, so a large category lists at once.
-    int AppendEntry(std::string_view name, const std::string& installerPath, CatalogueNode* item);
+    // Refused (-1) for an item without a name, an empty path or when no
+    // icon is found. An installer with an icon of its own shows its type's
+    // icon until LoadPendingIcons reaches it, so a large category lists at once.
+    int AppendEntry(CatalogueNode* item, const std::string& installerPath);
     // Gives up to count entries their installer's own icon; true while more wait.
     bool LoadPendingIcons(int count);
-    bool SetEntry(int index, std::string_view name, const std::string& installerPath);
-    bool SetEntryText(int index, std::string_view name);
+    // The entry's item changed: its installer's icon and its name are shown again.
+    bool SetEntry(int index, const std::string& installerPath);
+    // Draws the entry again, after its item was renamed.
+    bool RedrawEntry(int index);
     bool DeleteEntry(int index);
     CatalogueNode* ItemOfEntry(int index) const;
     struct SelectedEntry {
@@ -52,13 +58,16 @@ public:
     // The selected entries in list order, found without visiting the others.
     std::vector<SelectedEntry> SelectedEntries() const;
     int FirstSelectedEntry() const;
-    int EntryCount() const;
+    int EntryCount() const { return static_cast<int>(entries_.size()); }
     bool IsSelected(int index) const;
     void SetSelected(int index, bool selected);
     void EditLabel(int index);
     // Removes every entry and empties the icon cache.
     void ClearList();
-    void Arrange();
+
+    // The list's questions about the entries it draws and searches.
+    void FillDisplayInfo(NMLVDISPINFOW& request) const;
+    int FindEntry(const NMLVFINDITEMW& request) const;
 
     HWND Tabs() const { return tabs_; }
     HWND List() const { return list_; }
@@ -67,7 +76,9 @@ private:
     bool ValidTab(int index) const { return tabs_ && index >= 0 && index < TabCount(); }
     bool ValidEntry(int index) const { return list_ && index >= 0 && index < EntryCount(); }
 
-    bool SetEntryImage(int index, int image);
+    // Tells the list how many entries there are and places them, unless
+    // painting is off.
+    void SyncEntryCount();
 
     struct PendingIcon {
         int entry;
@@ -75,11 +86,18 @@ private:
         std::string path;
     };
 
+    struct Entry {
+        CatalogueNode* item;
+        int image;
+    };
+
     HWND tabs_ = nullptr;
     HWND list_ = nullptr;
     // The one highlighted tab, so that a selection unmarks it alone.
     int highlightedTab_ = -1;
     bool tabLayoutHeld_ = false;  // while painting is off
+    bool listHeld_ = false;       // while painting is off
+    std::vector<Entry> entries_;
     FileIconCache icons_;
     std::deque<PendingIcon> pendingIcons_;
 };

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "catalogue_file.h"
+#include "check_paths_command.h"
 #include "copy_files_command.h"
 #include "create_folders.h"
-#include "check_paths_command.h"
 #include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
@@ -35,8 +35,8 @@ bool CCorvelView::Create(HWND frame) {
     // The icon cache owns the image list; the list only shares it.
     list_ =
         CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_ICON | LVS_SHOWSELALWAYS |
-                            LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_ICON | LVS_OWNERDATA |
+                            LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
                         0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr), nullptr);
     if (!list_) return false;
     return SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) != 0;
@@ -105,7 +105,7 @@ void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
 
 int CCorvelView::AppendEntryFor(CatalogueNode* item) {
     std::string installer = paths_.ProgramPathOfCommand(item->StoredField(Field::SrcPath), true);
-    return binder_.AppendEntry(item->Name(), installer, item);
+    return binder_.AppendEntry(item, installer);
 }
 
 bool CCorvelView::ShowCategory(int index) {
@@ -128,7 +128,7 @@ void CCorvelView::ShowCommentOf(int entry, bool selected) {
         status_(std::wstring());
 }
 
-LRESULT CCorvelView::OnNotify(const NMHDR* header) {
+LRESULT CCorvelView::OnNotify(NMHDR* header) {
     if (header->hwndFrom == list_) return OnListNotify(header);
     if (header->hwndFrom != binder_.Tabs()) return 0;
     switch (header->code) {
@@ -141,14 +141,26 @@ LRESULT CCorvelView::OnNotify(const NMHDR* header) {
     return 0;
 }
 
-LRESULT CCorvelView::OnListNotify(const NMHDR* header) {
+LRESULT CCorvelView::OnListNotify(NMHDR* header) {
     switch (header->code) {
+        case LVN_GETDISPINFOW:
+            binder_.FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+            return 0;
+        case LVN_ODFINDITEMW:
+            return binder_.FindEntry(*reinterpret_cast<const NMLVFINDITEMW*>(header));
         case LVN_ITEMCHANGED: {
             // Any state change: the list may report it before it answers for
             // the new state, so read the state the notification carries.
             auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
             if (change->uChanged & LVIF_STATE)
                 ShowCommentOf(change->iItem, change->iItem >= 0 && (change->uNewState & LVIS_SELECTED));
+            return 0;
+        }
+        case LVN_ODSTATECHANGED: {
+            // A range changed at once (a shift-click): the last entry of it
+            // is the one a list of its own entries would have reported last.
+            auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+            ShowCommentOf(change->iTo, (change->uNewState & LVIS_SELECTED) != 0);
             return 0;
         }
         case NM_DBLCLK:

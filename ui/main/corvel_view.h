@@ -44,7 +44,7 @@ public:
     bool SaveForEndOfSession();
 
     // Notifications from the tab strip and the list, passed on by the frame.
-    LRESULT OnNotify(const NMHDR* header);
+    LRESULT OnNotify(NMHDR* header);
 
     bool HasCategory() const { return binder_.TabCount() > 0; }
     bool HasSelection() const { return binder_.FirstSelectedEntry() >= 0; }
@@ -68,7 +68,7 @@ private:
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
-    LRESULT OnListNotify(const NMHDR* header);
+    LRESULT OnListNotify(NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
     void ShowCommentOf(int entry, bool selected);
     void SaveAtEnd();

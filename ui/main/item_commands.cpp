@@ -63,7 +63,7 @@ void ItemCommands::Edit() {
     if (editor.RunModal(view_.Owner()) != IDOK) return;
     if (!view_.Model().SetItemFields(item, record)) return;
     // Without an icon for the new installer the entry keeps its old look.
-    controls.SetEntry(entry, item->Name(), view_.Paths().ProgramPathOfCommand(record.SrcPath, true));
+    controls.SetEntry(entry, view_.Paths().ProgramPathOfCommand(record.SrcPath, true));
 }
 
 void ItemCommands::Delete() {
@@ -78,7 +78,6 @@ void ItemCommands::Delete() {
     for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
         if (view_.Model().DeleteItem(entry->item)) controls.DeleteEntry(entry->index);
     }
-    controls.Arrange();
     controls.SetListRedraw(true);
     view_.SetStatus(std::wstring());
 }
@@ -101,7 +100,7 @@ void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
     }
     Binder& controls = view_.Controls();
     CatalogueNode* item = controls.ItemOfEntry(entry);
-    if (!item || !view_.Model().RenameItem(item, *text) || !controls.SetEntryText(entry, *text))
+    if (!item || !view_.Model().RenameItem(item, *text) || !controls.RedrawEntry(entry))
         Report(IDS_RENAME_FAILED, IDS_RENAME_CAPTION, MB_ICONSTOP);
 }
 
