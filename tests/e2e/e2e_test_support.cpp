@@ -35,20 +35,43 @@ void PressCtrlR() {
     SendInput(4, keys, sizeof(INPUT));
 }
 
+bool TypeWithCtrlR(HWND firstField, HWND lastField, const std::wstring& lastText) {
+    return WaitUntil(
+        [&] {
+            if (ControlText(lastField) == lastText) return true;
+            if (!ControlText(firstField).empty()) return false;
+            PressCtrlR();
+            return WaitUntil([&] { return !ControlText(firstField).empty(); }, seconds(3)) &&
+                   WaitUntil([&] { return ControlText(lastField) == lastText; }, seconds(3));
+        },
+        kStepTimeout);
+}
+
 ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted) {
     ButtonStates states;
     for (const auto& [command, enabled] : wanted) states[command] = window.ButtonEnabled(command);
     return states;
 }
 
+// A posted click may reach a window that another process's dialog keeps
+// from the foreground under load; every other try therefore sets the
+// foreground and the focus with the window's input joined to ours.
 bool ClickIntoField(HWND window, HWND field) {
+    int tries = 0;
     return WaitUntil(
         [&] {
             if (GetForegroundWindow() == window && FocusOf(window) == field) return true;
-            SetForegroundWindow(window);
-            PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-            Sleep(200);  // the click's answer, before it is looked for again
+            const DWORD owner = GetWindowThreadProcessId(window, nullptr);
+            if (++tries % 2 == 0 && AttachThreadInput(GetCurrentThreadId(), owner, TRUE)) {
+                SetForegroundWindow(window);
+                SetFocus(field);
+                AttachThreadInput(GetCurrentThreadId(), owner, FALSE);
+            } else {
+                SetForegroundWindow(window);
+                PostMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                PostMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            }
+            Sleep(200);  // the answer, before it is looked for again
             return false;
         },
         kStepTimeout);

@@ -34,6 +34,10 @@ bool ClickIntoField(HWND window, HWND field);
 // display, but the tests run inside Wine; SendInput from the test process
 // goes the same way as a key press and reaches the hot key.
 void PressCtrlR();
+// Presses Ctrl+R until the focused installer's last field holds lastText;
+// a press is repeated only while the first field is still empty, as a key
+// press lost under load typed nothing.
+bool TypeWithCtrlR(HWND firstField, HWND lastField, const std::wstring& lastText);
 
 // Adds a category named name through the new-category dialog, then shows
 // the first category again; false when either does not happen in time.

@@ -61,8 +61,7 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
 
     Installer installer;
     installer.FocusFirstField();
-    PressCtrlR();
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(installer.Field(2)) == L"ABCD-1234"; }, kStepTimeout))
+    ASSERT_TRUE(TypeWithCtrlR(installer.Field(0), installer.Field(2), L"ABCD-1234"))
         << "nothing reached the third field";
     EXPECT_EQ(ControlText(installer.Field(0)), L"\u5f20\u4e09");
     // A single-line field keeps a pasted text up to its line break.

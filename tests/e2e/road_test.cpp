@@ -35,7 +35,19 @@ protected:
         E2eTest::SetUp();
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvelRoadTest");
     }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvelRoadTest"); }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\CorvelRoadTest");
+        // A failed step leaves the stand-in installer open, and with it the
+        // output pipe that the test runner waits on.
+        if (HWND installer = FindWindowW(kInstallerClass, nullptr)) {
+            DWORD id = 0;
+            GetWindowThreadProcessId(installer, &id);
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
+                TerminateProcess(process, 1);
+                CloseHandle(process);
+            }
+        }
+    }
 
     std::wstring LayOutFullEdition() {
         folder_.AddComponent(WindowsPathFromBuildPath(TOBRIN_CPN_PATH), L"Tobrin.cpn");
@@ -80,10 +92,7 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
     // The user clicks the first field and presses Ctrl+R.
     HWND first = GetDlgItem(installer, kFirstFieldId);
     ASSERT_TRUE(ClickIntoField(installer, first));
-    PressCtrlR();
-    ASSERT_TRUE(
-        WaitUntil([&] { return ControlText(GetDlgItem(installer, kFirstFieldId + 2)) == L"ABCD-1234"; }, kStepTimeout))
-        << "Ctrl+R typed nothing";
+    ASSERT_TRUE(TypeWithCtrlR(first, GetDlgItem(installer, kFirstFieldId + 2), L"ABCD-1234")) << "Ctrl+R typed nothing";
     PressDialogButton(installer, kFinishId);
 
     // The installer's end closes the dialog; the patch step follows.
