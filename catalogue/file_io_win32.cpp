@@ -32,8 +32,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     std::wstring wide = WideFromCp936(path);
     if (wide.empty()) return false;
     std::wstring temp = WideFromCp936(ReplacementFileOf(path));
-    FileHandle file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     // Until it is complete the file goes with its handle: a process ended
     // while it writes leaves nothing behind.
@@ -49,8 +49,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     }
     written = written && FlushFileBuffers(file.get());
     dispose.DeleteFile = FALSE;  // finished: it stays when its handle closes
-    written = written &&
-              (!deletePending || SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose));
+    written = written && (!deletePending ||
+                          SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose));
     if (!file.Close() || !written ||
         !MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.c_str());
