@@ -301,7 +301,9 @@ bool HasDoubleBackslash(std::string_view categoryName) {
 }
 
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
-    ParseKeptText(catalogue, catalogue.KeepText(std::string(text)), onDropped);
+    TextBlock copy(text.size());
+    if (!text.empty()) std::memcpy(copy.Data(), text.data(), text.size());
+    ParseKeptText(catalogue, catalogue.KeepText(std::move(copy)), onDropped);
 }
 
 std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<const CatalogueNode*>* categories) {
@@ -323,8 +325,8 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
     if (path.empty()) return false;
     DiscardUnfinishedReplacement(path);
-    std::optional<std::string> text = ReadWholeFile(path);
-    if (!text || text->empty()) return false;
+    std::optional<TextBlock> text = ReadWholeFile(path);
+    if (!text || text->Size() == 0) return false;
     // The file's bytes become the store of the names and fields read.
     ParseKeptText(catalogue, catalogue.KeepText(std::move(*text)), onDropped);
     return true;

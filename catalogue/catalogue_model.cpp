@@ -60,8 +60,8 @@ CatalogueNode* Catalogue::Root() {
     return root_;
 }
 
-std::string_view Catalogue::KeepText(std::string text) {
-    lastKept_ = keptTexts_.emplace_back(std::move(text));
+std::string_view Catalogue::KeepText(TextBlock text) {
+    lastKept_ = keptTexts_.emplace_back(std::move(text)).View();
     return lastKept_;
 }
 
@@ -79,7 +79,7 @@ bool Within(std::string_view inner, std::string_view outer) {
 bool Catalogue::IsKept(std::string_view text) const {
     if (Within(text, lastKept_)) return true;
     for (auto kept = keptTexts_.rbegin(); kept != keptTexts_.rend(); ++kept) {
-        if (Within(text, *kept)) return true;
+        if (Within(text, kept->View())) return true;
     }
     return false;
 }

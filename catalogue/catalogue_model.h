@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "block_pool.h"
+#include "text_block.h"
 
 namespace corvel {
 
@@ -122,7 +123,7 @@ public:
 
     // Keeps text as long as the catalogue lives and returns it. Names and
     // fields later stored from views into it are referenced, not copied.
-    std::string_view KeepText(std::string text);
+    std::string_view KeepText(TextBlock text);
 
 private:
     bool Owns(const CatalogueNode* node) const;
@@ -136,7 +137,7 @@ private:
     CatalogueNode* NewNode(NodeKind kind);
     void FreeSubtree(CatalogueNode* node);
 
-    std::deque<std::string> keptTexts_;          // a deque never moves what it holds
+    std::deque<TextBlock> keptTexts_;            // a deque never moves what it holds
     std::string_view lastKept_;                  // asked about most, while reading it
     BlockPool<sizeof(CatalogueNode)> nodePool_;  // destroyed after the nodes it holds
     CatalogueNode* root_ = nullptr;

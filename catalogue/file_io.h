@@ -6,10 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "text_block.h"
+
 namespace corvel {
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// The whole file, read into a block of its size, or nothing when it cannot
+// be opened or read.
+std::optional<TextBlock> ReadWholeFile(const std::string& path);
 
 // The temporary file beside path that a replacement writes first.
 inline std::string ReplacementFileOf(const std::string& path) {

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,24 +9,30 @@
 
 namespace corvel {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<TextBlock> ReadWholeFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
-    std::string data;
-    off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size > 0 && ::lseek(fd, 0, SEEK_SET) == 0) data.reserve(static_cast<std::size_t>(size));
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || status.st_size < 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    // Straight into a block of the file's size: no buffer between, no bytes
+    // filled in before they are read.
+    TextBlock data(static_cast<std::size_t>(status.st_size));
+    std::size_t done = 0;
+    while (done < data.Size()) {
+        ssize_t got = ::read(fd, data.Data() + done, data.Size() - done);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             ::close(fd);
             return std::nullopt;
         }
-        if (got == 0) break;
-        data.append(buffer, static_cast<std::size_t>(got));
+        if (got == 0) break;  // the file shrank while we read it
+        done += static_cast<std::size_t>(got);
     }
     ::close(fd);
+    data.Shorten(done);
     return data;
 }
 

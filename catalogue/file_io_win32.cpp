@@ -6,7 +6,7 @@
 
 namespace corvel {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<TextBlock> ReadWholeFile(const std::string& path) {
     std::wstring wide = WideFromCp936(path);
     if (wide.empty()) return std::nullopt;
     FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -14,17 +14,17 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (!file.valid()) return std::nullopt;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
-    std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+    TextBlock data(static_cast<std::size_t>(size.QuadPart));  // no bytes filled in before they are read
     std::size_t done = 0;
-    while (done < data.size()) {
+    while (done < data.Size()) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), data.data() + done, static_cast<DWORD>(data.size() - done), &got, nullptr)) {
+        if (!ReadFile(file.get(), data.Data() + done, static_cast<DWORD>(data.Size() - done), &got, nullptr)) {
             return std::nullopt;
         }
         if (got == 0) break;  // the file shrank while we read it
         done += got;
     }
-    data.resize(done);
+    data.Shorten(done);
     return data;
 }
 

@@ -627,6 +627,21 @@ TEST(CatalogueFile, LoadFromDisk) {
     EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games"}));
     EXPECT_EQ(dropped, (std::vector<Dropped>{{4, DroppedLine::ItemWithoutNameOrSrcPath}}));
 
+    // A folder cannot be read; a file of several megabytes is read whole.
+    fs::create_directory(folder.Path() / "Folder.cvx");
+    EXPECT_FALSE(LoadCatalogue(catalogue, folder.File("Folder.cvx")));
+    std::string large;
+    for (int c = 0; c < 50; ++c) {
+        large += "[C" + std::to_string(c) + "]\r\n";
+        for (int i = 0; i < 1000; ++i)
+            large += "<Name=n" + std::to_string(i) + "\x02SrcPath=Soft\\setup.exe /S\x02>\r\n";
+    }
+    WriteBytes(folder.File("large.cvx"), large);
+    Catalogue whole;
+    EXPECT_TRUE(LoadCatalogue(whole, folder.File("large.cvx")));
+    EXPECT_EQ(TotalItems(whole), 50000u);
+    EXPECT_TRUE(FormatCatalogueText(whole) == large);  // not printed: megabytes
+
     // What a save cut short left beside the catalogue goes; the catalogue stays.
     WriteBytes(folder.File("c.cvx.corvel-tmp"), "[Tor");
     Catalogue again;
