@@ -5,6 +5,8 @@
 #   --only=SECTION    start, switch, edit, install or scale
 #   --categories=N    categories of the scale section's start-up (10000)
 #   --program=PATH    time another Corvel.exe, e.g. a copy of an older build
+#   --quarro=PATH     the Quarro.cpn to put beside it (the i686 build's own
+#                     for the i686 Corvel.exe, which needs a wine32 prefix)
 # Uses a Wine prefix of its own so tests are not disturbed.
 set -u
 cd "$(dirname "$0")/.."

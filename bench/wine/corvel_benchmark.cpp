@@ -35,6 +35,7 @@ int g_categories = 10000;
 // Another build of Corvel.exe to time (a Linux or Windows path), e.g. an
 // older one kept for comparison.
 std::string g_program;
+std::string g_quarro;  // the i686 Corvel.exe needs the i686 Quarro.cpn
 
 bool Wanted(const char* section) {
     return g_only.empty() || g_only == section;
@@ -95,7 +96,7 @@ class Bench {
 public:
     Bench()
         : corvel_(WindowsPathFromBuildPath(g_program.empty() ? CORVEL_EXE_PATH : g_program)),
-          quarro_(WindowsPathFromBuildPath(QUARRO_CPN_PATH)),
+          quarro_(WindowsPathFromBuildPath(g_quarro.empty() ? QUARRO_CPN_PATH : g_quarro)),
           installer_(WindowsPathFromBuildPath(INSTALLER_EXE_PATH)) {}
 
     // A fresh folder holding the program and catalogue (empty: no file).
@@ -644,6 +645,8 @@ int main(int argc, char** argv) {
             g_categories = std::max(1, std::atoi(argv[i] + 13));
         else if (std::strncmp(argv[i], "--program=", 10) == 0)
             g_program = argv[i] + 10;
+        else if (std::strncmp(argv[i], "--quarro=", 9) == 0)
+            g_quarro = argv[i] + 9;
     try {
         return Run();
     } catch (const std::exception& error) {
