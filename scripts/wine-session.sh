@@ -35,6 +35,10 @@ wine_prefix_init() {
             WINEPREFIX=$prefix "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /t REG_SZ \
                 /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
         done
+        # The server these commands started would refuse to become
+        # persistent; every test would then start its own server and could
+        # reach the old one while it shuts down.
+        WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
     fi
     WINEPREFIX=$prefix /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
     # Start the prefix's background services now: started by the first test,
