@@ -61,14 +61,38 @@ constexpr std::array<KeyWord, kFieldCount> kKeyWords = {
 
 constexpr std::uint64_t kCaseBits = Word({' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '});
 
-// The field whose key, in either letter case, and "=" begin piece, or -1;
+// Whether the key of field, in either letter case, and "=" begin piece;
 // exact tells whether the key is spelt as the writer spells it. readable
 // bytes from the piece's start may be read, at least the piece.
-// The first letters pick the one candidate. The keys are letters only: a
-// byte matches when it is that letter in either case, and no byte of a GBK
-// character can; nor can "=", so the key found is the text before the
-// piece's first "=".
-int FieldOfPiece(std::string_view piece, std::size_t readable, bool& exact) {
+// The keys are letters only: a byte matches when it is that letter in
+// either case, and no byte of a GBK character can; nor can "=", so the key
+// found is the text before the piece's first "=".
+bool BeginsWithKey(std::string_view piece, std::size_t readable, std::size_t field, bool& exact) {
+    std::string_view key = kFieldKeys[field];
+    if (piece.size() <= key.size() || piece[key.size()] != '=') return false;
+    if (readable >= sizeof(std::uint64_t)) {  // the whole key at once
+        const KeyWord& known = kKeyWords[field];
+        std::uint64_t word = LoadWord(piece.data()) & known.mask;
+        if ((word | (kCaseBits & known.mask)) != known.lower) return false;
+        exact = word == known.exact;
+        return true;
+    }
+    unsigned differences = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if ((piece[i] | 0x20) != (key[i] | 0x20)) return false;
+        differences |= static_cast<unsigned char>(piece[i] ^ key[i]);
+    }
+    exact = differences == 0;
+    return true;
+}
+
+// The field whose key begins piece (as BeginsWithKey), or -1. expected,
+// the field behind the last one found, is tried first: the writer puts the
+// keys in field order, and a guess that comes true spares a jump on the
+// first letter that the processor often mispredicts. Otherwise the first
+// letters pick the one candidate.
+int FieldOfPiece(std::string_view piece, std::size_t readable, std::size_t expected, bool& exact) {
+    if (expected < kFieldCount && BeginsWithKey(piece, readable, expected, exact)) return static_cast<int>(expected);
     if (piece.size() < 5) return -1;  // no key is shorter than "Name="
     Field candidate;
     switch (piece[0] | 0x20) {
@@ -93,22 +117,8 @@ int FieldOfPiece(std::string_view piece, std::size_t readable, bool& exact) {
         default:
             return -1;
     }
-    std::string_view key = kFieldKeys[static_cast<std::size_t>(candidate)];
-    if (piece.size() <= key.size() || piece[key.size()] != '=') return -1;
-    if (readable >= sizeof(std::uint64_t)) {  // the whole key at once
-        const KeyWord& known = kKeyWords[static_cast<std::size_t>(candidate)];
-        std::uint64_t word = LoadWord(piece.data()) & known.mask;
-        if ((word | (kCaseBits & known.mask)) != known.lower) return -1;
-        exact = word == known.exact;
-        return static_cast<int>(candidate);
-    }
-    unsigned differences = 0;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if ((piece[i] | 0x20) != (key[i] | 0x20)) return -1;
-        differences |= static_cast<unsigned char>(piece[i] ^ key[i]);
-    }
-    exact = differences == 0;
-    return static_cast<int>(candidate);
+    auto field = static_cast<std::size_t>(candidate);
+    return BeginsWithKey(piece, readable, field, exact) ? static_cast<int>(field) : -1;
 }
 
 // Whether a field is followed by the separator: Comment, always last, is not.
@@ -122,26 +132,19 @@ struct ItemLineFields {
     unsigned exactKeys = 0;
 };
 
-// Splits at 0x02 and keeps each known "Key=value" piece; later keys win.
-// 0x02 is never a trail byte, so byte search is safe.
-ItemLineFields ParseItemFields(std::string_view inner) {
-    ItemLineFields item;
-    const char* p = inner.data();
-    const char* const end = p + inner.size();
-    for (;;) {
-        const char* pieceEnd = FindByte(p, end, kFieldSeparator);
-        std::string_view piece(p, static_cast<std::size_t>(pieceEnd - p));
-        bool exact = false;
-        int field = FieldOfPiece(piece, static_cast<std::size_t>(end - p), exact);
-        if (field >= 0) {
-            std::string_view value = piece.substr(kFieldKeys[field].size() + 1);
-            // Regcode's blanks belong to the registration text.
-            item.fields[field] = static_cast<Field>(field) == Field::Regcode ? value : TrimWhiteSpace(value);
-            item.exactKeys = exact ? item.exactKeys | 1u << field : item.exactKeys & ~(1u << field);
-        }
-        if (pieceEnd == end) return item;
-        p = pieceEnd + 1;
-    }
+// Keeps piece when it is a known "Key=value"; later keys win. readable
+// bytes from the piece's start may be read, at least the piece. Always
+// inlined: a call for each of the 700,000 pieces of a large file costs 5 %.
+[[gnu::always_inline]] inline void TakePiece(ItemLineFields& item, std::string_view piece, std::size_t readable,
+                                             std::size_t& expected) {
+    bool exact = false;
+    int field = FieldOfPiece(piece, readable, expected, exact);
+    if (field < 0) return;
+    expected = static_cast<std::size_t>(field) + 1;
+    std::string_view value = piece.substr(kFieldKeys[field].size() + 1);
+    // Regcode's blanks belong to the registration text.
+    item.fields[field] = static_cast<Field>(field) == Field::Regcode ? value : TrimWhiteSpace(value);
+    item.exactKeys = exact ? item.exactKeys | 1u << field : item.exactKeys & ~(1u << field);
 }
 
 // Whether writing the fields gives line back byte for byte: each stored
@@ -162,17 +165,35 @@ bool WritesBackAs(std::string_view line, const ItemLineFields& item) {
     return expected == line.data() + line.size() - 1;  // at ">"
 }
 
+// Where the line at p really starts: behind its leading white space, which
+// may hold a lone CR or LF but never the CR LF that ends the line.
+const char* SkipLeadingWhiteSpace(const char* p, const char* end) {
+    while (p < end && IsWhiteSpace(*p) && !(*p == '\r' && end - p >= 2 && p[1] == '\n')) ++p;
+    return p;
+}
+
+// End of the piece that starts at p: the next 0x02, or the line's end
+// (as LineEnd). 0x02 is never a trail byte, so byte search is safe.
+const char* PieceEnd(const char* p, const char* end) {
+    for (;; ++p) {
+        p = FindOneOfThreeBytes(p, end, kFieldSeparator, '\r', '\0');
+        if (p == end || *p != '\r' || (end - p >= 2 && p[1] == '\n')) return p;
+    }
+}
+
 class Reader {
 public:
     Reader(Catalogue& catalogue, const DroppedLineCallback& onDropped) : catalogue_(catalogue), onDropped_(onDropped) {}
 
-    void ReadLine(std::size_t lineNumber, std::string_view line) {
-        line = TrimWhiteSpace(line);
-        if (line.empty()) return;
-        if (line.front() == '[')
-            ReadHeader(lineNumber, line);
-        else if (line.front() == '<')
-            ReadItem(lineNumber, line);
+    // Reads the line that starts at p and returns its end: CR LF, a NUL,
+    // where the text ends, or end. Lines are trimmed of white space.
+    const char* ReadLine(std::size_t lineNumber, const char* p, const char* end) {
+        const char* start = SkipLeadingWhiteSpace(p, end);
+        if (start < end && *start == '<') return ReadItem(lineNumber, start, end);
+        const char* lineEnd = LineEnd(start, end);
+        std::string_view line = TrimWhiteSpace(std::string_view(start, static_cast<std::size_t>(lineEnd - start)));
+        if (!line.empty() && line.front() == '[') ReadHeader(lineNumber, line);
+        return lineEnd;
     }
 
 private:
@@ -192,13 +213,39 @@ private:
         if (!category_) Drop(lineNumber, DroppedLine::CategoryRefused);
     }
 
-    void ReadItem(std::size_t lineNumber, std::string_view line) {
+    // An item line is "<", its pieces split at 0x02, then ">". Each piece
+    // is taken as it is found, in the one pass that finds the line's end;
+    // the last one ends where the text inside "<" ">" ends.
+    const char* ReadItem(std::size_t lineNumber, const char* start, const char* end) {
+        ItemLineFields item;
+        std::size_t expected = 0;
+        const char* piece = SkipLeadingWhiteSpace(start + 1, end);
+        for (;;) {
+            const char* pieceEnd = PieceEnd(piece, end);
+            if (pieceEnd == end || *pieceEnd != kFieldSeparator) {
+                ReadItemEnd(lineNumber, std::string_view(start, static_cast<std::size_t>(pieceEnd - start)), piece, end,
+                            item, expected);
+                return pieceEnd;
+            }
+            TakePiece(item, std::string_view(piece, static_cast<std::size_t>(pieceEnd - piece)),
+                      static_cast<std::size_t>(end - piece), expected);
+            piece = pieceEnd + 1;
+        }
+    }
+
+    // The rest of an item line once its end is known: lastPiece starts the
+    // piece behind the last separator.
+    void ReadItemEnd(std::size_t lineNumber, std::string_view line, const char* lastPiece, const char* end,
+                     ItemLineFields& item, std::size_t& expected) {
+        line = TrimWhiteSpace(line);
         // ">" (0x3E) is never a trail byte, so the last byte decides.
         if (line.size() < 2 || line.back() != '>') return Drop(lineNumber, DroppedLine::MalformedItem);
+        // 0x02 is not white space, so every separator found lies inside.
         std::string_view inner = TrimWhiteSpace(line.substr(1, line.size() - 2));
         if (inner.empty()) return Drop(lineNumber, DroppedLine::MalformedItem);
+        TakePiece(item, std::string_view(lastPiece, static_cast<std::size_t>(inner.data() + inner.size() - lastPiece)),
+                  static_cast<std::size_t>(end - lastPiece), expected);
 
-        ItemLineFields item = ParseItemFields(inner);
         if (item.fields[static_cast<std::size_t>(Field::Name)].empty() ||
             item.fields[static_cast<std::size_t>(Field::SrcPath)].empty())
             return Drop(lineNumber, DroppedLine::ItemWithoutNameOrSrcPath);
@@ -286,8 +333,7 @@ void ParseKeptText(Catalogue& catalogue, std::string_view text, const DroppedLin
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {
-        const char* lineEnd = LineEnd(p, end);
-        reader.ReadLine(++lineNumber, std::string_view(p, static_cast<std::size_t>(lineEnd - p)));
+        const char* lineEnd = reader.ReadLine(++lineNumber, p, end);
         if (lineEnd == end || *lineEnd == '\0') break;
         p = lineEnd + kCrLf.size();
     }

@@ -45,4 +45,24 @@ inline const char* FindEitherByte(const char* p, const char* end, char a, char b
 #endif
 }
 
+// First a, b or c in [p, end), or end.
+inline const char* FindOneOfThreeBytes(const char* p, const char* end, char a, char b, char c) {
+#if defined(__SSE2__)
+    const __m128i wantedA = _mm_set1_epi8(a);
+    const __m128i wantedB = _mm_set1_epi8(b);
+    const __m128i wantedC = _mm_set1_epi8(c);
+    for (; end - p >= 16; p += 16) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        __m128i any = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, wantedA), _mm_cmpeq_epi8(block, wantedB)),
+                                   _mm_cmpeq_epi8(block, wantedC));
+        unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(any));
+        if (hits) return p + __builtin_ctz(hits);
+    }
+    while (p < end && *p != a && *p != b && *p != c) ++p;
+    return p;
+#else
+    return FindByte(p, FindEitherByte(p, end, a, b), c);
+#endif
+}
+
 }  // namespace corvel

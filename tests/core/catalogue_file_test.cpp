@@ -457,6 +457,23 @@ TEST(CatalogueFile, LineEnds) {
         ParseCatalogueText(catalogue, "[A]\r[B]\r\n[C]\r\r\n\r[D]\n\r\n\n\r\n[E]");
         EXPECT_EQ(CategoryNames(catalogue), (Names{"A]\r[B", "C", "D", "E"}));
     }
+    {  // In an item line, a lone CR or LF belongs to its piece or to the
+       // white space around it; a NUL ends the line and the text.
+        Catalogue catalogue;
+        auto dropped = Parse(catalogue,
+                             "[A]\r\n\n\r <Name=a\rb\x02SrcPath=a.exe\r\x02"
+                             "Comment=c\n>\r\n"
+                             "<Name=x\x02SrcPath=y\0>\r\n"s);
+        EXPECT_EQ(dropped, (std::vector<Dropped>{{3, DroppedLine::MalformedItem}}));
+        std::vector<ItemFields> items = Items(catalogue, 0);
+        ASSERT_EQ(items.size(), 1u);
+        EXPECT_EQ(items[0].Name, "a\rb");
+        EXPECT_EQ(items[0].SrcPath, "a.exe");
+        EXPECT_EQ(items[0].Comment, "c");
+        Catalogue open;
+        EXPECT_EQ(Parse(open, "[A]\r\n<  \r\n<Name=a\x02SrcPath=b"),
+                  (std::vector<Dropped>{{2, DroppedLine::MalformedItem}, {3, DroppedLine::MalformedItem}}));
+    }
     {  // Line numbers count CR LF only.
         Catalogue catalogue;
         EXPECT_EQ(Parse(catalogue, "x\ny\r\n\r\n[]\r\n"), (std::vector<Dropped>{{3, DroppedLine::BadCategoryHeader}}));
