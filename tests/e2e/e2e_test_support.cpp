@@ -12,6 +12,11 @@ std::string ItemLine(std::string_view name, std::string_view installer) {
     return Line("<Name=" + std::string(name) + "\x02SrcPath=" + std::string(installer) + "\x02>");
 }
 
+HWND FindReadyInstaller(const wchar_t* title) {
+    HWND window = FindWindowW(kInstallerClass, title);
+    return window && GetDlgItem(window, kFinishId) ? window : nullptr;  // the button is created last
+}
+
 std::wstring ControlText(HWND control) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
@@ -35,16 +40,27 @@ void PressCtrlR() {
     SendInput(4, keys, sizeof(INPUT));
 }
 
-bool TypeWithCtrlR(HWND firstField, HWND lastField, const std::wstring& lastText) {
-    return WaitUntil(
+::testing::AssertionResult TypeWithCtrlR(HWND installer, HWND firstField, HWND lastField,
+                                         const std::wstring& lastText) {
+    int presses = 0;
+    const bool typed = WaitUntil(
         [&] {
             if (ControlText(lastField) == lastText) return true;
-            if (!ControlText(firstField).empty()) return false;
+            if (!ControlText(firstField).empty() || !ClickIntoField(installer, firstField)) return false;
             PressCtrlR();
+            ++presses;
             return WaitUntil([&] { return !ControlText(firstField).empty(); }, seconds(3)) &&
                    WaitUntil([&] { return ControlText(lastField) == lastText; }, seconds(3));
         },
-        kStepTimeout);
+        kStepTimeout * 2);
+    if (typed) return ::testing::AssertionSuccess();
+    wchar_t className[64] = {}, title[128] = {};
+    HWND foreground = GetForegroundWindow();
+    GetClassNameW(foreground, className, 64);
+    GetWindowTextW(foreground, title, 128);
+    return ::testing::AssertionFailure() << presses << " presses of Ctrl+R; first field \"" << ControlText(firstField)
+                                         << "\", last field \"" << ControlText(lastField)
+                                         << "\"; in front: " << className << " \"" << title << "\"";
 }
 
 ButtonStates ReadButtonStates(const MainWindow& window, const ButtonStates& wanted) {

@@ -22,6 +22,15 @@ std::string Line(std::string_view text);
 // exists and has an icon.
 std::string ItemLine(std::string_view name, std::string_view installer = "Corvel.exe");
 
+// The stand-in installer (tests/fixtures/installer): its window class and
+// the ids of its three fields and its Finish button.
+inline constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
+inline constexpr int kFirstFieldId = 101;
+inline constexpr int kFinishId = 110;
+// The stand-in installer's window titled title once its controls exist, or
+// null: the window can be found while it is still creating them.
+HWND FindReadyInstaller(const wchar_t* title);
+
 // The text of a control in another process (WM_GETTEXT is carried across).
 std::wstring ControlText(HWND control);
 // The window that has the keyboard focus in the thread of window.
@@ -34,10 +43,12 @@ bool ClickIntoField(HWND window, HWND field);
 // display, but the tests run inside Wine; SendInput from the test process
 // goes the same way as a key press and reaches the hot key.
 void PressCtrlR();
-// Presses Ctrl+R until the focused installer's last field holds lastText;
-// a press is repeated only while the first field is still empty, as a key
-// press lost under load typed nothing.
-bool TypeWithCtrlR(HWND firstField, HWND lastField, const std::wstring& lastText);
+// Clicks into the installer's first field and presses Ctrl+R until its last
+// field holds lastText. Both are repeated only while the first field is
+// still empty: under load the focus may leave the installer between the
+// click and the press, or a press may be lost. On failure the message says
+// what the fields and the foreground held.
+::testing::AssertionResult TypeWithCtrlR(HWND installer, HWND firstField, HWND lastField, const std::wstring& lastText);
 
 // Adds a category named name through the new-category dialog, then shows
 // the first category again; false when either does not happen in time.

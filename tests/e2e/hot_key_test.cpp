@@ -7,9 +7,6 @@
 namespace corvel::e2e {
 namespace {
 
-constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
-constexpr int kFirstFieldId = 101;
-constexpr int kFinishId = 110;
 // 张三||北京公司 CR LF 第二行||ABCD-1234, as the catalogue stores it.
 const std::string kStoredRegcode =
     "\xD5\xC5\xC8\xFD||\xB1\xB1\xBE\xA9\xB9\xAB\xCB\xBE\x03\x03\xB5\xDA\xB6\xFE\xD0\xD0||ABCD-1234";
@@ -25,8 +22,7 @@ public:
         if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &process_))
             throw HarnessError("cannot start the stand-in installer");
-        WaitUntil([&] { return (window_ = FindWindowW(kInstallerClass, L"CorvelHotKeyTest")) != nullptr; },
-                  kStartTimeout);
+        WaitUntil([&] { return (window_ = FindReadyInstaller(L"CorvelHotKeyTest")) != nullptr; }, kStartTimeout);
         if (!window_) throw HarnessError("the stand-in installer shows no window");
     }
     ~Installer() {
@@ -35,12 +31,9 @@ public:
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
+    HWND Window() const { return window_; }
     HWND Field(int index) const { return GetDlgItem(window_, kFirstFieldId + index); }
     HWND Finish() const { return GetDlgItem(window_, kFinishId); }
-    // In front, with the focus in its first field as a click puts it there.
-    void FocusFirstField() const {
-        if (!ClickIntoField(window_, Field(0))) throw HarnessError("the installer's first field has no focus");
-    }
 
 private:
     PROCESS_INFORMATION process_{};
@@ -60,9 +53,7 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
         << "the fetched text is not on the clipboard";
 
     Installer installer;
-    installer.FocusFirstField();
-    ASSERT_TRUE(TypeWithCtrlR(installer.Field(0), installer.Field(2), L"ABCD-1234"))
-        << "nothing reached the third field";
+    ASSERT_TRUE(TypeWithCtrlR(installer.Window(), installer.Field(0), installer.Field(2), L"ABCD-1234"));
     EXPECT_EQ(ControlText(installer.Field(0)), L"\u5f20\u4e09");
     // A single-line field keeps a pasted text up to its line break.
     EXPECT_EQ(ControlText(installer.Field(1)), L"\u5317\u4eac\u516c\u53f8");

@@ -12,9 +12,6 @@
 namespace corvel::e2e {
 namespace {
 
-constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
-constexpr int kFirstFieldId = 101;
-constexpr int kFinishId = 110;
 constexpr int kItemNameField = 8000;
 constexpr int kTypeField = 8001;
 constexpr int kParamsField = 8003;
@@ -84,15 +81,13 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
 
     HWND tobrin = InstallThroughTobrin(process, L"\u5b89\u88c5\u7a0b\u5e8f");  // 安装程序
     HWND installer = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (installer = FindWindowW(kInstallerClass, L"RoadInstaller")) != nullptr; },
-                          kStartTimeout))
+    ASSERT_TRUE(WaitUntil([&] { return (installer = FindReadyInstaller(L"RoadInstaller")) != nullptr; }, kStartTimeout))
         << "the installer did not start";
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), L"C:\\RoadSoft");
 
     // The user clicks the first field and presses Ctrl+R.
     HWND first = GetDlgItem(installer, kFirstFieldId);
-    ASSERT_TRUE(ClickIntoField(installer, first));
-    ASSERT_TRUE(TypeWithCtrlR(first, GetDlgItem(installer, kFirstFieldId + 2), L"ABCD-1234")) << "Ctrl+R typed nothing";
+    ASSERT_TRUE(TypeWithCtrlR(installer, first, GetDlgItem(installer, kFirstFieldId + 2), L"ABCD-1234"));
     PressDialogButton(installer, kFinishId);
 
     // The installer's end closes the dialog; the patch step follows.
