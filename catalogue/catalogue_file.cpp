@@ -1,5 +1,6 @@
 #include "catalogue_file.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "cp936.h"
 #include "file_io.h"
+#include "filled_text_reader.h"
 #include "find_byte.h"
 
 namespace corvel {
@@ -326,30 +328,102 @@ void ForEachItem(const CatalogueNode* category, Visit visit) {
     }
 }
 
-// Reads text the catalogue keeps, so that what is read can point into it.
-void ParseKeptText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
-    Reader reader(catalogue, onDropped);
-    std::size_t lineNumber = 0;
-    const char* p = text.data();
-    const char* const end = p + text.size();
+// Reads the lines in [p, end), moving p on; false once a NUL has ended the
+// text.
+bool ReadLines(Reader& reader, std::size_t& lineNumber, const char*& p, const char* end) {
     while (p < end) {
         const char* lineEnd = reader.ReadLine(++lineNumber, p, end);
-        if (lineEnd == end || *lineEnd == '\0') break;
+        if (lineEnd == end) {
+            p = end;
+            return true;
+        }
+        if (*lineEnd == '\0') return false;
         p = lineEnd + kCrLf.size();
     }
-    catalogue.SetModified(false);
+    return true;
+}
+
+// The end of the last CR LF that begins in [from, end - 1), or nullptr.
+const char* BehindLastLineBreak(const char* from, const char* end) {
+    for (const char* q = end; q - from >= 2; --q) {
+        if (q[-2] == '\r' && q[-1] == '\n') return q;
+    }
+    return nullptr;
+}
+
+// Texts this large are written on a second thread and read behind it;
+// for smaller ones starting a thread costs more than it saves.
+constexpr std::size_t kLargeText = 1 << 20;
+// Written between two looks of the reader at a large text.
+constexpr std::size_t kStretch = 256 << 10;
+
+// Takes out the categories behind last (all when null): what a read that
+// failed half way had added.
+void RemoveCategoriesBehind(Catalogue& catalogue, CatalogueNode* last) {
+    CatalogueNode* node = last ? last->NextSibling() : catalogue.Root()->FirstChild();
+    while (node) {
+        CatalogueNode* next = node->NextSibling();
+        catalogue.DeleteCategory(node);
+        node = next;
+    }
 }
 
 }  // namespace
+
+// A large text is read up to the last whole line landed at each look, so
+// that reading overlaps with the copy; a line never lies across two looks,
+// so every line reads as in one pass over the whole text.
+bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill, const DroppedLineCallback& onDropped) {
+    char* const data = block.Data();
+    const std::size_t size = block.Size();
+    CatalogueNode* const lastBefore = catalogue.Root()->LastChild();
+    const bool wasModified = catalogue.IsModified();
+    catalogue.KeepText(std::move(block));
+
+    Reader reader(catalogue, onDropped);
+    std::size_t lineNumber = 0;
+    const char* p = data;
+    bool filled;
+    if (size < kLargeText) {
+        std::size_t landed = 0;
+        filled = fill(data, size, [&](std::size_t bytes) { landed = bytes; });
+        if (filled) ReadLines(reader, lineNumber, p, data + landed);
+    } else {
+        BackgroundFill writer([&](const BackgroundFill::Landed& landed) { return fill(data, size, landed); });
+        bool reading = true;
+        std::size_t landed = 0;
+        for (bool ended = false; !ended;) {
+            const char* unsearched = data + (landed ? landed - 1 : 0);  // a CR may wait for its LF
+            landed = writer.WaitBeyond(landed, ended);
+            const char* stop = ended ? data + landed : BehindLastLineBreak(unsearched, data + landed);
+            if (reading && stop) reading = ReadLines(reader, lineNumber, p, stop);
+        }
+        filled = writer.Succeeded();
+    }
+    if (!filled) {
+        RemoveCategoriesBehind(catalogue, lastBefore);
+        catalogue.SetModified(wasModified);
+        return false;
+    }
+    catalogue.SetModified(false);
+    return true;
+}
 
 bool HasDoubleBackslash(std::string_view categoryName) {
     return FindChars(categoryName, "\\\\") != std::string_view::npos;
 }
 
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
-    TextBlock copy(text.size());
-    if (!text.empty()) std::memcpy(copy.Data(), text.data(), text.size());
-    ParseKeptText(catalogue, catalogue.KeepText(std::move(copy)), onDropped);
+    auto copy = [text](char* data, std::size_t size, const BackgroundFill::Landed& landed) {
+        for (std::size_t done = 0; done < size;) {
+            std::size_t stretch = std::min(kStretch, size - done);
+            std::memcpy(data + done, text.data() + done, stretch);
+            done += stretch;
+            landed(done);
+        }
+        return true;
+    };
+    ReadFilledText(catalogue, TextBlock(text.size()), copy, onDropped);
 }
 
 std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<const CatalogueNode*>* categories) {
@@ -371,11 +445,23 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
     if (path.empty()) return false;
     DiscardUnfinishedReplacement(path);
-    std::optional<TextBlock> text = ReadWholeFile(path);
-    if (!text || text->Size() == 0) return false;
-    // The file's bytes become the store of the names and fields read.
-    ParseKeptText(catalogue, catalogue.KeepText(std::move(*text)), onDropped);
-    return true;
+    ReadableFile file(path);
+    std::optional<std::size_t> size = file.Size();
+    if (!size || *size == 0) return false;
+    // Straight into a block of the file's size, which becomes the store of
+    // the names and fields read: no buffer between, no bytes filled twice.
+    auto read = [&file](char* data, std::size_t size, const BackgroundFill::Landed& landed) {
+        std::size_t done = 0;
+        while (done < size) {
+            std::optional<std::size_t> got = file.Read(data + done, std::min(kStretch, size - done));
+            if (!got) return false;
+            if (*got == 0) break;  // the file shrank while we read it
+            done += *got;
+            landed(done);
+        }
+        return done > 0;
+    };
+    return ReadFilledText(catalogue, TextBlock(*size), read, onDropped);
 }
 
 bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,

@@ -45,6 +45,7 @@ public:
     std::string_view Name() const { return texts_[0]; }
     CatalogueNode* Parent() const { return parent_; }
     CatalogueNode* FirstChild() const { return firstChild_; }
+    CatalogueNode* LastChild() const { return lastChild_; }
     CatalogueNode* NextSibling() const { return nextSibling_; }
     CatalogueNode* PreviousSibling() const { return previousSibling_; }
     // A field as stored (Regcode with the line-break code); empty unless an item.

@@ -2,17 +2,34 @@
 // code page 936 on Windows, plain bytes elsewhere.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "text_block.h"
-
 namespace corvel {
 
-// The whole file, read into a block of its size, or nothing when it cannot
-// be opened or read.
-std::optional<TextBlock> ReadWholeFile(const std::string& path);
+// A file opened to be read from its start.
+class ReadableFile {
+public:
+    // IsOpen tells whether path could be opened.
+    explicit ReadableFile(const std::string& path);
+    ~ReadableFile();
+    ReadableFile(const ReadableFile&) = delete;
+    ReadableFile& operator=(const ReadableFile&) = delete;
+
+    bool IsOpen() const { return handle_ != kClosed; }
+    // The size in bytes, or nothing when it cannot be told.
+    std::optional<std::size_t> Size() const;
+    // Reads at most size bytes into data: how many were read (0 at the
+    // file's end), or nothing when reading failed.
+    std::optional<std::size_t> Read(char* data, std::size_t size);
+
+private:
+    static constexpr std::intptr_t kClosed = -1;
+    std::intptr_t handle_ = kClosed;  // a descriptor, or a Windows HANDLE
+};
 
 // The temporary file beside path that a replacement writes first.
 inline std::string ReplacementFileOf(const std::string& path) {

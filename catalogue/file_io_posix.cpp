@@ -9,31 +9,24 @@
 
 namespace corvel {
 
-std::optional<TextBlock> ReadWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+ReadableFile::ReadableFile(const std::string& path) : handle_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+
+ReadableFile::~ReadableFile() {
+    if (IsOpen()) ::close(static_cast<int>(handle_));
+}
+
+std::optional<std::size_t> ReadableFile::Size() const {
     struct stat status;
-    if (::fstat(fd, &status) != 0 || status.st_size < 0) {
-        ::close(fd);
-        return std::nullopt;
+    if (!IsOpen() || ::fstat(static_cast<int>(handle_), &status) != 0 || status.st_size < 0) return std::nullopt;
+    return static_cast<std::size_t>(status.st_size);
+}
+
+std::optional<std::size_t> ReadableFile::Read(char* data, std::size_t size) {
+    for (;;) {
+        ssize_t got = ::read(static_cast<int>(handle_), data, size);
+        if (got >= 0) return static_cast<std::size_t>(got);
+        if (errno != EINTR) return std::nullopt;
     }
-    // Straight into a block of the file's size: no buffer between, no bytes
-    // filled in before they are read.
-    TextBlock data(static_cast<std::size_t>(status.st_size));
-    std::size_t done = 0;
-    while (done < data.Size()) {
-        ssize_t got = ::read(fd, data.Data() + done, data.Size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;  // the file shrank while we read it
-        done += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    data.Shorten(done);
-    return data;
 }
 
 static bool WriteAll(int fd, std::string_view data) {

@@ -6,34 +6,44 @@
 
 namespace corvel {
 
-std::optional<TextBlock> ReadWholeFile(const std::string& path) {
+namespace {
+
+HANDLE OpenForReading(const std::string& path) {
     std::wstring wide = WideFromCp936(path);
-    if (wide.empty()) return std::nullopt;
-    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) return std::nullopt;
+    if (wide.empty()) return INVALID_HANDLE_VALUE;
+    return CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+}  // namespace
+
+ReadableFile::ReadableFile(const std::string& path) : handle_(reinterpret_cast<std::intptr_t>(OpenForReading(path))) {}
+
+ReadableFile::~ReadableFile() {
+    if (IsOpen()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::optional<std::size_t> ReadableFile::Size() const {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
-    TextBlock data(static_cast<std::size_t>(size.QuadPart));  // no bytes filled in before they are read
-    std::size_t done = 0;
-    while (done < data.Size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), data.Data() + done, static_cast<DWORD>(data.Size() - done), &got, nullptr)) {
-            return std::nullopt;
-        }
-        if (got == 0) break;  // the file shrank while we read it
-        done += got;
-    }
-    data.Shorten(done);
-    return data;
+    if (!IsOpen() || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size) || size.QuadPart > 0x7FFFFFFF)
+        return std::nullopt;
+    return static_cast<std::size_t>(size.QuadPart);
+}
+
+std::optional<std::size_t> ReadableFile::Read(char* data, std::size_t size) {
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), data, static_cast<DWORD>(size > 0x7FFFFFFF ? 0x7FFFFFFF : size),
+                  &got, nullptr))
+        return std::nullopt;
+    return got;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view data) {
     std::wstring wide = WideFromCp936(path);
     if (wide.empty()) return false;
     std::wstring temp = WideFromCp936(ReplacementFileOf(path));
-    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     // Until it is complete the file goes with its handle: a process ended
     // while it writes leaves nothing behind.
@@ -49,8 +59,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     }
     written = written && FlushFileBuffers(file.get());
     dispose.DeleteFile = FALSE;  // finished: it stays when its handle closes
-    written = written && (!deletePending ||
-                          SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose));
+    written = written &&
+              (!deletePending || SetFileInformationByHandle(file.get(), FileDispositionInfo, &dispose, sizeof dispose));
     if (!file.Close() || !written ||
         !MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.c_str());

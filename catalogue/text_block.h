@@ -17,10 +17,6 @@ public:
     char* Data() { return bytes_.get(); }
     std::size_t Size() const { return size_; }
     std::string_view View() const { return {bytes_.get(), size_}; }
-    // Keeps only the first size bytes, e.g. after a file shrank while read.
-    void Shorten(std::size_t size) {
-        if (size < size_) size_ = size;
-    }
 
 private:
     std::unique_ptr<char[]> bytes_;

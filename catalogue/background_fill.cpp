@@ -1,0 +1,47 @@
+#include "background_fill.h"
+
+#include <system_error>
+
+namespace corvel {
+
+BackgroundFill::BackgroundFill(Fill fill) : fill_(std::move(fill)) {
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        Run();
+    }
+}
+
+BackgroundFill::~BackgroundFill() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void BackgroundFill::Run() {
+    bool succeeded = fill_([this](std::size_t landed) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            landed_ = landed;
+        }
+        changed_.notify_one();
+    });
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ended_ = true;
+        succeeded_ = succeeded;
+    }
+    changed_.notify_one();
+}
+
+std::size_t BackgroundFill::WaitBeyond(std::size_t seen, bool& ended) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] { return landed_ > seen || ended_; });
+    ended = ended_;
+    return landed_;
+}
+
+bool BackgroundFill::Succeeded() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return succeeded_;
+}
+
+}  // namespace corvel

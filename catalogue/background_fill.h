@@ -1,0 +1,48 @@
+// A block written in order on a thread of its own and read behind it on the
+// caller's: reading what has landed overlaps with writing the rest (the
+// disk's or the kernel's copy of a file, a copy of a text).
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace corvel {
+
+class BackgroundFill {
+public:
+    // Told the number of bytes written so far, from the block's start.
+    using Landed = std::function<void(std::size_t)>;
+    // Writes the block in order, telling landed after each stretch; false
+    // when it could not write all it meant to.
+    using Fill = std::function<bool(const Landed&)>;
+
+    // Starts fill on a new thread, or runs it here when no thread can be
+    // started (everything has then landed when the constructor returns).
+    explicit BackgroundFill(Fill fill);
+    // Waits for the fill to end: the block must outlive its writer.
+    ~BackgroundFill();
+    BackgroundFill(const BackgroundFill&) = delete;
+    BackgroundFill& operator=(const BackgroundFill&) = delete;
+
+    // Waits until more than seen bytes have landed or the fill has ended,
+    // and returns the bytes landed; ended tells which.
+    std::size_t WaitBeyond(std::size_t seen, bool& ended);
+    // Once ended: whether the fill wrote all it meant to.
+    bool Succeeded();
+
+private:
+    void Run();
+
+    Fill fill_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t landed_ = 0;
+    bool ended_ = false;
+    bool succeeded_ = false;
+    std::thread thread_;
+};
+
+}  // namespace corvel
