@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "cp936.h"
 #include "file_io.h"
@@ -376,7 +377,8 @@ void RemoveCategoriesBehind(Catalogue& catalogue, CatalogueNode* last) {
 bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill, const DroppedLineCallback& onDropped) {
     char* const data = block.Data();
     const std::size_t size = block.Size();
-    CatalogueNode* const lastBefore = catalogue.Root()->LastChild();
+    const CatalogueNode* root = std::as_const(catalogue).Root();  // not made by an empty text
+    CatalogueNode* const lastBefore = root ? root->LastChild() : nullptr;
     const bool wasModified = catalogue.IsModified();
     catalogue.KeepText(std::move(block));
 

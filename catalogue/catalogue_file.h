@@ -37,8 +37,10 @@ void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const Dropp
 std::string FormatCatalogueText(const Catalogue& catalogue,
                                 const std::vector<const CatalogueNode*>* categories = nullptr);
 
-// False when the path is empty or the file is missing, empty or unreadable.
-// The catalogue keeps the bytes read as the store of the names and fields.
+// False when the path is empty or the file is missing, empty or unreadable;
+// the catalogue is then as it was, though lines dropped before a read
+// failed half way have been reported. The catalogue keeps the bytes read
+// as the store of the names and fields.
 // A temporary file that a save cut short left beside it is removed first.
 bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {});
 
