@@ -2,7 +2,7 @@
 # Whole-program benchmark: builds the x86_64 programs and times Corvel.exe
 # under Wine (start-up, switching categories). Arguments go to the benchmark:
 #   --runs=N          measured runs of each figure (5)
-#   --only=SECTION    start, switch, edit, install or scale
+#   --only=SECTION    start, switch, edit, install, check or scale
 #   --categories=N    categories of the scale section's start-up (10000)
 #   --program=PATH    time another Corvel.exe, e.g. a copy of an older build
 #   --quarro=PATH     the Quarro.cpn to put beside it (the i686 build's own
