@@ -22,12 +22,17 @@ constexpr std::array<std::string_view, kFieldCount> kFieldKeys = {"Name",    "Sr
 
 constexpr std::string_view kCrLf = "\r\n";
 
+// Whether the CR LF that ends a line begins at p.
+bool IsLineBreakAt(const char* p, const char* end) {
+    return end - p >= 2 && p[0] == '\r' && p[1] == '\n';
+}
+
 // End of the line that starts at p: the next CR LF, the text's end, or a
 // NUL, where the text ends. A lone CR or LF is part of the line.
 const char* LineEnd(const char* p, const char* end) {
     for (;; ++p) {
         p = FindEitherByte(p, end, '\r', '\0');
-        if (p == end || *p == '\0' || (end - p >= 2 && p[1] == '\n')) return p;
+        if (p == end || *p == '\0' || IsLineBreakAt(p, end)) return p;
     }
 }
 
@@ -171,7 +176,7 @@ bool WritesBackAs(std::string_view line, const ItemLineFields& item) {
 // Where the line at p really starts: behind its leading white space, which
 // may hold a lone CR or LF but never the CR LF that ends the line.
 const char* SkipLeadingWhiteSpace(const char* p, const char* end) {
-    while (p < end && IsWhiteSpace(*p) && !(*p == '\r' && end - p >= 2 && p[1] == '\n')) ++p;
+    while (p < end && IsWhiteSpace(*p) && !IsLineBreakAt(p, end)) ++p;
     return p;
 }
 
@@ -180,7 +185,7 @@ const char* SkipLeadingWhiteSpace(const char* p, const char* end) {
 const char* PieceEnd(const char* p, const char* end) {
     for (;; ++p) {
         p = FindOneOfThreeBytes(p, end, kFieldSeparator, '\r', '\0');
-        if (p == end || *p != '\r' || (end - p >= 2 && p[1] == '\n')) return p;
+        if (p == end || *p != '\r' || IsLineBreakAt(p, end)) return p;
     }
 }
 
@@ -347,7 +352,7 @@ bool ReadLines(Reader& reader, std::size_t& lineNumber, const char*& p, const ch
 // The end of the last CR LF that begins in [from, end - 1), or nullptr.
 const char* BehindLastLineBreak(const char* from, const char* end) {
     for (const char* q = end; q - from >= 2; --q) {
-        if (q[-2] == '\r' && q[-1] == '\n') return q;
+        if (IsLineBreakAt(q - 2, end)) return q;
     }
     return nullptr;
 }
