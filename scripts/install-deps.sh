@@ -30,8 +30,19 @@ export DEBIAN_FRONTEND=noninteractive
 if [ -n "$missing" ]; then
     echo "install-deps: installing$missing" >&2
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends $PKGS_NATIVE $PKGS_I386 >/dev/null
+    # A mirror caught mid-sync fails the update now and then: try again,
+    # and go on with the lists it did get; the install below tells.
+    for try in 1 2 3; do
+        apt-get update -qq && break
+        echo "install-deps: apt-get update failed (try $try of 3)" >&2
+        sleep 10
+    done
+    if ! apt-get install -y -qq --no-install-recommends $PKGS_NATIVE $PKGS_I386 >/dev/null; then
+        # Without the i386 lists (a mirror mid-sync) wine32 cannot be had;
+        # the i686 tests are then skipped as on a kernel without 32-bit code.
+        echo "install-deps: wine32 cannot be installed now; the i686 tests will be skipped" >&2
+        apt-get install -y -qq --no-install-recommends $PKGS_NATIVE >/dev/null
+    fi
 fi
 
 if [ "$need_locale" = 1 ]; then

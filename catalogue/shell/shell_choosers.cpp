@@ -28,9 +28,7 @@ std::wstring FileDialogFilter(std::string_view filter) {
 }
 
 std::string Cp936PathFromWide(std::wstring_view path) {
-    std::string narrow = Cp936FromWide(path);
-    if (narrow.empty() || WideFromCp936(narrow) != path) return {};
-    return narrow;
+    return ExactCp936FromWide(path).value_or(std::string());
 }
 
 std::string ChooseFolder(HWND owner, const std::string& title) {

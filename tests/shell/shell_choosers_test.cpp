@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32_text.h"
+
 namespace corvel {
 namespace {
 
@@ -32,6 +34,20 @@ TEST(Cp936PathFromWide, RefusesWhatCodePage936CannotHold) {
     EXPECT_EQ(Cp936PathFromWide(L"C:\\\x4E2D\x6587\\a.txt"), "C:\\\xD6\xD0\xCE\xC4\\a.txt");
     EXPECT_EQ(Cp936PathFromWide(L"C:\\\xD55C.txt"), "");
     EXPECT_EQ(Cp936PathFromWide(L""), "");
+}
+
+TEST(ExactCp936FromWide, RefusesWhatWouldBecomeQuestionMarksOrLookAlikes) {
+    // 办公 and Café convert; an emoji (a surrogate pair), a Korean syllable,
+    // a lone surrogate and a letter only a best-fit "A" would stand in for
+    // do not.
+    EXPECT_EQ(ExactCp936FromWide(L"\x529E\x516C"), "\xB0\xEC\xB9\xAB");
+    EXPECT_EQ(ExactCp936FromWide(L"Caf\x00E9"), "Caf\xA8\xA6");
+    EXPECT_EQ(ExactCp936FromWide(L"\x529E\x516C\xD83D\xDE00"), std::nullopt);
+    EXPECT_EQ(ExactCp936FromWide(L"\xD55C"), std::nullopt);
+    EXPECT_EQ(ExactCp936FromWide(L"a\xD800" L"b"), std::nullopt);
+    EXPECT_EQ(ExactCp936FromWide(L"\x0100"), std::nullopt);
+    EXPECT_EQ(ExactCp936FromWide(L"?"), "?");
+    EXPECT_EQ(ExactCp936FromWide(L""), "");
 }
 
 TEST(Choosers, RefuseBadArgumentsWithoutShowingAnything) {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "typed_text.h"
+
 namespace corvel::ui {
 
 static ModalDialogHook& Hook() {
@@ -23,6 +25,10 @@ bool Dialog::OnCommand(int id, int, HWND) {
     if (id != IDOK && id != IDCANCEL) return false;
     End(id);
     return true;
+}
+
+std::optional<std::string> Dialog::TypedText(int id) const {
+    return TypedCp936Text(Child(id), Text());
 }
 
 LRESULT Dialog::OnNotify(NMHDR*) {

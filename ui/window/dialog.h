@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "window.h"
 
@@ -33,6 +34,10 @@ protected:
     // Any other message; true when handled (the dialog procedure's answer).
     virtual bool OnMessage(UINT, WPARAM, LPARAM) { return false; }
     void End(INT_PTR code) { EndDialog(hwnd_, code); }
+    // The text of control id in code page 936, or nothing when it holds a
+    // character the code page lacks: the user has been told, in the
+    // dialog's caption, and the focus is on the field.
+    std::optional<std::string> TypedText(int id) const;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,56 @@
+#include "typed_text.h"
+
+#include "message_box.h"
+#include "win32_text.h"
+#include "window.h"
+
+namespace corvel::ui {
+
+namespace {
+
+// One text for every module that links this layer, so it lives here rather
+// than in each module's resources.
+constexpr wchar_t kNamedField[] = L"“%s”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
+constexpr wchar_t kUnnamedField[] = L"输入的文字中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
+
+bool IsStatic(HWND window) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return lstrcmpiW(name, L"Static") == 0;
+}
+
+}  // namespace
+
+std::wstring FieldLabelOf(HWND control) {
+    HWND label = GetWindow(control, GW_HWNDPREV);
+    if (!label || !IsStatic(label)) return {};
+    std::wstring text = Window(label).Text(), name;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;  // "&&" stays one "&"
+        name += text[i];
+    }
+    while (!name.empty() && (name.back() == L':' || name.back() == L'\xFF1A' || name.back() == L' '))
+        name.pop_back();
+    return name;
+}
+
+void TellUnstorableText(HWND owner, const std::wstring& fieldName, const std::wstring& caption) {
+    std::wstring text = kUnnamedField;
+    if (!fieldName.empty()) {
+        text = kNamedField;
+        text.replace(text.find(L"%s"), 2, fieldName);
+    }
+    ShowMessageBox(owner, text, caption, MB_OK | MB_ICONSTOP);
+}
+
+std::optional<std::string> TypedCp936Text(HWND control, const std::wstring& caption) {
+    std::optional<std::string> text = ExactCp936FromWide(Window(control).Text());
+    if (text) return text;
+    HWND owner = GetParent(control);
+    TellUnstorableText(owner, FieldLabelOf(control), caption);
+    // Through the dialog manager, so that the default button stays right.
+    SendMessageW(owner, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    return std::nullopt;
+}
+
+}  // namespace corvel::ui

@@ -1,0 +1,26 @@
+// Typed or chosen text on its way into the program, where every text is
+// code page 936: a character the code page lacks is refused and said, never
+// stored as "?".
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace corvel::ui {
+
+// The label that names control: the static text just before it in the
+// dialog, without its mnemonic "&" and closing colon; empty when none.
+std::wstring FieldLabelOf(HWND control);
+
+// Tells the user, with a stop icon, that the text of the field named
+// fieldName holds a character that cannot be stored.
+void TellUnstorableText(HWND owner, const std::wstring& fieldName, const std::wstring& caption);
+
+// The text of control in code page 936, or nothing when it cannot be held:
+// then the user is told in caption, naming the field by its label, and the
+// focus goes to the field, whose text stays as typed.
+std::optional<std::string> TypedCp936Text(HWND control, const std::wstring& caption);
+
+}  // namespace corvel::ui
