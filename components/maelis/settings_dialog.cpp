@@ -92,8 +92,9 @@ int CSettingsDialog::Say(UINT textId, UINT flags) const {
 
 void CSettingsDialog::OnOk() {
     Mode mode = IsDlgButtonChecked(hwnd_, IDC_REGISTRY_MODE) == BST_CHECKED ? Mode::Registry : Mode::DataFile;
-    std::string folder = Cp936FromWide(Window(Child(IDC_TARGET_FOLDER)).Text());
-    switch (DecideOk(mode, filePath_, FileExists(filePath_), folder, FolderExistsFor)) {
+    std::optional<std::string> folder = TypedText(IDC_TARGET_FOLDER);
+    if (!folder) return;
+    switch (DecideOk(mode, filePath_, FileExists(filePath_), *folder, FolderExistsFor)) {
         case OkOutcome::FileMissing:
             Say(IDS_FILE_MISSING, MB_OK | MB_ICONSTOP);
             End(kFailed);
@@ -105,7 +106,7 @@ void CSettingsDialog::OnOk() {
             Say(IDS_FOLDER_MISSING, MB_OK | MB_ICONEXCLAMATION);
             return;
         case OkOutcome::Copy:
-            if (CopyIntoTarget(folder)) {
+            if (CopyIntoTarget(*folder)) {
                 End(kDone);
             } else {
                 Say(IDS_COPY_FAILED, MB_OK | MB_ICONSTOP);
@@ -150,8 +151,8 @@ bool CSettingsDialog::StartRegedit() const {
 }
 
 void CSettingsDialog::OnBrowse() {
-    std::string chosen = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
-    if (!chosen.empty()) Window(Child(IDC_TARGET_FOLDER)).SetText(WideFromCp936(chosen));
+    std::wstring chosen = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
+    if (!chosen.empty()) PutChosenText(IDC_TARGET_FOLDER, chosen);
 }
 
 void CSettingsDialog::OnAbandonAll() {

@@ -98,16 +98,15 @@ bool CInstallDialog::OnCommand(int id, int, HWND) {
 
 void CInstallDialog::OnInstall() {
     if (waiter_.Waiting()) return;
-    std::string parameters = Cp936FromWide(ControlText(Child(IDC_INSTALL_PARAMS)));
-    std::wstring folder = ControlText(Child(IDC_INSTALL_FOLDER));
-    if (!folder.empty()) {
-        // A character code page 936 cannot hold would come back changed.
-        std::string bytes = Cp936FromWide(folder);
-        if (bytes.empty() || WideFromCp936(bytes) != folder || !InstallFolderAcceptable(bytes)) {
-            Message(IDS_FOLDER_INVALID, MB_OK | MB_ICONSTOP);
-            return;
-        }
+    std::optional<std::string> parameters = TypedText(IDC_INSTALL_PARAMS);
+    if (!parameters) return;
+    std::optional<std::string> typedFolder = TypedText(IDC_INSTALL_FOLDER);
+    if (!typedFolder) return;
+    if (!typedFolder->empty() && !InstallFolderAcceptable(*typedFolder)) {
+        Message(IDS_FOLDER_INVALID, MB_OK | MB_ICONSTOP);
+        return;
     }
+    std::wstring folder = WideFromCp936(*typedFolder);
     if (!FileExists(request_.program)) {
         Message(IDS_PROGRAM_MISSING, MB_OK | MB_ICONSTOP);
         return;
@@ -119,7 +118,7 @@ void CInstallDialog::OnInstall() {
     ShowRunning();
 
     std::string workingFolder = WorkingFolderOf(PathResolver(ProgramFolder()).ResolvePath(request_.program));
-    HANDLE process = RunProgram(request_.program, parameters, workingFolder, SW_SHOWNORMAL);
+    HANDLE process = RunProgram(request_.program, *parameters, workingFolder, SW_SHOWNORMAL);
     if (!process || !waiter_.Start(process)) {
         Message(IDS_START_FAILED, MB_OK | MB_ICONSTOP);
         End(kFailed);
@@ -151,8 +150,8 @@ void CInstallDialog::OnAbandonAll() {
 }
 
 void CInstallDialog::OnBrowse() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_INSTALL_FOLDER, WideFromCp936(folder).c_str());
+    std::wstring folder = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
+    if (!folder.empty()) PutChosenText(IDC_INSTALL_FOLDER, folder);
 }
 
 void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {

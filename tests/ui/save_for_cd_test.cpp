@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,12 +18,15 @@
 #include "remove_tree.h"
 #include "resource.h"
 #include "save_for_cd_dialog.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 const std::wstring kCaption = L"保存";
 constexpr UINT kStop = MB_OK | MB_ICONSTOP;
@@ -178,6 +182,51 @@ TEST_F(SaveForCdDialogTest, RefusalsKeepTheDialogOpenInTheirOrder) {
     EXPECT_TRUE(fs::is_directory(cd_ / "Components"));
     EXPECT_TRUE(fs::is_empty(cd_ / "Components"));
     EXPECT_FALSE(fs::exists(cd_ / "Corvel.cvx"));
+}
+
+TEST_F(SaveForCdDialogTest, PathsCodePage936CannotHoldAreRefusedBeforeAnythingIsWritten) {
+    const std::wstring folderMessage = UnstorableMessage(L"将所有需要的文件保存到以下的目录");
+    const std::wstring iconMessage = UnstorableMessage(L"光盘显示的图标");
+    CSaveForCdDialog dialog(catalogue_, Program());
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        for (const wchar_t* bad : kUnstorableTexts) {
+            std::wstring folder = (root_ / bad).wstring();
+            Type(window, IDC_SAVE_FOLDER, folder);
+            Press(window, IDOK);
+            ASSERT_FALSE(shown_.empty());
+            EXPECT_EQ(shown_.back().text, folderMessage);
+            EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_FOLDER)).Text(), folder);
+            EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_SAVE_FOLDER));
+        }
+        Type(window, IDC_SAVE_FOLDER, cd_);
+        Press(window, IDC_SAVE_AUTORUN);
+        Type(window, IDC_SAVE_ICON, root_ / "art" / L"\xD55C.ico");
+        Press(window, IDOK);
+        EXPECT_EQ(shown_.back().text, iconMessage);
+
+        // A chosen folder the code page cannot hold is told and not taken.
+        chosen_ = L"D:\\\xD55C";
+        Press(window, IDC_SAVE_BROWSE_FOLDER);
+        EXPECT_EQ(shown_.back().text, folderMessage);
+        EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_FOLDER)).Text(), cd_.wstring());
+        chosen_ = (root_ / "art" / L"Caf\xE9\xD83D\xDE00.ico").wstring();
+        Press(window, IDC_SAVE_BROWSE_ICON);
+        EXPECT_EQ(shown_.back().text, iconMessage);
+        EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_ICON)).Text(), (root_ / "art" / L"\xD55C.ico").wstring());
+        EXPECT_FALSE(Ended(window));
+        Press(window, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_EQ(shown_.size(), std::size(kUnstorableTexts) + 3);
+    for (const MessageBoxRequest& box : shown_) {
+        EXPECT_EQ(box.caption, L"保存光盘所需要的文件");
+        EXPECT_EQ(box.flags, kStop);
+    }
+    // No folder was made, neither the target nor one with "?" in its name.
+    std::vector<fs::path> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(root_)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<fs::path>{"art", "prog"}));
 }
 
 TEST_F(SaveForCdDialogTest, WritesTheProgramComponentsChosenCategoriesAndAutoRun) {

@@ -172,8 +172,8 @@ bool CCopyFilesDialog::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 void CCopyFilesDialog::ChooseTargetFolder() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_COPY_CHOOSE_TARGET)));
-    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(WideFromCp936(folder));
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_COPY_CHOOSE_TARGET));
+    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(folder);
 }
 
 bool CCopyFilesDialog::Run(CopyMode mode) {

@@ -173,9 +173,8 @@ bool CCreateFoldersDialog::OnCommand(int id, int notifyCode, HWND control) {
             Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(WideFromCp936(programFolder_));
             return true;
         case IDC_CREATE_FOLDERS_BROWSE: {
-            std::string chosen =
-                ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_CREATE_FOLDERS_CHOOSE_TARGET)));
-            if (!chosen.empty()) Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(WideFromCp936(chosen));
+            std::wstring chosen = ChooseFolder(hwnd_, LoadResourceString(IDS_CREATE_FOLDERS_CHOOSE_TARGET));
+            if (!chosen.empty()) Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(chosen);
             return true;
         }
         case ID_CREATE_FOLDERS_RENAME:

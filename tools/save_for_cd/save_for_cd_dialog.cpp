@@ -78,17 +78,13 @@ bool CSaveForCdDialog::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 void CSaveForCdDialog::BrowseIcon() {
-    std::string path = ChooseFile(true, Cp936FromWide(LoadResourceString(IDS_SAVE_ICON_FILTER)), hwnd_);
-    if (!path.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_ICON, WideFromCp936(path).c_str());
+    std::wstring path = ChooseFile(true, LoadResourceString(IDS_SAVE_ICON_FILTER), hwnd_);
+    if (!path.empty()) PutChosenText(IDC_SAVE_ICON, path);
 }
 
 void CSaveForCdDialog::BrowseFolder() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_SAVE_CHOOSE_FOLDER)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_FOLDER, WideFromCp936(folder).c_str());
-}
-
-std::string CSaveForCdDialog::FieldText(int id) const {
-    return Cp936FromWide(Window(Child(id)).Text());
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_SAVE_CHOOSE_FOLDER));
+    if (!folder.empty()) PutChosenText(IDC_SAVE_FOLDER, folder);
 }
 
 std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
@@ -106,11 +102,17 @@ std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
     return categories;
 }
 
-SaveForCdRequest CSaveForCdDialog::ReadRequest() const {
+std::optional<SaveForCdRequest> CSaveForCdDialog::ReadRequest() const {
     SaveForCdRequest request;
-    request.folderText = FieldText(IDC_SAVE_FOLDER);
+    std::optional<std::string> folder = TypedText(IDC_SAVE_FOLDER);
+    if (!folder) return std::nullopt;
+    request.folderText = std::move(*folder);
     request.autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
-    if (request.autorun) request.iconText = FieldText(IDC_SAVE_ICON);
+    if (request.autorun) {
+        std::optional<std::string> icon = TypedText(IDC_SAVE_ICON);
+        if (!icon) return std::nullopt;
+        request.iconText = std::move(*icon);
+    }
     request.categories = CheckedCategories();
     return request;
 }
@@ -121,7 +123,9 @@ void CSaveForCdDialog::Report(const std::wstring& text, MessageIcon icon) const 
 }
 
 void CSaveForCdDialog::Save() {
-    SaveForCdRequest request = ReadRequest();
+    std::optional<SaveForCdRequest> typed = ReadRequest();
+    if (!typed) return;
+    const SaveForCdRequest& request = *typed;
     ShellCdFileSystem files;
     SaveForCdCheck check = CheckSaveForCd(request, program_.folder, files);
     if (!check.Accepted()) {
