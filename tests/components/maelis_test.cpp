@@ -14,11 +14,14 @@
 
 #include "remove_tree.h"
 #include "test_program_paths.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 namespace {
 
@@ -421,4 +424,31 @@ TEST_F(MaelisTest, LogOffEndsTheDialogWithAbandonAll) {
     EXPECT_EQ(Answer(), 4);
 }
 
+// A target folder that code page 936 cannot hold: refused, nothing copied.
+using MaelisTypedTextTest = MaelisTest;
+
+TEST_F(MaelisTypedTextTest, ATargetFolderCodePage936CannotHoldIsRefusedAndNothingIsCopied) {
+    fs::path settings = root_ / L"app.ini";
+    WriteFile(settings, "x");
+    Start(settings);
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    for (const wchar_t* bad : kUnstorableTexts) {
+        std::wstring typed = (root_ / bad).wstring();
+        fs::create_directories(typed);  // it exists: only the text is wrong
+        SetField(dialog, kTargetFolder, typed);
+        Press(dialog, IDOK);
+        EXPECT_EQ(AnswerMessageBox(IDOK), UnstorableMessage(L"将设置文件复制到以下的目录"));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_FALSE(done_);
+        EXPECT_EQ(TextOf(GetDlgItem(dialog, kTargetFolder)), typed);
+        ExpectFolderSelected(dialog);
+        EXPECT_TRUE(fs::is_empty(typed));
+    }
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(Answer(), 3);
+    EXPECT_TRUE(fs::is_empty(installFolder_));
+}
+
 }  // namespace
+

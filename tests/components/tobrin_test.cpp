@@ -16,13 +16,16 @@
 #include "installer_result.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::kUnstorableTexts;
 using corvel::testing::ReadInstallerResult;
 using corvel::testing::UninstallFixturePackage;
+using corvel::testing::UnstorableMessage;
 using corvel::testing::Utf8;
 using corvel::testing::WaitFor;
 
@@ -451,4 +454,44 @@ TEST_F(TobrinTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheCompo
     EXPECT_TRUE(IsWindow(installer)) << "the installer is never ended by Tobrin";
 }
 
+// Typed text that code page 936 cannot hold: refused before anything runs.
+using TobrinTypedTextTest = TobrinTest;
+
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+TEST_F(TobrinTypedTextTest, ParametersOrAFolderCodePage936CannotHoldAreRefusedAndNothingStarts) {
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    struct Field {
+        int id;
+        const wchar_t* label;
+        std::wstring kept;
+    };
+    Field fields[] = {{kParams, L"文件参数", Text(GetDlgItem(dialog, kParams))}, {kFolder, L"安装目录", L"C:\\Apps"}};
+    for (const Field& field : fields) {
+        HWND edit = GetDlgItem(dialog, field.id);
+        for (const wchar_t* bad : kUnstorableTexts) {
+            std::wstring typed = field.kept + L" " + bad;
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+            Press(dialog, IDOK);
+            EXPECT_EQ(AnswerMessageBox(dialog, IDOK), UnstorableMessage(field.label));
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_EQ(Text(edit), typed);
+            EXPECT_EQ(FocusOf(dialog), edit);
+        }
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.kept.c_str()));
+    }
+    EXPECT_EQ(FindWindowW(kInstallerClass, title_.c_str()), nullptr) << "no installer was started";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+}
+
 }  // namespace
+

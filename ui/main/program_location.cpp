@@ -38,17 +38,15 @@ std::optional<ProgramLocation> LocationOf(const std::wstring& modulePath) {
     return location;
 }
 
-void TellProgramFolderUnusable(const std::wstring& modulePath) {
-    std::wstring folder = modulePath.substr(0, modulePath.find_last_of(L'\\') + 1);
-    if (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();  // a drive root keeps its "\"
-    ShowMessageBox(nullptr, FormatResourceString(IDS_PROGRAM_FOLDER_UNUSABLE, {folder}),
+void TellProgramPathUnusable(const std::wstring& modulePath) {
+    ShowMessageBox(nullptr, FormatResourceString(IDS_PROGRAM_PATH_UNUSABLE, {modulePath}),
                    LoadResourceString(IDS_CAPTION_CORVEL), MB_OK | MB_ICONSTOP);
 }
 
 std::optional<ProgramLocation> LocateProgram() {
     std::wstring modulePath = ModuleFileName();
     std::optional<ProgramLocation> location = LocationOf(modulePath);
-    if (!location) TellProgramFolderUnusable(modulePath);
+    if (!location) TellProgramPathUnusable(modulePath);
     return location;
 }
 

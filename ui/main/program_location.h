@@ -17,9 +17,9 @@ struct ProgramLocation {
 // cannot hold the path, for then no path of the program can be formed.
 std::optional<ProgramLocation> LocationOf(const std::wstring& modulePath);
 
-// Says, caption "Corvel" and stop icon, that the folder of the program file
-// at modulePath cannot be used and the program must be moved.
-void TellProgramFolderUnusable(const std::wstring& modulePath);
+// Says, caption "Corvel" and stop icon, that the program cannot be used at
+// modulePath and must be moved to a folder code page 936 can name.
+void TellProgramPathUnusable(const std::wstring& modulePath);
 
 // Taken from the module file name of the running program; nothing after the
 // user was told that its folder cannot be used.
