@@ -428,11 +428,10 @@ TEST_F(MaelisTest, LogOffEndsTheDialogWithAbandonAll) {
 using MaelisTypedTextTest = MaelisTest;
 
 TEST_F(MaelisTypedTextTest, ATargetFolderCodePage936CannotHoldIsRefusedAndNothingIsCopied) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "x");
-    Start(settings);
+    WriteFile(root_ / L"app.ini", "x");
+    Start(root_ / L"app.ini");
     HWND dialog = Dialog();
-    ASSERT_NE(dialog, nullptr);
+    ASSERT_NE(dialog, nullptr) << "a data file opens the dialog in copy mode";
     for (const wchar_t* bad : kUnstorableTexts) {
         std::wstring typed = (root_ / bad).wstring();
         fs::create_directories(typed);  // it exists: only the text is wrong

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <vector>
+#include <string>
 
-#include "message_box.h"
+#include "dialog_script.h"
 #include "unstorable_text.h"
 #include "win32_text.h"
 
@@ -32,21 +32,19 @@ TEST(ProgramLocation, APathCodePage936CannotHoldGivesNoLocation) {
     EXPECT_FALSE(LocationOf(L"C:\\Users\\J\xF6rg\\Corvel.exe").has_value());
 }
 
-TEST(ProgramLocation, TheUnusablePathIsNamedInAStopMessageCaptionedCorvel) {
-    std::vector<MessageBoxRequest> shown;
-    SetMessageBoxHookForTesting([&](const MessageBoxRequest& request) {
-        shown.push_back(request);
-        return IDOK;
-    });
-    TellProgramPathUnusable(L"C:\\Users\\J\xF6rg\\CD\\Corvel.exe");
-    SetMessageBoxHookForTesting(nullptr);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text,
-              L"Corvel 的路径中有 GBK（代码页 936）无法表示的字符，在这里无法使用：\nC:\\Users\\J\xF6rg\\CD\\Corvel.exe\n"
-              L"请把 Corvel 移到名称只含 GBK 字符的文件夹中再运行。程序即将退出。");
-    EXPECT_EQ(shown[0].caption, L"Corvel");
-    EXPECT_EQ(shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(shown[0].owner, nullptr);
+// Its message boxes recorded; it opens no dialog.
+using ProgramLocationMessageTest = DialogScriptTest;
+
+TEST_F(ProgramLocationMessageTest, TheUnusablePathIsNamedInAStopMessageCaptionedCorvel) {
+    const std::wstring path = L"C:\\Users\\J\xF6rg\\CD\\Corvel.exe";
+    TellProgramPathUnusable(path);
+    ASSERT_EQ(shown_.size(), 1u);
+    const MessageBoxRequest& box = shown_[0];
+    EXPECT_EQ(box.text, L"Corvel 的路径中有 GBK（代码页 936）无法表示的字符，在这里无法使用：\n" + path +
+                            L"\n请把 Corvel 移到名称只含 GBK 字符的文件夹中再运行。程序即将退出。");
+    EXPECT_EQ(box.caption, L"Corvel");
+    EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(box.owner, nullptr) << "shown before any window exists";
 }
 
 }  // namespace
