@@ -170,3 +170,19 @@ shot check_paths
 keys alt+v
 shot check_paths_view_menu
 keys Escape Escape
+# A name code page 936 cannot hold, refused in the item editor; then the
+# demo folder under a Korean name, which Corvel says at start it cannot use.
+wineserver_kill
+start_corvel "$folder"
+drive command 32779
+drive settext "$add" 1009 "办公😀"
+drive click "$add" 1
+shot text-not-storable
+drive box "$add" 1
+drive click "$add" 2
+wineserver_kill
+unusable="$build/screenshot-한글"
+rm -rf "$unusable"
+cp -r "$folder" "$unusable"
+start_corvel "$unusable"
+shot program-path-unusable
