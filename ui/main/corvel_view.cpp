@@ -28,7 +28,10 @@ std::wstring CorvelCaption() {
 }  // namespace
 
 CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
-    : location_(std::move(location)), paths_(location_.folder), status_(std::move(status)) {}
+    : location_(std::move(location)),
+      paths_(location_.folder),
+      status_(std::move(status)),
+      document_(location_.catalogueFile) {}
 
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
@@ -58,7 +61,7 @@ void CCorvelView::InitialUpdate() {
         return;
     }
 
-    if (!LoadCatalogue(catalogue_, location_.catalogueFile)) return;
+    if (document_.Load(catalogue_) != CatalogueOpening::Read) return;
     binder_.SetTabRedraw(false);
     if (catalogue_.Enumerate(catalogue_.Root(), NodeKind::Category,
                              [this](NodeKind kind, CatalogueNode* node) { AddNode(kind, node); }))
@@ -72,7 +75,7 @@ void CCorvelView::OnDestroy() {
     // and they are unloaded.
     installCommands_.EndTask(kEndTaskWait | kEndTaskWaitLimited);
     UnregisterHotKey(list_, kHotKeyId);
-    if (catalogue_.IsModified()) SaveAtEnd();
+    if (catalogue_.IsModified()) SaveCatalogueFile(true, true);
     // The tabs go with the tab strip's window, destroyed right after this.
     // Removing them here would make the strip lay out the remaining tabs
     // after each one, which took minutes for thousands of tabs.
@@ -80,20 +83,34 @@ void CCorvelView::OnDestroy() {
     components_.UnloadAll();
 }
 
-// A read-only CD or a full disk must not lose the run's changes unseen.
-void CCorvelView::SaveAtEnd() {
-    if (SaveCatalogue(catalogue_, location_.catalogueFile)) return;
-    ShowMessageBox(nullptr, FormatResourceString(IDS_SAVE_FAILED, {WideFromCp936(location_.catalogueFile)}),
-                   CorvelCaption(), MB_OK | MB_ICONSTOP);
+bool CCorvelView::SaveCatalogueFile(bool tellUser, bool closing) {
+    CatalogueSave saved = document_.Save(catalogue_);
+    if (saved == CatalogueSave::KeptBeside && !toldKeptCopy_ && tellUser) {
+        toldKeptCopy_ = true;
+        std::wstring caption = Window(frame_).Text();
+        ShowMessageBox(closing ? nullptr : frame_,
+                       FormatResourceString(IDS_CATALOGUE_KEPT_BESIDE, {WideFromCp936(document_.Path()),
+                                                                        WideFromCp936(document_.KeptCopyPath())}),
+                       caption.empty() ? CorvelCaption() : caption, MB_OK | MB_ICONEXCLAMATION);
+    }
+    // A read-only CD or a full disk must not lose the run's changes unseen.
+    if (saved == CatalogueSave::Failed && tellUser && closing)
+        ShowMessageBox(nullptr, FormatResourceString(IDS_SAVE_FAILED, {WideFromCp936(document_.Path())}),
+                       CorvelCaption(), MB_OK | MB_ICONSTOP);
+    return saved != CatalogueSave::Failed;
 }
 
 bool CCorvelView::SaveForEndOfSession() {
     if (!catalogue_.IsModified()) return true;
     // No message: the session is ending and nobody would answer it. Once
     // saved, a late destruction of the window has nothing left to write.
-    if (!SaveCatalogue(catalogue_, location_.catalogueFile)) return false;
+    if (!SaveCatalogueFile(false, true)) return false;
     catalogue_.SetModified(false);
     return true;
+}
+
+void CCorvelView::SaveChangesNow() {
+    if (catalogue_.IsModified() && SaveCatalogueFile(true, false)) catalogue_.SetModified(false);
 }
 
 void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
