@@ -10,6 +10,7 @@
 #include "clipboard_text.h"
 #include "frame_test.h"
 #include "resource.h"
+#include "view_requests.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
@@ -96,7 +97,7 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(testing::ClipboardBytes(), "A||B");
 
     // Every change asks first; No keeps the task and the catalogue as it is.
-    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
+    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
     Command(ID_ITEM_ADD);
     Command(ID_ITEM_COPY);
     Command(ID_CATEGORY_DELETE);
@@ -106,8 +107,13 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     NMHDR changing{Controls().Tabs(), IDC_CATEGORY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
     EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&changing)), TRUE)
         << "the tab may change while the task runs";
+    // A slow second click on an entry begins a rename.
+    NMLVDISPINFOW rename{};
+    rename.hdr = {List(), IDC_ITEM_LIST, static_cast<UINT>(LVN_BEGINLABELEDITW)};
+    EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&rename)), TRUE)
+        << "a rename may begin while the task runs";
     std::vector<MessageBoxRequest> shown = Shown();
-    ASSERT_EQ(shown.size(), 7u);
+    ASSERT_EQ(shown.size(), 8u);
     for (const MessageBoxRequest& question : shown) {
         EXPECT_EQ(question.caption, L"执行操作");
         EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
@@ -129,6 +135,36 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
     Command(ID_ITEM_ADD);  // no task left: no question
     EXPECT_EQ(asked, 1);
+    CloseHandle(release);
+    CloseHandle(blocked);
+}
+
+TEST_F(InstallCommandsTest, ALogOffThatIsCancelledLeavesTheTaskAndTheWindowWorking) {
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
+    HANDLE blocked = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
+    WriteCatalogue("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n");
+    Start();
+    SelectEntry(0);
+    Command(ID_ITEM_INSTALL);
+    ASSERT_EQ(WaitForSingleObject(blocked, 10000), WAIT_OBJECT_0) << "the component was not called";
+
+    // Windows asks: the task is only told to stop, nobody waits for it.
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SendMessageW(frame_->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3)) << "the query waited for the task";
+    SendMessageW(frame_->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(IsWindowEnabled(frame_->Handle()));
+    EXPECT_TRUE(Shown().empty());
+
+    // The component comes back; the task ends at its next stop check and
+    // the window goes on as before.
+    SetEvent(release);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(List(), kRequestEndTask, 0, 0) == kNoTaskRunning; }));
+    Command(ID_ITEM_ADD);
+    EXPECT_TRUE(Shown().empty()) << "the task still ran";
+    EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
     CloseHandle(release);
     CloseHandle(blocked);
 }

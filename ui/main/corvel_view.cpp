@@ -8,6 +8,7 @@
 #include "create_folders.h"
 #include "install_task.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "resource.h"
 #include "save_for_cd_command.h"
 #include "view_requests.h"
@@ -188,6 +189,9 @@ LRESULT CCorvelView::OnListNotify(NMHDR* header) {
             if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_RETURN && HasSelection())
                 SendMessageW(list_, kRequestInstall, 0, 0);
             return 0;
+        case LVN_BEGINLABELEDITW:
+            // A slow second click begins a rename as the command does.
+            return InstallTaskAllows() ? FALSE : TRUE;
         case LVN_ENDLABELEDITW:
             itemCommands_.EndRename(*reinterpret_cast<const NMLVDISPINFOW*>(header));
             return FALSE;  // a label changes only through a rename of the item
@@ -232,17 +236,21 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR selfData) {
     auto* self = reinterpret_cast<CCorvelView*>(selfData);
+    return NoThrow<LRESULT>(0, [&] { return self->OnListMessage(hwnd, message, wParam, lParam); });
+}
+
+LRESULT CCorvelView::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= kRequestSaveForCd && message <= kRequestAddNode && message != kRequestTabStrip)
-        return self->HandleRequest(message, wParam, lParam);
+        return HandleRequest(message, wParam, lParam);
     if (message == WM_HOTKEY && wParam == static_cast<WPARAM>(kHotKeyId)) {
-        self->installCommands_.TypeRegistrationText();
+        installCommands_.TypeRegistrationText();
         return 0;
     }
     if (message == kRestartRenameMessage) {
-        self->itemCommands_.RestartRename(static_cast<int>(wParam));
+        itemCommands_.RestartRename(static_cast<int>(wParam));
         return 0;
     }
-    if (message == WM_KEYUP && wParam == VK_DELETE && self->HasSelection()) {
+    if (message == WM_KEYUP && wParam == VK_DELETE && HasSelection()) {
         SendMessageW(hwnd, kRequestDeleteItems, 0, 0);
         return 0;
     }

@@ -71,6 +71,7 @@ public:
 private:
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
+    LRESULT OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
     LRESULT OnListNotify(NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
