@@ -29,6 +29,23 @@ protected:
         for (const wchar_t* name : {L"CORVEL_RECORDER_ANSWERS", L"CORVEL_RECORDER_BLOCK", L"CORVEL_RECORDER_BLOCKED"})
             SetEnvironmentVariableW(name, nullptr);
         FrameTest::TearDown();
+        for (HANDLE event : {release_, blocked_}) {
+            if (event) CloseHandle(event);
+        }
+    }
+
+    // Opens catalogue and installs its first entry with the recorder waiting
+    // inside Open until release_ is set; true once it waits.
+    bool StartTaskThatWaitsInOpen(const std::string& catalogue) {
+        release_ = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
+        blocked_ = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
+        SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
+        SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
+        WriteCatalogue(catalogue);
+        Start();
+        SelectEntry(0);
+        Command(ID_ITEM_INSTALL);
+        return WaitForSingleObject(blocked_, 10000) == WAIT_OBJECT_0;
     }
 
     // Lets the frame handle its messages until condition holds (10 s at most).
@@ -42,6 +59,9 @@ protected:
         }
         return true;
     }
+
+    HANDLE release_ = nullptr;
+    HANDLE blocked_ = nullptr;
 };
 
 TEST_F(InstallCommandsTest, TheTasksMessagesNameTheStepTheItemAndThePath) {
@@ -78,15 +98,8 @@ TEST_F(InstallCommandsTest, TheTasksMessagesNameTheStepTheItemAndThePath) {
 }
 
 TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
-    HANDLE blocked = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
-    WriteCatalogue("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02Regcode=A||B\x02>\r\n[Games]\r\n");
-    Start();
-    SelectEntry(0);
-    Command(ID_ITEM_INSTALL);
-    ASSERT_EQ(WaitForSingleObject(blocked, 10000), WAIT_OBJECT_0) << "the component was not called";
+    ASSERT_TRUE(StartTaskThatWaitsInOpen(
+        "[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02Regcode=A||B\x02>\r\n[Games]\r\n"));
 
     // Select all, invert and fetching the registration text never ask.
     Command(ID_ITEM_SELECT_ALL);
@@ -127,7 +140,7 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     int asked = 0;
     SetMessageBoxHookForTesting([&](const MessageBoxRequest&) {
         ++asked;
-        SetEvent(release);
+        SetEvent(release_);
         return IDYES;
     });
     Command(ID_ITEM_ADD);
@@ -135,20 +148,10 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
     Command(ID_ITEM_ADD);  // no task left: no question
     EXPECT_EQ(asked, 1);
-    CloseHandle(release);
-    CloseHandle(blocked);
 }
 
 TEST_F(InstallCommandsTest, ALogOffThatIsCancelledLeavesTheTaskAndTheWindowWorking) {
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
-    HANDLE blocked = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
-    WriteCatalogue("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n");
-    Start();
-    SelectEntry(0);
-    Command(ID_ITEM_INSTALL);
-    ASSERT_EQ(WaitForSingleObject(blocked, 10000), WAIT_OBJECT_0) << "the component was not called";
+    ASSERT_TRUE(StartTaskThatWaitsInOpen("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n"));
 
     // Windows asks: the task is only told to stop, nobody waits for it.
     const auto asked = std::chrono::steady_clock::now();
@@ -160,13 +163,11 @@ TEST_F(InstallCommandsTest, ALogOffThatIsCancelledLeavesTheTaskAndTheWindowWorki
 
     // The component comes back; the task ends at its next stop check and
     // the window goes on as before.
-    SetEvent(release);
+    SetEvent(release_);
     ASSERT_TRUE(PumpUntil([&] { return SendMessageW(List(), kRequestEndTask, 0, 0) == kNoTaskRunning; }));
     Command(ID_ITEM_ADD);
     EXPECT_TRUE(Shown().empty()) << "the task still ran";
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
-    CloseHandle(release);
-    CloseHandle(blocked);
 }
 
 }  // namespace
