@@ -97,7 +97,7 @@ TEST_F(CatalogueFileTest, FileThatCannotBeReadIsKeptAndTheRunsCatalogueGoesBesid
     EXPECT_NE(text.find(folder_.Path() + L"\\Corvel.cvx\u201d"), std::wstring::npos) << "the file is not named";
     EXPECT_NE(text.find(folder_.Path() + L"\\Corvel.cvx.kept\u201d"), std::wstring::npos) << "the copy is not named";
     PressDialogButton(box, IDOK);
-    ASSERT_TRUE(process.WaitForExit(kStartTimeout).has_value());
+    ASSERT_EQ(process.WaitForExit(kStartTimeout), std::optional<DWORD>(0));
     exclusive.Release();
 
     EXPECT_EQ(folder_.ReadFile(L"Corvel.cvx"), bytes);
