@@ -470,8 +470,8 @@ TEST_F(CopyFilesDialogTest, IntoFolderListsTheFilesThatCouldNotBeCopiedBeforeClo
                       }),
                   IDOK);
         ASSERT_EQ(shown_.size(), 1u) << overwrite;
-        EXPECT_EQ(shown_[0].text, L"以下文件没有复制成功：\n" + Full(L"Soft\\setup.exe") + L"\n" +
-                                      Full(L"Soft\\编辑器设置.reg"));
+        EXPECT_EQ(shown_[0].text,
+                  L"以下文件没有复制成功：\n" + Full(L"Soft\\setup.exe") + L"\n" + Full(L"Soft\\编辑器设置.reg"));
         EXPECT_EQ(shown_[0].caption, kCaption);
         EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
         EXPECT_EQ(ReadFile(folder_ / "CD\\viewer.exe"), "viewer");

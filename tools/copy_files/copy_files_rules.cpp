@@ -60,7 +60,8 @@ constexpr std::string_view kDroppedAtEnd = " .";
 
 std::string_view WithoutDroppedEnd(std::string_view typed) {
     const std::string_view last = LastName(typed);
-    const bool onlyDots = last.find('.') != std::string_view::npos && last.find_first_not_of(kDroppedAtEnd) == std::string_view::npos;
+    const bool onlyDots =
+        last.find('.') != std::string_view::npos && last.find_first_not_of(kDroppedAtEnd) == std::string_view::npos;
     return onlyDots ? typed : TrimRight(typed, kDroppedAtEnd);
 }
 
