@@ -13,17 +13,21 @@ namespace {
 constexpr wchar_t kNamedField[] = L"“%s”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 constexpr wchar_t kUnnamedField[] = L"输入的文字中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 
-bool IsStatic(HWND window) {
+// A static text, or the group box or radio button that introduces a field.
+bool IsLabel(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
-    return lstrcmpiW(name, L"Static") == 0;
+    if (lstrcmpiW(name, L"Static") == 0) return true;
+    if (lstrcmpiW(name, L"Button") != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_GROUPBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
 }  // namespace
 
 std::wstring FieldLabelOf(HWND control) {
     HWND label = GetWindow(control, GW_HWNDPREV);
-    if (!label || !IsStatic(label)) return {};
+    if (!label || !IsLabel(label)) return {};
     std::wstring text = Window(label).Text(), name;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'&' && i + 1 < text.size()) ++i;  // "&&" stays one "&"

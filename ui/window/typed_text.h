@@ -10,8 +10,9 @@
 
 namespace corvel::ui {
 
-// The label that names control: the static text just before it in the
-// dialog, without its mnemonic "&" and closing colon; empty when none.
+// The label that names control: the static text, group box or radio
+// button just before it in the dialog, without its mnemonic "&" and closing
+// colon; empty when none.
 std::wstring FieldLabelOf(HWND control);
 
 // Tells the user, with a stop icon, that the text of the field named
