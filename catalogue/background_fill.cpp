@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "no_throw.h"
+
 namespace corvel {
 
 BackgroundFill::BackgroundFill(Fill fill) : fill_(std::move(fill)) {
@@ -17,12 +19,15 @@ BackgroundFill::~BackgroundFill() {
 }
 
 void BackgroundFill::Run() {
-    bool succeeded = fill_([this](std::size_t landed) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            landed_ = landed;
-        }
-        changed_.notify_one();
+    // On a thread of its own nothing may escape it; a fill that throws failed.
+    bool succeeded = NoThrow(false, [this] {
+        return fill_([this](std::size_t landed) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                landed_ = landed;
+            }
+            changed_.notify_one();
+        });
     });
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -334,6 +334,15 @@ void ForEachItem(const CatalogueNode* category, Visit visit) {
     }
 }
 
+// The UTF-8 byte-order mark an editor may put first. No line that reads as
+// anything begins with it: it is a GBK character and a stray byte.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+const char* BehindByteOrderMark(const char* text, const char* end) {
+    std::size_t size = static_cast<std::size_t>(end - text);
+    return std::string_view(text, size).starts_with(kByteOrderMark) ? text + kByteOrderMark.size() : text;
+}
+
 // Reads the lines in [p, end), moving p on; false once a NUL has ended the
 // text.
 bool ReadLines(Reader& reader, std::size_t& lineNumber, const char*& p, const char* end) {
@@ -394,6 +403,7 @@ bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill,
     if (size < kLargeText) {
         std::size_t landed = 0;
         filled = fill(data, size, [&](std::size_t bytes) { landed = bytes; });
+        p = BehindByteOrderMark(p, data + landed);
         if (filled) ReadLines(reader, lineNumber, p, data + landed);
     } else {
         BackgroundFill writer([&](const BackgroundFill::Landed& landed) { return fill(data, size, landed); });
@@ -403,6 +413,7 @@ bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill,
             const char* unsearched = data + (landed ? landed - 1 : 0);  // a CR may wait for its LF
             landed = writer.WaitBeyond(landed, ended);
             const char* stop = ended ? data + landed : BehindLastLineBreak(unsearched, data + landed);
+            if (p == data && stop) p = BehindByteOrderMark(p, stop);
             if (reading && stop) reading = ReadLines(reader, lineNumber, p, stop);
         }
         filled = writer.Succeeded();
@@ -449,9 +460,30 @@ std::string FormatCatalogueText(const Catalogue& catalogue, const std::vector<co
     return text;
 }
 
-bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped) {
+namespace {
+
+// A catalogue text is whole when it is empty or its last line has its CR LF.
+bool IsWholeCatalogueText(std::string_view text) {
+    return text.empty() || text.ends_with(kCrLf);
+}
+
+void SettleUnfinishedReplacement(const std::string& path) {
+    const std::string temp = ReplacementFileOf(path);
+    if (!PathExists(temp)) return;
+    if (PathExists(path)) {
+        RemoveFile(temp);
+        return;
+    }
+    std::optional<std::string> text = ReadWholeFile(temp);
+    if (text && IsWholeCatalogueText(*text)) MoveIntoPlace(temp, path);
+}
+
+}  // namespace
+
+bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped,
+                   bool* savesAsRead) {
     if (path.empty()) return false;
-    DiscardUnfinishedReplacement(path);
+    SettleUnfinishedReplacement(path);
     ReadableFile file(path);
     std::optional<std::size_t> size = file.Size();
     if (!size || *size == 0) return false;
@@ -468,7 +500,11 @@ bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedL
         }
         return done > 0;
     };
-    return ReadFilledText(catalogue, TextBlock(*size), read, onDropped);
+    TextBlock block(*size);
+    const std::string_view bytes = block.View();  // the catalogue keeps the block where it is
+    if (!ReadFilledText(catalogue, std::move(block), read, onDropped)) return false;
+    if (savesAsRead) *savesAsRead = FormatCatalogueText(catalogue) == bytes;
+    return true;
 }
 
 bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,

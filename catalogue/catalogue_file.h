@@ -28,8 +28,9 @@ using DroppedLineCallback = std::function<void(std::size_t line, DroppedLine rea
 // does not count).
 bool HasDoubleBackslash(std::string_view categoryName);
 
-// Reads catalogue text (up to its first NUL) into catalogue, behind what is
-// already there, and clears the modified flag. The catalogue keeps a copy
+// Reads catalogue text (up to its first NUL, after a UTF-8 byte-order mark
+// an editor may have put first) into catalogue, behind what is already
+// there, and clears the modified flag. The catalogue keeps a copy
 // of text, which the names and fields read point into.
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped = {});
 
@@ -40,9 +41,14 @@ std::string FormatCatalogueText(const Catalogue& catalogue,
 // False when the path is empty or the file is missing, empty or unreadable;
 // the catalogue is then as it was, though lines dropped before a read
 // failed half way have been reported. The catalogue keeps the bytes read
-// as the store of the names and fields.
-// A temporary file that a save cut short left beside it is removed first.
-bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {});
+// as the store of the names and fields. When savesAsRead is given, it
+// tells whether saving what was read would give the file's bytes again
+// (nothing dropped, trimmed or respelt); the catalogue must start empty.
+// First a save cut short by the end of its process is dealt with: its
+// temporary file goes when the catalogue exists, and when the catalogue is
+// missing a complete temporary file, the only copy left, takes its place.
+bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedLineCallback& onDropped = {},
+                   bool* savesAsRead = nullptr);
 
 // Writes the text to a temporary file beside path and replaces path only
 // when every byte was written; on failure the old file is untouched.

@@ -10,7 +10,8 @@
 
 namespace corvel {
 
-// A file opened to be read from its start.
+// A file opened to be read from its start, sharing it with programs that
+// hold it open to write or delete it (an editor, a sync client).
 class ReadableFile {
 public:
     // IsOpen tells whether path could be opened.
@@ -40,8 +41,17 @@ inline std::string ReplacementFileOf(const std::string& path) {
 // then moves it over path. False, with path untouched, on any failure.
 bool ReplaceFileContents(const std::string& path, std::string_view data);
 
-// Removes the temporary file a replacement cut short by the end of its
-// process may have left beside path.
-void DiscardUnfinishedReplacement(const std::string& path);
+// Whether anything (a file or a folder) may have the name path: false only
+// when the system says nothing has it.
+bool PathExists(const std::string& path);
+
+// The whole content of the file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Renames from to to, which must not exist yet. False on any failure.
+bool MoveIntoPlace(const std::string& from, const std::string& to);
+
+// Deletes the file; false when it cannot (or does not exist).
+bool RemoveFile(const std::string& path);
 
 }  // namespace corvel

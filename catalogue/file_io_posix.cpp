@@ -53,8 +53,21 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     return true;
 }
 
-void DiscardUnfinishedReplacement(const std::string& path) {
-    if (!path.empty()) ::unlink(ReplacementFileOf(path).c_str());
+bool PathExists(const std::string& path) {
+    struct stat status;
+    if (path.empty()) return false;
+    return ::lstat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+bool MoveIntoPlace(const std::string& from, const std::string& to) {
+    // A hard link fails where to exists, so nothing is replaced.
+    if (from.empty() || to.empty() || ::link(from.c_str(), to.c_str()) != 0) return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    return !path.empty() && ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace corvel

@@ -2,17 +2,17 @@
 
 #include "file_handle.h"
 #include "file_io.h"
-#include "win32_text.h"
+#include "long_path.h"
 
 namespace corvel {
 
 namespace {
 
 HANDLE OpenForReading(const std::string& path) {
-    std::wstring wide = WideFromCp936(path);
+    std::wstring wide = WideLongPath(path);
     if (wide.empty()) return INVALID_HANDLE_VALUE;
-    return CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
 }  // namespace
@@ -39,9 +39,9 @@ std::optional<std::size_t> ReadableFile::Read(char* data, std::size_t size) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view data) {
-    std::wstring wide = WideFromCp936(path);
+    std::wstring wide = WideLongPath(path);
     if (wide.empty()) return false;
-    std::wstring temp = WideFromCp936(ReplacementFileOf(path));
+    std::wstring temp = WideLongPath(ReplacementFileOf(path));
     FileHandle file(
         CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
@@ -69,9 +69,22 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     return true;
 }
 
-void DiscardUnfinishedReplacement(const std::string& path) {
-    std::wstring temp = WideFromCp936(ReplacementFileOf(path));
-    if (!path.empty() && !temp.empty()) DeleteFileW(temp.c_str());
+bool PathExists(const std::string& path) {
+    std::wstring wide = WideLongPath(path);
+    if (wide.empty()) return false;
+    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+bool MoveIntoPlace(const std::string& from, const std::string& to) {
+    std::wstring source = WideLongPath(from), target = WideLongPath(to);
+    return !source.empty() && !target.empty() && MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
+bool RemoveFile(const std::string& path) {
+    std::wstring wide = WideLongPath(path);
+    return !wide.empty() && DeleteFileW(wide.c_str());
 }
 
 }  // namespace corvel

@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "no_throw.h"
+
 namespace corvel {
 
 InstallWorker::InstallWorker() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
@@ -54,9 +56,13 @@ bool InstallWorker::WaitForEnd(DWORD milliseconds) const {
 DWORD WINAPI InstallWorker::ThreadMain(LPVOID selfData) {
     auto* self = static_cast<InstallWorker*>(selfData);
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    self->task_();
+    // A task cut short by an exception ends as one that was stopped.
+    DWORD code = NoThrow<DWORD>(1, [self] {
+        self->task_();
+        return 0;
+    });
     if (SUCCEEDED(com)) CoUninitialize();
-    return 0;
+    return code;
 }
 
 }  // namespace corvel

@@ -1,10 +1,10 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
-# help texts, the category dialog, Tobrin's and Maelis's dialogs,
-# Fennick, and the copy files dialog, in Wine's virtual desktop on Xvfb.
-# help texts, the category dialog, Tobrin's and Maelis's dialogs, and
-# Fennick, and the check paths window, in Wine's virtual desktop on Xvfb.
+# help texts, the category dialog, Tobrin's and Maelis's dialogs, Fennick,
+# the copy files, save for CD and create folders dialogs with the messages
+# of the two when something fails, and the check paths window, in Wine's
+# virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
 # targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
 # ui_driver)
@@ -158,6 +158,32 @@ drive command 32793
 drive settext "$folders" 1038 'D:\CD'
 shot create_folders
 drive click "$folders" 2
+# Its message for folders that could not be made: a file holds one's name.
+mkdir -p "$folder/CD-folders"
+: > "$folder/CD-folders/网络工具"
+drive command 32793
+drive settext "$folders" 1038 "Z:$(echo "$folder/CD-folders" | tr / '\\')"
+drive click "$folders" 1
+shot create_folders-not-made
+drive box "$folders" 1
+# Copy files into a folder where a folder holds a file's name, then a target
+# typed with a character code page 936 cannot hold.
+mkdir -p "$folder/CD-copy/slides.exe"
+copy=复制文件
+drive select 0 1 2 3
+drive command 32783
+xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+drive settext "$copy" 1030 CD-copy
+drive click "$copy" 1
+shot copy_files-not-copied
+drive box "$copy" 1
+drive command 32783
+xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+drive settext "$copy" 1030 'CD😀'
+drive click "$copy" 1
+shot copy_files-unstorable
+drive box "$copy" 1
+drive click "$copy" 2
 # Check paths on the demo catalogue with a category of faulty paths added at
 # its end, so that every colour shows; the click selects that fifth row.
 wineserver_kill

@@ -35,7 +35,11 @@ if wine_can_run_32bit; then
     step "Windows tests under Wine (i686 build)"
     ctest --preset win32 || failed=1
 else
-    step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"
+    if [ -e /usr/lib/wine/wine ]; then
+        step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"
+    else
+        step "i686 tests skipped: wine32 could not be installed (the package lists of i386 were incomplete)"
+    fi
 fi
 
 echo

@@ -3,12 +3,15 @@
 #include <commctrl.h>
 
 #include "fennick_dialog.h"
+#include "no_throw.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&controls);
-    corvel::testdrive::CFennickDialog().RunModal(nullptr);
-    return 0;
+    return corvel::NoThrow(1, [] {
+        corvel::testdrive::CFennickDialog().RunModal(nullptr);
+        return 0;
+    });
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "disk_files.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,6 +18,7 @@ namespace corvel {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace corvel::disk;
 using namespace std::string_literals;
 
 const std::string kWorkedExample =
@@ -423,6 +426,27 @@ TEST(CatalogueFile, DroppedLinesAndTheirReasons) {
     EXPECT_EQ(TotalItems(quiet), 1u);
 }
 
+TEST(CatalogueFile, ByteOrderMarkAtTheStartIsSkipped) {
+    // Small and large texts (read behind their copy) alike; only at the
+    // very start, and only the whole mark.
+    std::string large = "[A]\r\n";
+    for (int i = 0; i < 40000; ++i) large += "<Name=n" + std::to_string(i) + "\x02SrcPath=s.exe\x02>\r\n";
+    for (const std::string& text : {kWorkedExample, large}) {
+        Catalogue catalogue;
+        EXPECT_EQ(Parse(catalogue, "\xEF\xBB\xBF" + text), std::vector<Dropped>{});
+        EXPECT_EQ(FormatCatalogueText(catalogue), text);
+    }
+    Catalogue behindBlank;
+    ParseCatalogueText(behindBlank, " \xEF\xBB\xBF[A]\r\n[B]\r\n");
+    EXPECT_EQ(CategoryNames(behindBlank), (Names{"B"}));
+    Catalogue halfMark;
+    ParseCatalogueText(halfMark, "\xEF\xBB[A]\r\n[B]\r\n");
+    EXPECT_EQ(CategoryNames(halfMark), (Names{"B"}));
+    Catalogue onlyMark;
+    ParseCatalogueText(onlyMark, "\xEF\xBB\xBF");
+    EXPECT_EQ(CategoryNames(onlyMark), Names{});
+}
+
 TEST(CatalogueFile, LineEnds) {
     {  // The last line needs no CR LF.
         Catalogue catalogue;
@@ -578,48 +602,6 @@ TEST(CatalogueFile, CatalogueFilePath) {
     EXPECT_EQ(CatalogueFilePath("C:\\a\\", "C:\\a.b\\Corvel"), "C:\\a\\Corvel.cvx");
 }
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = fs::temp_directory_path() / ("corvel_cvx_test_" + std::to_string(stamp) + "_" +
-                                                 std::to_string(counter++) + "_" + std::to_string(attempt));
-            std::error_code error;
-            if (fs::create_directory(path_, error)) return;
-        }
-        ADD_FAILURE() << "cannot create a temporary folder";
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> FolderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(CatalogueFile, LoadFromDisk) {
     TempFolder folder;
     Catalogue catalogue;
@@ -667,6 +649,62 @@ TEST(CatalogueFile, LoadFromDisk) {
     EXPECT_FALSE(fs::exists(folder.File("c.cvx.corvel-tmp")));
 }
 
+TEST(CatalogueFile, LoneTemporaryFileIsTheOnlyCopyLeft) {
+    // The catalogue went with the rename that was to replace it: a whole
+    // temporary file takes its place and is read.
+    TempFolder folder;
+    const std::string path = folder.File("Corvel.cvx");
+    WriteBytes(path + ".corvel-tmp", kWorkedExample);
+    Catalogue catalogue;
+    EXPECT_TRUE(LoadCatalogue(catalogue, path));
+    EXPECT_EQ(CategoryNames(catalogue), (Names{"Tools", "Games"}));
+    EXPECT_EQ(ReadBytes(path), kWorkedExample);
+    EXPECT_EQ(FolderEntries(folder.Path()), (Names{"Corvel.cvx"}));
+
+    // One cut off inside a line is no catalogue, but it is not deleted.
+    fs::remove(path);
+    WriteBytes(path + ".corvel-tmp", "[Tools]\r\n<Name=Zip");
+    Catalogue cut;
+    EXPECT_FALSE(LoadCatalogue(cut, path));
+    EXPECT_EQ(FolderEntries(folder.Path()), (Names{"Corvel.cvx.corvel-tmp"}));
+}
+
+TEST(CatalogueFile, TellsWhetherASaveWouldWriteTheFileBack) {
+    TempFolder folder;
+    const std::string path = folder.File("c.cvx");
+    auto savesAsRead = [&](const std::string& bytes) {
+        WriteBytes(path, bytes);
+        Catalogue catalogue;
+        bool same = false;
+        EXPECT_TRUE(LoadCatalogue(catalogue, path, {}, &same));
+        return same;
+    };
+    EXPECT_TRUE(savesAsRead(kWorkedExample));
+    EXPECT_FALSE(savesAsRead(kWorkedExample + "<Name=x>\r\n"));         // a dropped line
+    EXPECT_FALSE(savesAsRead("[Tools]\n[Games]\n"));                     // LF-only lines
+    EXPECT_FALSE(savesAsRead("\xEF\xBB\xBF" + kWorkedExample));           // a byte-order mark
+    EXPECT_FALSE(savesAsRead("[ Tools ]\r\n"));                          // trimmed
+    EXPECT_FALSE(savesAsRead("[Tools]\r\n<name=Zip\x02SrcPath=a.exe>\r\n"));  // respelt
+    EXPECT_FALSE(savesAsRead(kWorkedExample + "\0tail"s));                // behind a NUL
+}
+
+TEST(CatalogueFile, FolderNearThePathLimit) {
+    // A folder of 240 characters can be made the plain way, but the file's
+    // temporary name beside it runs past 260.
+    TempFolder folder;
+    fs::path deep = folder.Path();
+    const std::size_t length = deep.native().size();
+    if (length < 230) deep /= std::string(239 - length, 'd');
+    ASSERT_TRUE(fs::create_directory(deep));
+    const std::string path = (deep / "Corvel.cvx").string();
+    Catalogue catalogue;
+    catalogue.AddCategory("Tools");
+    ASSERT_TRUE(SaveCatalogue(catalogue, path));
+    Catalogue reread;
+    ASSERT_TRUE(LoadCatalogue(reread, path));
+    EXPECT_EQ(CategoryNames(reread), Names{"Tools"});
+}
+
 TEST(CatalogueFile, SaveToDisk) {
     TempFolder folder;
     Catalogue catalogue;
@@ -697,13 +735,19 @@ TEST(CatalogueFile, SaveToDisk) {
     ASSERT_TRUE(LoadCatalogue(reread, path));
     EXPECT_EQ(FormatCatalogueText(reread), kWorkedExample);
 
-    // Saves that cannot write fail and leave the existing file alone.
+    // Saves that cannot write fail; one of the existing file itself leaves
+    // it alone (its temporary file's name is taken by a folder).
     fs::create_directory(folder.Path() / "Folder.cvx");
     EXPECT_FALSE(SaveCatalogue(catalogue, folder.File("Folder.cvx")));
     EXPECT_FALSE(SaveCatalogue(catalogue, folder.File("missing/Corvel.cvx")));
     EXPECT_FALSE(SaveCatalogue(catalogue, ""));
     EXPECT_TRUE(fs::is_directory(folder.Path() / "Folder.cvx"));
+    fs::create_directory(folder.Path() / "Corvel.cvx.corvel-tmp");
+    Catalogue other;
+    other.AddCategory("Other");
+    EXPECT_FALSE(SaveCatalogue(other, path));
     EXPECT_EQ(ReadBytes(path), kWorkedExample);
+    fs::remove(folder.Path() / "Corvel.cvx.corvel-tmp");
     EXPECT_EQ(FolderEntries(folder.Path()), (Names{"Corvel.cvx", "Folder.cvx", "Games.cvx"}));
 
     // An empty catalogue writes an empty file.

@@ -269,7 +269,7 @@ TEST_F(InstallTest, ClosingDuringATaskEndsItWithinTheLimitAndSavesTheCatalogue) 
     PressDialogButton(process.WaitForMessageBox(kEndTaskCaption), IDYES);
     // 5 s for the worker, then Wine's own slow end of a window.
     const auto answered = std::chrono::steady_clock::now();
-    EXPECT_TRUE(process.WaitForExit(seconds(15)).has_value()) << "the program did not end";
+    EXPECT_EQ(process.WaitForExit(seconds(15)), std::optional<DWORD>(0)) << "the program did not end, or crashed";
     std::printf("ended %lld ms after the user chose to end the task\n",
                 static_cast<long long>(
                     std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - answered).count()));

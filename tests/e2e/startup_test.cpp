@@ -37,7 +37,8 @@ protected:
                   L"\u521d\u59cb\u5316\u7ec4\u4ef6\u5bf9\u8c61\u65f6\u51fa\u9519\u6216\u6ca1\u6709\u4efb\u4f55\u7684"
                   L"\u7ec4\u4ef6\u5bf9\u8c61\uff0c\u7a0b\u5e8f\u5373\u5c06\u9000\u51fa");
         PressDialogButton(box, IDOK);
-        EXPECT_TRUE(process.WaitForExit(kStepTimeout).has_value()) << "the program stays open after the message";
+        EXPECT_EQ(process.WaitForExit(kStepTimeout), std::optional<DWORD>(0))
+            << "the program stays open after the message, or crashed";
     }
 };
 

@@ -10,6 +10,7 @@
 #include "clipboard_text.h"
 #include "frame_test.h"
 #include "resource.h"
+#include "view_requests.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
@@ -28,6 +29,23 @@ protected:
         for (const wchar_t* name : {L"CORVEL_RECORDER_ANSWERS", L"CORVEL_RECORDER_BLOCK", L"CORVEL_RECORDER_BLOCKED"})
             SetEnvironmentVariableW(name, nullptr);
         FrameTest::TearDown();
+        for (HANDLE event : {release_, blocked_}) {
+            if (event) CloseHandle(event);
+        }
+    }
+
+    // Opens catalogue and installs its first entry with the recorder waiting
+    // inside Open until release_ is set; true once it waits.
+    bool StartTaskThatWaitsInOpen(const std::string& catalogue) {
+        release_ = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
+        blocked_ = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
+        SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
+        SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
+        WriteCatalogue(catalogue);
+        Start();
+        SelectEntry(0);
+        Command(ID_ITEM_INSTALL);
+        return WaitForSingleObject(blocked_, 10000) == WAIT_OBJECT_0;
     }
 
     // Lets the frame handle its messages until condition holds (10 s at most).
@@ -41,6 +59,9 @@ protected:
         }
         return true;
     }
+
+    HANDLE release_ = nullptr;
+    HANDLE blocked_ = nullptr;
 };
 
 TEST_F(InstallCommandsTest, TheTasksMessagesNameTheStepTheItemAndThePath) {
@@ -77,15 +98,8 @@ TEST_F(InstallCommandsTest, TheTasksMessagesNameTheStepTheItemAndThePath) {
 }
 
 TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestRelease");
-    HANDLE blocked = CreateEventW(nullptr, TRUE, FALSE, L"CorvelUiTestBlocked");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCK", L"CorvelUiTestRelease");
-    SetEnvironmentVariableW(L"CORVEL_RECORDER_BLOCKED", L"CorvelUiTestBlocked");
-    WriteCatalogue("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02Regcode=A||B\x02>\r\n[Games]\r\n");
-    Start();
-    SelectEntry(0);
-    Command(ID_ITEM_INSTALL);
-    ASSERT_EQ(WaitForSingleObject(blocked, 10000), WAIT_OBJECT_0) << "the component was not called";
+    ASSERT_TRUE(StartTaskThatWaitsInOpen(
+        "[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02Regcode=A||B\x02>\r\n[Games]\r\n"));
 
     // Select all, invert and fetching the registration text never ask.
     Command(ID_ITEM_SELECT_ALL);
@@ -96,7 +110,7 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(testing::ClipboardBytes(), "A||B");
 
     // Every change asks first; No keeps the task and the catalogue as it is.
-    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
+    answers_ = {IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO, IDNO};
     Command(ID_ITEM_ADD);
     Command(ID_ITEM_COPY);
     Command(ID_CATEGORY_DELETE);
@@ -106,8 +120,13 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     NMHDR changing{Controls().Tabs(), IDC_CATEGORY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
     EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_CATEGORY_TABS, reinterpret_cast<LPARAM>(&changing)), TRUE)
         << "the tab may change while the task runs";
+    // A slow second click on an entry begins a rename.
+    NMLVDISPINFOW rename{};
+    rename.hdr = {List(), IDC_ITEM_LIST, static_cast<UINT>(LVN_BEGINLABELEDITW)};
+    EXPECT_EQ(SendMessageW(frame_->Handle(), WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&rename)), TRUE)
+        << "a rename may begin while the task runs";
     std::vector<MessageBoxRequest> shown = Shown();
-    ASSERT_EQ(shown.size(), 7u);
+    ASSERT_EQ(shown.size(), 8u);
     for (const MessageBoxRequest& question : shown) {
         EXPECT_EQ(question.caption, L"执行操作");
         EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
@@ -121,7 +140,7 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     int asked = 0;
     SetMessageBoxHookForTesting([&](const MessageBoxRequest&) {
         ++asked;
-        SetEvent(release);
+        SetEvent(release_);
         return IDYES;
     });
     Command(ID_ITEM_ADD);
@@ -129,8 +148,26 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
     Command(ID_ITEM_ADD);  // no task left: no question
     EXPECT_EQ(asked, 1);
-    CloseHandle(release);
-    CloseHandle(blocked);
+}
+
+TEST_F(InstallCommandsTest, ALogOffThatIsCancelledLeavesTheTaskAndTheWindowWorking) {
+    ASSERT_TRUE(StartTaskThatWaitsInOpen("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n"));
+
+    // Windows asks: the task is only told to stop, nobody waits for it.
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SendMessageW(frame_->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(3)) << "the query waited for the task";
+    SendMessageW(frame_->Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(IsWindowEnabled(frame_->Handle()));
+    EXPECT_TRUE(Shown().empty());
+
+    // The component comes back; the task ends at its next stop check and
+    // the window goes on as before.
+    SetEvent(release_);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(List(), kRequestEndTask, 0, 0) == kNoTaskRunning; }));
+    Command(ID_ITEM_ADD);
+    EXPECT_TRUE(Shown().empty()) << "the task still ran";
+    EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "category_list.h"
 
+#include "no_throw.h"
+
 #include <commctrl.h>
 
 #include "win32_text.h"
@@ -139,7 +141,7 @@ bool CategoryList::OnNotify(NMHDR* header) {
 
 LRESULT CALLBACK CategoryList::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR self) {
-    if (message == WM_MOUSEMOVE) reinterpret_cast<CategoryList*>(self)->OnPointerMoved(lParam);
+    if (message == WM_MOUSEMOVE) NoThrow([&] { reinterpret_cast<CategoryList*>(self)->OnPointerMoved(lParam); });
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, ListProcedure, 1);
         reinterpret_cast<CategoryList*>(self)->list_ = nullptr;

@@ -70,6 +70,7 @@ int RunCorvel() {
         return 0;  // another instance runs: end silently
     }
     MutexHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // one started at the same moment
 
     if (!NamedDocumentOpens()) return 1;
     std::optional<ProgramLocation> location = LocateProgram();

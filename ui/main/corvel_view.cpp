@@ -8,6 +8,7 @@
 #include "create_folders.h"
 #include "install_task.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "resource.h"
 #include "save_for_cd_command.h"
 #include "view_requests.h"
@@ -28,7 +29,10 @@ std::wstring CorvelCaption() {
 }  // namespace
 
 CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
-    : location_(std::move(location)), paths_(location_.folder), status_(std::move(status)) {}
+    : location_(std::move(location)),
+      paths_(location_.folder),
+      status_(std::move(status)),
+      document_(location_.catalogueFile) {}
 
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
@@ -58,7 +62,7 @@ void CCorvelView::InitialUpdate() {
         return;
     }
 
-    if (!LoadCatalogue(catalogue_, location_.catalogueFile)) return;
+    if (document_.Load(catalogue_) != CatalogueOpening::Read) return;
     binder_.SetTabRedraw(false);
     if (catalogue_.Enumerate(catalogue_.Root(), NodeKind::Category,
                              [this](NodeKind kind, CatalogueNode* node) { AddNode(kind, node); }))
@@ -72,7 +76,7 @@ void CCorvelView::OnDestroy() {
     // and they are unloaded.
     installCommands_.EndTask(kEndTaskWait | kEndTaskWaitLimited);
     UnregisterHotKey(list_, kHotKeyId);
-    if (catalogue_.IsModified()) SaveAtEnd();
+    if (catalogue_.IsModified()) SaveCatalogueFile(true, true);
     // The tabs go with the tab strip's window, destroyed right after this.
     // Removing them here would make the strip lay out the remaining tabs
     // after each one, which took minutes for thousands of tabs.
@@ -80,20 +84,34 @@ void CCorvelView::OnDestroy() {
     components_.UnloadAll();
 }
 
-// A read-only CD or a full disk must not lose the run's changes unseen.
-void CCorvelView::SaveAtEnd() {
-    if (SaveCatalogue(catalogue_, location_.catalogueFile)) return;
-    ShowMessageBox(nullptr, FormatResourceString(IDS_SAVE_FAILED, {WideFromCp936(location_.catalogueFile)}),
-                   CorvelCaption(), MB_OK | MB_ICONSTOP);
+bool CCorvelView::SaveCatalogueFile(bool tellUser, bool closing) {
+    CatalogueSave saved = document_.Save(catalogue_);
+    if (saved == CatalogueSave::KeptBeside && !toldKeptCopy_ && tellUser) {
+        toldKeptCopy_ = true;
+        std::wstring caption = Window(frame_).Text();
+        ShowMessageBox(closing ? nullptr : frame_,
+                       FormatResourceString(IDS_CATALOGUE_KEPT_BESIDE, {WideFromCp936(document_.Path()),
+                                                                        WideFromCp936(document_.KeptCopyPath())}),
+                       caption.empty() ? CorvelCaption() : caption, MB_OK | MB_ICONEXCLAMATION);
+    }
+    // A read-only CD or a full disk must not lose the run's changes unseen.
+    if (saved == CatalogueSave::Failed && tellUser && closing)
+        ShowMessageBox(nullptr, FormatResourceString(IDS_SAVE_FAILED, {WideFromCp936(document_.Path())}),
+                       CorvelCaption(), MB_OK | MB_ICONSTOP);
+    return saved != CatalogueSave::Failed;
 }
 
 bool CCorvelView::SaveForEndOfSession() {
     if (!catalogue_.IsModified()) return true;
     // No message: the session is ending and nobody would answer it. Once
     // saved, a late destruction of the window has nothing left to write.
-    if (!SaveCatalogue(catalogue_, location_.catalogueFile)) return false;
+    if (!SaveCatalogueFile(false, true)) return false;
     catalogue_.SetModified(false);
     return true;
+}
+
+void CCorvelView::SaveChangesNow() {
+    if (catalogue_.IsModified() && SaveCatalogueFile(true, false)) catalogue_.SetModified(false);
 }
 
 void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
@@ -171,6 +189,9 @@ LRESULT CCorvelView::OnListNotify(NMHDR* header) {
             if (reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_RETURN && HasSelection())
                 SendMessageW(list_, kRequestInstall, 0, 0);
             return 0;
+        case LVN_BEGINLABELEDITW:
+            // A slow second click begins a rename as the command does.
+            return InstallTaskAllows() ? FALSE : TRUE;
         case LVN_ENDLABELEDITW:
             itemCommands_.EndRename(*reinterpret_cast<const NMLVDISPINFOW*>(header));
             return FALSE;  // a label changes only through a rename of the item
@@ -215,17 +236,21 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR selfData) {
     auto* self = reinterpret_cast<CCorvelView*>(selfData);
+    return NoThrow<LRESULT>(0, [&] { return self->OnListMessage(hwnd, message, wParam, lParam); });
+}
+
+LRESULT CCorvelView::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= kRequestSaveForCd && message <= kRequestAddNode && message != kRequestTabStrip)
-        return self->HandleRequest(message, wParam, lParam);
+        return HandleRequest(message, wParam, lParam);
     if (message == WM_HOTKEY && wParam == static_cast<WPARAM>(kHotKeyId)) {
-        self->installCommands_.TypeRegistrationText();
+        installCommands_.TypeRegistrationText();
         return 0;
     }
     if (message == kRestartRenameMessage) {
-        self->itemCommands_.RestartRename(static_cast<int>(wParam));
+        itemCommands_.RestartRename(static_cast<int>(wParam));
         return 0;
     }
-    if (message == WM_KEYUP && wParam == VK_DELETE && self->HasSelection()) {
+    if (message == WM_KEYUP && wParam == VK_DELETE && HasSelection()) {
         SendMessageW(hwnd, kRequestDeleteItems, 0, 0);
         return 0;
     }

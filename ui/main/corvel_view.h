@@ -9,6 +9,7 @@
 #include <string>
 
 #include "binder.h"
+#include "catalogue_document.h"
 #include "catalogue_model.h"
 #include "category_commands.h"
 #include "component_host.h"
@@ -42,6 +43,9 @@ public:
     // The session ends and Windows will not destroy the window: keep the
     // run's changes. True when nothing was left unsaved.
     bool SaveForEndOfSession();
+    // Saves a changed catalogue before code that may end the process runs
+    // (a component's Open); a failure is silent and left for the close.
+    void SaveChangesNow();
 
     // Notifications from the tab strip and the list, passed on by the frame.
     LRESULT OnNotify(NMHDR* header);
@@ -67,11 +71,16 @@ public:
 private:
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
+    LRESULT OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
     LRESULT OnListNotify(NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
     void ShowCommentOf(int entry, bool selected);
-    void SaveAtEnd();
+    // Writes the catalogue file. With tellUser, a copy kept beside the file
+    // is told once, and a failure at the close (only then: before it, the
+    // close tries again). True when the run's catalogue is on disk, in the
+    // file or beside it.
+    bool SaveCatalogueFile(bool tellUser, bool closing);
 
     ProgramLocation location_;
     PathResolver paths_;
@@ -79,6 +88,8 @@ private:
     HWND frame_ = nullptr;
     HWND list_ = nullptr;
     Catalogue catalogue_;
+    CatalogueDocument document_;
+    bool toldKeptCopy_ = false;
     ComponentHost components_;
     Binder binder_;
     ItemCommands itemCommands_{*this};

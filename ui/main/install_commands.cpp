@@ -88,6 +88,9 @@ void InstallCommands::Start(unsigned flags) {
     // while the task runs.
     std::vector<const CatalogueNode*> items;
     for (const Binder::SelectedEntry& entry : controls.SelectedEntries()) items.push_back(entry.item);
+    // A component is code of others, and one that crashes ends Corvel with
+    // it: what the run changed is on disk before the first one is called.
+    view_.SaveChangesNow();
     worker_.Start([this, items = std::move(items), flags] {
         ViewSurroundings surroundings(view_, registration_, worker_);
         RunInstallTask(surroundings, view_.Paths(), items, flags);

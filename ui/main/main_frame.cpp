@@ -337,11 +337,16 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return 0;
         case WM_QUERYENDSESSION:
-            SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskWait | kEndTaskWaitLimited, 0);
+            // Windows only asks: the log-off may still be cancelled, so the
+            // task is asked to stop, not ended under a component's dialog.
+            SendMessageW(view_.Handle(), kRequestEndTask, 0, 0);
             return TRUE;
         case WM_ENDSESSION:
             // Windows ends the process without destroying the window.
-            if (wParam) view_.SaveForEndOfSession();
+            if (wParam) {
+                SendMessageW(view_.Handle(), kRequestEndTask, kEndTaskWait | kEndTaskWaitLimited, 0);
+                view_.SaveForEndOfSession();
+            }
             return 0;
         case WM_DESTROY:
             view_.OnDestroy();

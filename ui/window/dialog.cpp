@@ -40,6 +40,17 @@ LRESULT Dialog::OnNotify(NMHDR*) {
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // No exception may unwind into the dialog manager.
+    try {
+        return Dispatch(hwnd, message, wParam, lParam);
+    } catch (...) {
+        // A dialog that could not be set up ends as one never made.
+        if (message == WM_INITDIALOG) EndDialog(hwnd, -1);
+        return FALSE;
+    }
+}
+
+INT_PTR Dialog::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);

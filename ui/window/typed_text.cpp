@@ -13,12 +13,14 @@ namespace {
 constexpr wchar_t kNamedField[] = L"“%s”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 constexpr wchar_t kUnnamedField[] = L"输入的文字中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 
-// A static text or a group box: the controls that label a field.
+// A static text, or the group box or radio button that introduces a field.
 bool IsLabel(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
     if (lstrcmpiW(name, L"Static") == 0) return true;
-    return lstrcmpiW(name, L"Button") == 0 && (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if (lstrcmpiW(name, L"Button") != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_GROUPBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
 bool IsColon(wchar_t c) {

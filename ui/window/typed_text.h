@@ -10,9 +10,9 @@
 
 namespace corvel::ui {
 
-// The label that names control: the static text or group box just before it
-// in the dialog, up to its colon, without a mnemonic "&" and a leading "*"
-// (a field that must be filled in); empty when none.
+// The label that names control: the static text, group box or radio
+// button just before it in the dialog, up to its colon, without a mnemonic
+// "&" and a leading "*" (a field that must be filled in); empty when none.
 std::wstring FieldLabelOf(HWND control);
 
 // Tells the user, with a stop icon, that the text of the field named

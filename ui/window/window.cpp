@@ -1,5 +1,7 @@
 #include "window.h"
 
+#include "no_throw.h"
+
 namespace corvel::ui {
 
 std::wstring Window::Text() const {
@@ -48,7 +50,9 @@ LRESULT CALLBACK MessageWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    // A window whose creation met an exception is not made.
+    const LRESULT failure = message == WM_NCCREATE ? FALSE : message == WM_CREATE ? -1 : 0;
+    LRESULT result = NoThrow(failure, [&] { return self->HandleMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -137,7 +137,11 @@ DWORD CorvelProcess::Close(milliseconds timeout) {
             if (ClassName(window) == kMainWindowClass) PostCommand(window, kExitCommand);
         }
     }
-    if (auto code = WaitForExit(timeout)) return *code;
+    if (auto code = WaitForExit(timeout)) {
+        // A crash on the way out must not read as a close.
+        if (*code != 0) throw HarnessError("the program ended with code " + std::to_string(*code) + " after the exit command");
+        return *code;
+    }
     const std::string windows = DescribeWindows();
     Terminate();
     throw HarnessError("the program did not end after the exit command; windows of the process:" + windows);

@@ -49,7 +49,8 @@ public:
     HWND WaitForMessageBox(std::wstring_view caption, milliseconds timeout = kStepTimeout);
 
     // Sends the exit command to the main window and waits for the end; on
-    // timeout ends the process and throws. Returns the exit code.
+    // timeout ends the process and throws, and throws on an exit code other
+    // than 0. Returns the exit code.
     DWORD Close(milliseconds timeout = kStepTimeout);
     void Terminate();
 

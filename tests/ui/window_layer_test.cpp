@@ -1,0 +1,73 @@
+// The window layer's entry points: an exception in a handler never unwinds
+// into Windows, and becomes the failure the entry reports anyway.
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "dialog.h"
+#include "resource.h"
+#include "window.h"
+
+namespace corvel::ui {
+namespace {
+
+class ThrowingDialog : public Dialog {
+public:
+    explicit ThrowingDialog(bool inInit) : Dialog(IDD_CATEGORY), inInit_(inInit) {}
+    int thrown = 0;
+
+protected:
+    bool OnInit() override {
+        if (inInit_) throw std::bad_alloc();
+        PostMessageW(hwnd_, WM_COMMAND, kThrowingCommand, 0);
+        PostMessageW(hwnd_, WM_COMMAND, IDOK, 0);
+        return true;
+    }
+    bool OnCommand(int id, int notifyCode, HWND control) override {
+        if (id == kThrowingCommand) {
+            ++thrown;
+            throw std::bad_alloc();
+        }
+        return Dialog::OnCommand(id, notifyCode, control);
+    }
+
+private:
+    static constexpr int kThrowingCommand = 0x7F00;
+    bool inInit_;
+};
+
+TEST(WindowLayer, ADialogWhoseSetUpThrowsEndsAsOneNeverMade) {
+    ThrowingDialog dialog(true);
+    EXPECT_EQ(dialog.RunModal(nullptr), -1);
+}
+
+TEST(WindowLayer, ADialogGoesOnAfterAHandlerThrew) {
+    ThrowingDialog dialog(false);
+    EXPECT_EQ(dialog.RunModal(nullptr), IDOK);
+    EXPECT_EQ(dialog.thrown, 1);
+}
+
+class ThrowingWindow : public MessageWindow {
+public:
+    bool throwOnCreate = false;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if ((message == WM_CREATE && throwOnCreate) || message == WM_APP) throw std::bad_alloc();
+        return Default(message, wParam, lParam);
+    }
+};
+
+TEST(WindowLayer, AWindowWhoseCreationThrowsIsNotMadeAndOneWhoseHandlerThrowsLives) {
+    ThrowingWindow failing;
+    failing.throwOnCreate = true;
+    EXPECT_FALSE(failing.Create({.className = L"CorvelThrowingWindow"}));
+
+    ThrowingWindow window;
+    ASSERT_TRUE(window.Create({.className = L"CorvelThrowingWindow"}));
+    EXPECT_EQ(window.Send(WM_APP), 0);
+    EXPECT_TRUE(IsWindow(window.Handle()));
+}
+
+}  // namespace
+}  // namespace corvel::ui
