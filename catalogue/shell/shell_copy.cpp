@@ -53,9 +53,9 @@ bool CopyInto(const std::wstring& sourceFile, const std::wstring& targetFolder, 
     std::wstring name = slash == std::wstring::npos ? sourceFile : sourceFile.substr(slash + 1);
     std::wstring target = LongPathFromWide(WithBackslash(targetFolder) + name);
     DWORD before = failIfExists ? 0 : ClearAttributes(target, kReplaceBlockers);
-    bool copied = CopyFileExW(LongPathFromWide(sourceFile).c_str(), target.c_str(), progress ? ReportProgress : nullptr,
-                              const_cast<CopyProgress*>(&progress), nullptr,
-                              failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
+    bool copied =
+        CopyFileExW(LongPathFromWide(sourceFile).c_str(), target.c_str(), progress ? ReportProgress : nullptr,
+                    const_cast<CopyProgress*>(&progress), nullptr, failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
     // A file that was not replaced keeps what it had.
     if (!copied && before) SetFileAttributesW(target.c_str(), before);
     return copied;
@@ -222,7 +222,8 @@ bool MakeFileWritable(const std::string& file) {
     if (path.empty()) return false;
     ClearAttributes(path, FILE_ATTRIBUTE_READONLY);
     DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 void SetFolderFactsEditForTesting(std::function<void(const std::wstring& folder, FolderFacts& facts)> edit) {
