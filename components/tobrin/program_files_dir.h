@@ -9,9 +9,10 @@
 namespace corvel::tobrin {
 
 // Keeps each value's original beside it, then points the value at folder.
-// A value whose original cannot be kept is not changed. Failed writes are
-// ignored: without the right to write HKLM, installers simply propose their
-// usual folder.
+// A value whose original could not be kept is left unchanged; a missing or
+// empty one is changed and never put back. Failed writes are ignored:
+// without the right to write HKLM, installers simply propose their usual
+// folder.
 void PointFolderValuesAt(const std::wstring& folder);
 
 // Writes every kept original back and forgets it; a value with nothing kept
