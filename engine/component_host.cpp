@@ -1,8 +1,9 @@
 #include "component_host.h"
 
+#include "component_files.h"
+#include "cp936.h"
 #include "long_path.h"
 #include "shell_files.h"
-#include "win32_text.h"
 
 namespace corvel {
 
@@ -21,20 +22,9 @@ ComponentHost::~ComponentHost() {
 
 bool ComponentHost::LoadAll(const std::string& folder) {
     if (!FolderExists(folder)) return false;
-    std::wstring base = WideFromCp936(folder);
-    if (base.empty()) return false;
-    if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
-
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            // A folder named "x.cpn" matches the pattern too; "." and ".." are folders.
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            LoadOne(Cp936FromWide(base + found.cFileName));
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    std::string base = folder;
+    if (!EndsWithChar(base, '\\') && !EndsWithChar(base, '/')) base += '\\';
+    for (const std::string& name : ComponentFiles(folder)) LoadOne(base + name);
     return !records_.empty();
 }
 

@@ -2,8 +2,8 @@
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
 # help texts, the category dialog, Tobrin's and Maelis's dialogs, Fennick,
-# the copy files, save for CD and create folders dialogs with the messages
-# of the two when something fails, and the check paths window, in Wine's
+# the copy files, save for CD and create folders dialogs with their
+# messages when something fails, and the check paths window, in Wine's
 # virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
 # targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
@@ -146,6 +146,16 @@ xdotool mousemove 432 430 click 1  # the autorun box: a click, so that it takes 
 drive settext "$savecd" 1006 'D:\CD'
 shot save_for_cd
 drive click "$savecd" 2
+# Saved into a folder where an earlier save of the Quarro edition left its
+# component: the message that lists it.
+rm -rf "$WINEPREFIX/drive_c/CD"
+mkdir -p "$WINEPREFIX/drive_c/CD/Components"
+cp "$build/components/quarro/Quarro.cpn" "$WINEPREFIX/drive_c/CD/Components/"
+drive command 32771
+drive settext "$savecd" 1006 'C:\CD'
+drive click "$savecd" 1
+shot save_for_cd-leftover
+drive box 保存 1
 # The external tools submenu of the demo ExtTools.ini, and the create
 # folders dialog on the demo categories.
 wineserver_kill

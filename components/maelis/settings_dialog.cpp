@@ -3,10 +3,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "long_path.h"
 #include "maelis_resource.h"
 #include "message_box.h"
 #include "shell_choosers.h"
+#include "shell_copy.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -128,10 +128,10 @@ void CSettingsDialog::OnOk() {
 
 bool CSettingsDialog::CopyIntoTarget(const std::string& folder) const {
     bool overwrite = IsDlgButtonChecked(hwnd_, IDC_OVERWRITE) == BST_CHECKED;
-    std::wstring source = WideLongPath(filePath_);
-    std::wstring destination = WideLongPath(DestinationPath(folder, filePath_));
-    if (source.empty() || destination.empty()) return false;
-    return CopyFileW(source.c_str(), destination.c_str(), !overwrite) != 0;
+    if (!CopyFileIntoFolder(filePath_, folder, !overwrite)) return false;
+    // A file from a CD comes read-only, and the program could not save its
+    // settings into it.
+    return MakeFileWritable(DestinationPath(folder, filePath_));
 }
 
 bool CSettingsDialog::StartRegedit() const {

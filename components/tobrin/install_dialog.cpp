@@ -55,11 +55,8 @@ int CInstallDialog::Message(UINT text, UINT flags) {
 bool CInstallDialog::OnInit() {
     SetWindowSubclass(hwnd_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    // A value an earlier, ended dialog left behind is not the one to save.
-    MendProgramFilesDir();
-    std::wstring saved;
-    if (!ReadProgramFilesDir(saved)) saved.clear();
-    KeepSavedProgramFilesDir(saved);
+    // What a run that died while its installer ran left behind.
+    PutBackFolderValues();
 
     if (!waiter_.Create(hwnd_)) {
         Message(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
@@ -111,10 +108,7 @@ void CInstallDialog::OnInstall() {
         Message(IDS_PROGRAM_MISSING, MB_OK | MB_ICONSTOP);
         return;
     }
-    if (!folder.empty()) {
-        WriteProgramFilesDir(folder);
-        NoteProgramFilesDirChanged();
-    }
+    if (!folder.empty()) PointFolderValuesAt(folder);
     ShowRunning();
 
     std::string workingFolder = WorkingFolderOf(PathResolver(ProgramFolder()).ResolvePath(request_.program));
@@ -180,7 +174,7 @@ void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
 
 void CInstallDialog::OnDestroy() {
     waiter_.Stop();
-    RestoreSavedProgramFilesDir();
+    PutBackFolderValues();
 }
 
 LRESULT CALLBACK CInstallDialog::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

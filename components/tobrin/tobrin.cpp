@@ -29,6 +29,13 @@ std::string MsiProgram(const std::string& file) {
 
 }  // namespace
 
+// Puts back what a run that died while its installer ran left in the
+// registry; Tobrin always accepts being loaded.
+extern "C" int __stdcall Initialize(HWND /*mainFrame*/) {
+    PutBackFolderValues();
+    return 1;
+}
+
 extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* parameters,
                               const char* installFolder, int stepKind) {
     OpenRequest request;
@@ -60,9 +67,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         corvel::ui::SetResourceModule(instance);
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
-        // The dialog that would have put ProgramFilesDir back may never have
-        // ended (its thread was ended); the value must not outlive us.
-        MendProgramFilesDir();
+        // The dialog that would have put the folder values back may never
+        // have ended (its thread was ended); the change must not outlive us.
+        PutBackFolderValues();
     }
     return TRUE;
 }

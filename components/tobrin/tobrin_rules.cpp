@@ -42,4 +42,14 @@ std::string WorkingFolderOf(std::string_view resolvedProgram) {
     return std::string(resolvedProgram.substr(0, slash));
 }
 
+std::wstring KeptValueName(std::wstring_view valueName) {
+    return L"CorvelSaved" + std::wstring(valueName);
+}
+
+KeepStep KeepStepFor(const FolderValueState& state) {
+    if (state.originalKept) return KeepStep::AlreadyKept;
+    if (!state.current || state.current->empty()) return KeepStep::NothingToKeep;
+    return KeepStep::KeepCurrent;
+}
+
 }  // namespace corvel::tobrin

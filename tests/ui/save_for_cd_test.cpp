@@ -280,8 +280,7 @@ TEST_F(SaveForCdDialogTest, MissingComponentsCloseWithTheListOfWhatWasNotSaved) 
     EXPECT_FALSE(fs::exists(cd_ / "ExtTools.ini"));
 }
 
-// Another program holds the targets open: neither can be replaced. (A
-// read-only attribute does the same on Windows; Wine run as root ignores it.)
+// Another program holds the targets open: neither can be replaced.
 TEST_F(SaveForCdDialogTest, TargetsThatCannotBeWrittenAreListedAndTheRestStillWritten) {
     fs::create_directories(cd_);
     WriteBytes(cd_ / "Corvel.cvx", "[Old]\r\n");
@@ -299,6 +298,50 @@ TEST_F(SaveForCdDialogTest, TargetsThatCannotBeWrittenAreListedAndTheRestStillWr
     EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), "[Old]\r\n");
     EXPECT_EQ(ReadBytes(cd_ / "ExtTools.ini"), "old tools");
     EXPECT_EQ(ReadBytes(cd_ / "AutoRun.inf"), "[AUTORUN]\r\nOpen=Corvel.exe\r\n");
+}
+
+const std::wstring kLeftoverHeading =
+    L"保存目录的 Components 文件夹中还有以下不是本次保存的组件，光盘上的程序也会加载它们，不需要的请删除：";
+
+// Components of an earlier save change what the CD does: Corvel loads every
+// component it finds there.
+TEST_F(SaveForCdDialogTest, ComponentsOfAnEarlierSaveAreListedAfterTheSave) {
+    fs::remove(program_ / "Components" / "Quarro.cpn");
+    WriteBytes(program_ / "Components" / "Tobrin.cpn", "tobrin");
+    WriteBytes(program_ / "Components" / "Maelis.cpn", "maelis");
+    // The Quarro edition was saved here before.
+    fs::create_directories(cd_ / "Components");
+    WriteBytes(cd_ / "Components" / "Quarro.cpn", "quarro");
+    WriteBytes(cd_ / "Components" / "MAELIS.CPN", "old maelis");
+    WriteBytes(cd_ / "Components" / "notes.txt", "not a component");
+
+    EXPECT_EQ(SaveInto(cd_.wstring()), IDOK);
+    ExpectShown(kLeftoverHeading + L"\n" + (cd_ / "Components" / "Quarro.cpn").wstring(), kExclamation);
+    EXPECT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Tobrin.cpn"), "tobrin");
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Maelis.cpn"), "maelis");
+    EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), FormatCatalogueText(catalogue_));
+}
+
+TEST_F(SaveForCdDialogTest, AComponentThatCannotBeCopiedIsListedWithTheOtherFailures) {
+    // A folder of the component's name stands in the way of its copy.
+    fs::create_directories(cd_ / "Components" / "Quarro.cpn");
+    WriteBytes(cd_ / "Components" / "Fennick.cpn", "left by an earlier save");
+    fs::create_directories(cd_ / "Components" / "Sub");
+    WriteBytes(cd_ / "ExtTools.ini", "old tools");
+    HANDLE tools = CreateFileW((cd_ / "ExtTools.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(tools, INVALID_HANDLE_VALUE);
+    INT_PTR result = SaveInto(cd_.wstring());
+    CloseHandle(tools);
+
+    EXPECT_EQ(result, IDOK);
+    ExpectShown(L"以下文件没有保存成功：\n" + (cd_ / "Components" / "Quarro.cpn").wstring() + L"\n" +
+                    (cd_ / "ExtTools.ini").wstring() + L"\n\n" + kLeftoverHeading + L"\n" +
+                    (cd_ / "Components" / "Fennick.cpn").wstring(),
+                kStop);
+    EXPECT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Sub" / "data.bin"), "data");
+    EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), FormatCatalogueText(catalogue_));
 }
 
 // The menu command on the real frame: the dialog opens only when there is

@@ -10,6 +10,18 @@
 
 namespace corvel::ui {
 
+namespace {
+
+// A heading and one path a line, after a blank line when text has some already.
+void AppendList(std::wstring& text, UINT heading, const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    if (!text.empty()) text += L"\n\n";
+    text += LoadResourceString(heading);
+    for (const std::string& path : paths) text += L"\n" + WideFromCp936(path);
+}
+
+}  // namespace
+
 CSaveForCdDialog::CSaveForCdDialog(Catalogue& catalogue, ProgramFiles program)
     : Dialog(IDD_SAVE_FOR_CD), catalogue_(catalogue), program_(std::move(program)) {}
 
@@ -133,12 +145,13 @@ void CSaveForCdDialog::Save() {
         return;
     }
     std::vector<std::string> notSaved = RunCdSteps(PlanCdSteps(request, check.saveFolder, program_, catalogue_, files));
-    if (!notSaved.empty()) {
-        // The user must not burn a CD that lacks what was meant to be on it.
-        std::wstring text = LoadResourceString(IDS_SAVE_NOT_SAVED);
-        for (const std::string& path : notSaved) text += L"\n" + WideFromCp936(path);
-        Report(text, MessageIcon::Stop);
-    }
+    std::vector<std::string> leftover = LeftoverComponents(check.saveFolder, program_, files);
+    // The user must not burn a CD that lacks what was meant to be on it, or
+    // that holds components which change what it does.
+    std::wstring text;
+    AppendList(text, IDS_SAVE_NOT_SAVED, notSaved);
+    AppendList(text, IDS_SAVE_LEFTOVER_COMPONENTS, leftover);
+    if (!text.empty()) Report(text, notSaved.empty() ? MessageIcon::Exclamation : MessageIcon::Stop);
     End(IDOK);
 }
 
