@@ -222,3 +222,19 @@ rm -rf "$unusable"
 cp -r "$folder" "$unusable"
 start_corvel "$unusable"
 shot program-path-unusable
+# A catalogue that cannot be read (here a folder of its name): the run's
+# change goes beside it, and the close says where.
+wineserver_kill
+kept="$build/screenshot-kept"
+rm -rf "$kept"
+cp -r "$folder" "$kept"
+rm -f "$kept/Corvel.cvx"
+mkdir "$kept/Corvel.cvx"
+folder=$kept
+start_corvel "$kept"
+drive command 32772
+drive settext 新建分类 1008 常用软件
+drive click 新建分类 1
+drive command 57665
+shot catalogue-kept-beside
+drive box CorvelV4.0 1

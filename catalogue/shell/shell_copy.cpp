@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "long_path.h"
+#include "no_throw.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -28,7 +29,8 @@ bool IsFolder(const std::wstring& path) {
 
 DWORD CALLBACK ReportProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE,
                               LPVOID progress) {
-    (*static_cast<const CopyProgress*>(progress))();
+    // Called by the system: nothing may unwind into it.
+    NoThrow([progress] { (*static_cast<const CopyProgress*>(progress))(); });
     return PROGRESS_CONTINUE;
 }
 

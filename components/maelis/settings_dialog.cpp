@@ -5,6 +5,7 @@
 
 #include "maelis_resource.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "shell_choosers.h"
 #include "shell_copy.h"
 #include "shell_files.h"
@@ -163,7 +164,8 @@ LRESULT CALLBACK CSettingsDialog::SessionEndHook(HWND hwnd, UINT message, WPARAM
                                                  DWORD_PTR self) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SessionEndHook, kSessionEndSubclass);
     LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_QUERYENDSESSION && result) reinterpret_cast<CSettingsDialog*>(self)->End(kAbandonAll);
+    if (message == WM_QUERYENDSESSION && result)
+        NoThrow([&] { reinterpret_cast<CSettingsDialog*>(self)->End(kAbandonAll); });
     return result;
 }
 

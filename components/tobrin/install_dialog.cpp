@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "message_box.h"
+#include "no_throw.h"
 #include "paths.h"
 #include "program_files_dir.h"
 #include "shell_choosers.h"
@@ -180,26 +181,30 @@ void CInstallDialog::OnDestroy() {
 LRESULT CALLBACK CInstallDialog::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
     auto* dialog = reinterpret_cast<CInstallDialog*>(self);
+    return NoThrow<LRESULT>(0, [&] { return dialog->OnSubclassMessage(hwnd, message, wParam, lParam); });
+}
+
+LRESULT CInstallDialog::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kProgramEndedMessage:
-            dialog->End(kDone);
+            End(kDone);
             return 0;
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (item->CtlID != IDC_INSTALL_BANNER) break;
-            dialog->DrawBanner(*item);
+            DrawBanner(*item);
             return TRUE;
         }
         case WM_QUERYENDSESSION: {
             LRESULT agree = DefSubclassProc(hwnd, message, wParam, lParam);
             if (agree) {
-                dialog->waiter_.Stop();
-                dialog->End(kAbandonAll);
+                waiter_.Stop();
+                End(kAbandonAll);
             }
             return agree;
         }
         case WM_DESTROY:
-            dialog->OnDestroy();
+            OnDestroy();
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, Subclass, 0);

@@ -1,5 +1,6 @@
 #include "process_waiter.h"
 
+#include "no_throw.h"
 #include "program_files_dir.h"
 
 namespace corvel::tobrin {
@@ -25,7 +26,8 @@ DWORD WINAPI WaitThread(void* parameter) {
     HANDLE handles[] = {block->process, block->cancel, block->dialogThread};
     DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     if (result == WAIT_OBJECT_0) PostMessageW(block->window, kProgramEndedMessage, block->wParam, block->lParam);
-    if (result == WAIT_OBJECT_0 + 2) PutBackFolderValues();
+    // Nothing may escape the thread, which must still let go of the module.
+    if (result == WAIT_OBJECT_0 + 2) NoThrow([] { PutBackFolderValues(); });
     CloseHandle(block->process);
     CloseHandle(block->dialogThread);
     HMODULE module = block->module;
