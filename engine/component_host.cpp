@@ -13,6 +13,13 @@ Fn Export(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+bool HasComponentExtension(std::wstring_view name) {
+    constexpr std::wstring_view kExtension = L".cpn";
+    return name.size() > kExtension.size() &&
+           CompareStringOrdinal(name.data() + name.size() - kExtension.size(), static_cast<int>(kExtension.size()),
+                                kExtension.data(), static_cast<int>(kExtension.size()), TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 ComponentHost::~ComponentHost() {
@@ -31,6 +38,8 @@ bool ComponentHost::LoadAll(const std::string& folder) {
         do {
             // A folder named "x.cpn" matches the pattern too; "." and ".." are folders.
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            // So does "x.cpn_old" through its short name "X~1.CPN".
+            if (!HasComponentExtension(found.cFileName)) continue;
             LoadOne(Cp936FromWide(base + found.cFileName));
         } while (FindNextFileW(search, &found));
         FindClose(search);
