@@ -177,7 +177,9 @@ std::string PathResolver::FolderOfPath(std::string_view text) const {
     std::string resolved = ResolvePath(text);
     std::size_t slash = FindLastChar(resolved, '\\');
     if (slash == std::string::npos) return {};
-    resolved.resize(slash);
+    // "E:" alone names the drive's current folder, not its root.
+    bool driveRoot = slash == 2 && resolved[1] == ':';
+    resolved.resize(driveRoot ? slash + 1 : slash);
     return resolved;
 }
 

@@ -43,7 +43,8 @@ public:
     // fails or the first token is a flag.
     std::string ProgramPathOfCommand(std::string_view command, bool resolve) const;
     ResolvedCommand ResolveCommand(std::string_view command) const;
-    // Resolved path up to its last backslash; empty when invalid or none.
+    // Resolved path up to its last backslash, which a drive's root keeps
+    // ("E:\"); empty when invalid or none.
     std::string FolderOfPath(std::string_view text) const;
 
 private:

@@ -295,13 +295,14 @@ TEST(FolderOfPath, CutsAtLastBackslash) {
     EXPECT_EQ(r.FolderOfPath("Soft\\x.exe"), "D:\\temp\\Soft");
     EXPECT_EQ(r.FolderOfPath("Soft\\"), "D:\\temp\\Soft");
     EXPECT_EQ(r.FolderOfPath("x.exe"), "D:\\temp");
-    EXPECT_EQ(r.FolderOfPath("\\x.exe"), "D:");
-    EXPECT_EQ(r.FolderOfPath("E:\\x.exe"), "E:");
+    // A program at a drive's root starts there, not in the drive's current folder.
+    EXPECT_EQ(r.FolderOfPath("\\x.exe"), "D:\\");
+    EXPECT_EQ(r.FolderOfPath("E:\\x.exe"), "E:\\");
     EXPECT_EQ(r.FolderOfPath("  E:\\a\\b c\\x.exe"), "E:\\a\\b c");
     EXPECT_EQ(r.FolderOfPath("Soft\\..\\x.exe"), "");
     EXPECT_EQ(r.FolderOfPath(""), "");
     // Whole characters: a trail byte 0x5C is no backslash here.
-    EXPECT_EQ(r.FolderOfPath("E:\\" BS_TRAIL "x.exe"), "E:");
+    EXPECT_EQ(r.FolderOfPath("E:\\" BS_TRAIL "x.exe"), "E:\\");
     EXPECT_EQ(r.FolderOfPath("E:\\a\\" BS_TRAIL), "E:\\a");
     EXPECT_EQ(r.FolderOfPath("E:\\a\\b\x81"), "E:\\a");
 
