@@ -306,6 +306,14 @@ TEST(FolderOfPath, CutsAtLastBackslash) {
     EXPECT_EQ(r.FolderOfPath("E:\\a\\" BS_TRAIL), "E:\\a");
     EXPECT_EQ(r.FolderOfPath("E:\\a\\b\x81"), "E:\\a");
 
+    // A path resolved already is taken as it is: resolving it again would
+    // refuse a share's path and a name that begins with "." or a blank.
+    EXPECT_EQ(FolderOfResolvedPath("\\\\srv\\share\\Tools\\x.exe"), "\\\\srv\\share\\Tools");
+    EXPECT_EQ(FolderOfResolvedPath("D:\\.tools\\x.exe"), "D:\\.tools");
+    EXPECT_EQ(FolderOfResolvedPath("D:\\ a\\x.exe"), "D:\\ a");
+    EXPECT_EQ(FolderOfResolvedPath("E:\\x.exe"), "E:\\");
+    EXPECT_EQ(r.FolderOfPath("\\\\srv\\share\\Tools\\x.exe"), "");
+
     // A folder without a backslash leaves a resolved path that has none.
     const PathResolver bare("D:");
     EXPECT_EQ(bare.ResolvePath("x.exe"), "D:x.exe");
