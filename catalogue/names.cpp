@@ -10,6 +10,8 @@ namespace corvel {
 namespace {
 
 constexpr std::string_view kFolderNameReserved = "\t\"*/:<>?\\|";
+// None of these is ever a trail byte, so a plain byte search finds them.
+constexpr std::string_view kDisplayNameReserved = "\x02\r\n";
 
 // Whole characters: a double-byte character whose trail byte is 0x5C or 0x7C
 // is an ordinary character in a Windows folder name.
@@ -42,8 +44,13 @@ DisplayNameEdit CheckDisplayNameEdit(std::optional<std::string_view> text) {
     if (!text) return DisplayNameEdit::Cancelled;
     if (text->empty()) return DisplayNameEdit::Empty;
     if (StartsWithBlankTabLf(*text)) return DisplayNameEdit::LeadingBlank;
-    // 0x02 separates fields in the catalogue file.
-    if (text->find('\x02') != std::string_view::npos) return DisplayNameEdit::ReservedCharacter;
+    // The catalogue reader trims the name and drops an item whose name is
+    // then empty: that is as good as no name.
+    if (TrimLeft(*text, kWhiteSpace).empty()) return DisplayNameEdit::Empty;
+    // 0x02 separates fields and CR or LF would split the item's line, so the
+    // reader would lose the item.
+    if (text->find_first_of(kDisplayNameReserved) != std::string_view::npos)
+        return DisplayNameEdit::ReservedCharacter;
     return DisplayNameEdit::Accept;
 }
 

@@ -18,9 +18,6 @@ namespace corvel {
 // byte after it.
 std::string Cp936ToUtf8(std::string_view text);
 
-// The same decoding as Cp936ToUtf8, as UTF-16 code units.
-std::u16string Cp936ToUtf16(std::string_view text);
-
 // Nothing when text is not valid UTF-8 or holds a character that code page
 // 936 cannot represent.
 std::optional<std::string> Utf8ToCp936(std::string_view text);

@@ -61,7 +61,12 @@ bool PutTextOnClipboard(std::string_view text) {
 }
 
 bool PutFilesOnClipboard(const std::vector<std::string>& paths, DropEffect effect) {
-    const std::vector<std::uint8_t> list = FileDropBlock(paths);
+    std::vector<std::u16string> names;
+    for (const std::string& path : paths) {
+        const std::wstring wide = WideFromCp936(path);
+        names.emplace_back(wide.begin(), wide.end());
+    }
+    const std::vector<std::uint8_t> list = FileDropBlock(names);
     if (list.empty()) return false;
     const UINT effectFormat = RegisterClipboardFormatW(L"Preferred DropEffect");
     if (!effectFormat) return false;

@@ -18,8 +18,10 @@ namespace corvel {
 bool PutTextOnClipboard(std::string_view text);
 
 // Files (full paths in code page 936) for a paste in the file manager: the
-// file-drop list and the "Preferred DropEffect" value. False when paths holds
-// no path or any clipboard step fails.
+// file-drop list and the "Preferred DropEffect" value. Each name is the wide
+// text that the file functions make of the path, so the list names the files
+// their existence checks found. False when paths holds no path or any
+// clipboard step fails.
 bool PutFilesOnClipboard(const std::vector<std::string>& paths, DropEffect effect);
 
 }  // namespace corvel

@@ -1,8 +1,9 @@
 #include "component_host.h"
 
+#include "component_files.h"
+#include "cp936.h"
 #include "long_path.h"
 #include "shell_files.h"
-#include "win32_text.h"
 
 namespace corvel {
 
@@ -13,13 +14,6 @@ Fn Export(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-bool HasComponentExtension(std::wstring_view name) {
-    constexpr std::wstring_view kExtension = L".cpn";
-    return name.size() > kExtension.size() &&
-           CompareStringOrdinal(name.data() + name.size() - kExtension.size(), static_cast<int>(kExtension.size()),
-                                kExtension.data(), static_cast<int>(kExtension.size()), TRUE) == CSTR_EQUAL;
-}
-
 }  // namespace
 
 ComponentHost::~ComponentHost() {
@@ -28,22 +22,9 @@ ComponentHost::~ComponentHost() {
 
 bool ComponentHost::LoadAll(const std::string& folder) {
     if (!FolderExists(folder)) return false;
-    std::wstring base = WideFromCp936(folder);
-    if (base.empty()) return false;
-    if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
-
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            // A folder named "x.cpn" matches the pattern too; "." and ".." are folders.
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            // So does "x.cpn_old" through its short name "X~1.CPN".
-            if (!HasComponentExtension(found.cFileName)) continue;
-            LoadOne(Cp936FromWide(base + found.cFileName));
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    std::string base = folder;
+    if (!EndsWithChar(base, '\\') && !EndsWithChar(base, '/')) base += '\\';
+    for (const std::string& name : ComponentFiles(folder)) LoadOne(base + name);
     return !records_.empty();
 }
 

@@ -1,7 +1,5 @@
 #include "file_drop_block.h"
 
-#include "text_codec.h"
-
 namespace corvel {
 
 namespace {
@@ -14,7 +12,7 @@ void AppendLittleEndian(std::vector<std::uint8_t>& block, std::uint32_t value, i
 
 }  // namespace
 
-std::vector<std::uint8_t> FileDropBlock(const std::vector<std::string>& paths) {
+std::vector<std::uint8_t> FileDropBlock(const std::vector<std::u16string>& paths) {
     std::vector<std::uint8_t> block;
     AppendLittleEndian(block, kListOffset, 4);
     AppendLittleEndian(block, 0, 4);  // point x
@@ -22,10 +20,10 @@ std::vector<std::uint8_t> FileDropBlock(const std::vector<std::string>& paths) {
     AppendLittleEndian(block, 0, 4);  // non-client flag
     AppendLittleEndian(block, 1, 4);  // wide characters
     bool any = false;
-    for (const std::string& path : paths) {
+    for (const std::u16string& path : paths) {
         // An empty name would end the list early.
         if (path.empty()) continue;
-        for (char16_t unit : Cp936ToUtf16(path)) AppendLittleEndian(block, unit, 2);
+        for (char16_t unit : path) AppendLittleEndian(block, unit, 2);
         AppendLittleEndian(block, 0, 2);
         any = true;
     }

@@ -11,10 +11,10 @@ namespace corvel {
 enum class DropEffect : std::uint32_t { Copy = 1, Move = 2 };
 
 // A 20-byte header (list offset 20, point 0/0, non-client flag 0, wide
-// flag 1), then every non-empty path of code page 936 as UTF-16LE ending in
-// a NUL, and one more NUL. The names are wide because the file manager reads
-// single-byte names in the system's code page, which need not be 936.
-// Empty when no path is left.
-std::vector<std::uint8_t> FileDropBlock(const std::vector<std::string>& paths);
+// flag 1), then every non-empty path as UTF-16LE ending in a NUL, and one
+// more NUL. The names are wide because the file manager reads single-byte
+// names in the system's code page, which need not be 936. Empty when no path
+// is left.
+std::vector<std::uint8_t> FileDropBlock(const std::vector<std::u16string>& paths);
 
 }  // namespace corvel

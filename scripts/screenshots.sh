@@ -1,10 +1,10 @@
 #!/bin/sh
 # Takes the screenshots kept in docs/screenshots: the main window empty and
 # filled, its menus, the about box, the item editor with its messages and
-# help texts, the category dialog, Tobrin's and Maelis's dialogs,
-# Fennick, and the copy files dialog, in Wine's virtual desktop on Xvfb.
-# help texts, the category dialog, Tobrin's and Maelis's dialogs, and
-# Fennick, and the check paths window, in Wine's virtual desktop on Xvfb.
+# help texts, the category dialog, Tobrin's and Maelis's dialogs, Fennick,
+# the copy files, save for CD and create folders dialogs with their
+# messages when something fails, and the check paths window, in Wine's
+# virtual desktop on Xvfb.
 # Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
 # targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
 # ui_driver)
@@ -146,6 +146,16 @@ xdotool mousemove 432 430 click 1  # the autorun box: a click, so that it takes 
 drive settext "$savecd" 1006 'D:\CD'
 shot save_for_cd
 drive click "$savecd" 2
+# Saved into a folder where an earlier save of the Quarro edition left its
+# component: the message that lists it.
+rm -rf "$WINEPREFIX/drive_c/CD"
+mkdir -p "$WINEPREFIX/drive_c/CD/Components"
+cp "$build/components/quarro/Quarro.cpn" "$WINEPREFIX/drive_c/CD/Components/"
+drive command 32771
+drive settext "$savecd" 1006 'C:\CD'
+drive click "$savecd" 1
+shot save_for_cd-leftover
+drive box 保存 1
 # The external tools submenu of the demo ExtTools.ini, and the create
 # folders dialog on the demo categories.
 wineserver_kill
@@ -158,6 +168,32 @@ drive command 32793
 drive settext "$folders" 1038 'D:\CD'
 shot create_folders
 drive click "$folders" 2
+# Its message for folders that could not be made: a file holds one's name.
+mkdir -p "$folder/CD-folders"
+: > "$folder/CD-folders/网络工具"
+drive command 32793
+drive settext "$folders" 1038 "Z:$(echo "$folder/CD-folders" | tr / '\\')"
+drive click "$folders" 1
+shot create_folders-not-made
+drive box "$folders" 1
+# Copy files into a folder where a folder holds a file's name, then a target
+# typed with a character code page 936 cannot hold.
+mkdir -p "$folder/CD-copy/slides.exe"
+copy=复制文件
+drive select 0 1 2 3
+drive command 32783
+xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+drive settext "$copy" 1030 CD-copy
+drive click "$copy" 1
+shot copy_files-not-copied
+drive box "$copy" 1
+drive command 32783
+xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+drive settext "$copy" 1030 'CD😀'
+drive click "$copy" 1
+shot copy_files-unstorable
+drive box "$copy" 1
+drive click "$copy" 2
 # Check paths on the demo catalogue with a category of faulty paths added at
 # its end, so that every colour shows; the click selects that fifth row.
 wineserver_kill
@@ -170,3 +206,35 @@ shot check_paths
 keys alt+v
 shot check_paths_view_menu
 keys Escape Escape
+# A name code page 936 cannot hold, refused in the item editor; then the
+# demo folder under a Korean name, which Corvel says at start it cannot use.
+wineserver_kill
+start_corvel "$folder"
+drive command 32779
+drive settext "$add" 1009 "办公😀"
+drive click "$add" 1
+shot text-not-storable
+drive box "$add" 1
+drive click "$add" 2
+wineserver_kill
+unusable="$build/screenshot-한글"
+rm -rf "$unusable"
+cp -r "$folder" "$unusable"
+start_corvel "$unusable"
+shot program-path-unusable
+# A catalogue that cannot be read (here a folder of its name): the run's
+# change goes beside it, and the close says where.
+wineserver_kill
+kept="$build/screenshot-kept"
+rm -rf "$kept"
+cp -r "$folder" "$kept"
+rm -f "$kept/Corvel.cvx"
+mkdir "$kept/Corvel.cvx"
+folder=$kept
+start_corvel "$kept"
+drive command 32772
+drive settext 新建分类 1008 常用软件
+drive click 新建分类 1
+drive command 57665
+shot catalogue-kept-beside
+drive box CorvelV4.0 1

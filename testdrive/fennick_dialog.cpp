@@ -5,7 +5,6 @@
 #include "shell_choosers.h"
 #include "shell_files.h"
 #include "testdrive_rules.h"
-#include "win32_text.h"
 
 namespace corvel::testdrive {
 
@@ -111,14 +110,15 @@ void CFennickDialog::ShowMappedFolder() {
 }
 
 void CFennickDialog::Browse() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, WideFromCp936(folder).c_str());
+    // The folder goes to the device table only, so it stays wide: any name works.
+    std::wstring folder = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
+    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, folder.c_str());
 }
 
 void CFennickDialog::Create() {
     std::wstring folder = ui::Window(Child(IDC_TEST_FOLDER)).Text();
     std::optional<std::wstring> letter = ChosenLetter(IDC_FREE_LETTERS);
-    bool exists = !folder.empty() && FolderExists(Cp936FromWide(folder));
+    bool exists = FolderExists(folder);
     switch (CheckCreate(folder, exists, letter)) {
         case CreateRefusal::EmptyFolder:
             return Report(IDS_FOLDER_EMPTY, MB_ICONEXCLAMATION);

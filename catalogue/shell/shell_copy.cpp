@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "long_path.h"
+#include "no_throw.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -28,18 +29,38 @@ bool IsFolder(const std::wstring& path) {
 
 DWORD CALLBACK ReportProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD, HANDLE, HANDLE,
                               LPVOID progress) {
-    (*static_cast<const CopyProgress*>(progress))();
+    // Called by the system: nothing may unwind into it.
+    NoThrow([progress] { (*static_cast<const CopyProgress*>(progress))(); });
     return PROGRESS_CONTINUE;
 }
+
+// Clears the attributes in mask on an existing file; the attributes it had
+// before, or 0 when nothing was changed.
+DWORD ClearAttributes(const std::wstring& longPath, DWORD mask) {
+    DWORD attributes = GetFileAttributesW(longPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) || !(attributes & mask))
+        return 0;
+    DWORD cleared = attributes & ~mask;
+    if (!SetFileAttributesW(longPath.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL)) return 0;
+    return attributes;
+}
+
+// Windows refuses to replace a hidden, system or read-only file (a hidden
+// AutoRun.inf, files copied from a CD).
+constexpr DWORD kReplaceBlockers = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
 bool CopyInto(const std::wstring& sourceFile, const std::wstring& targetFolder, bool failIfExists,
               const CopyProgress& progress = {}) {
     std::size_t slash = sourceFile.rfind(L'\\');
     std::wstring name = slash == std::wstring::npos ? sourceFile : sourceFile.substr(slash + 1);
-    std::wstring target = WithBackslash(targetFolder) + name;
-    return CopyFileExW(LongPathFromWide(sourceFile).c_str(), LongPathFromWide(target).c_str(),
-                       progress ? ReportProgress : nullptr, const_cast<CopyProgress*>(&progress), nullptr,
-                       failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
+    std::wstring target = LongPathFromWide(WithBackslash(targetFolder) + name);
+    DWORD before = failIfExists ? 0 : ClearAttributes(target, kReplaceBlockers);
+    bool copied =
+        CopyFileExW(LongPathFromWide(sourceFile).c_str(), target.c_str(), progress ? ReportProgress : nullptr,
+                    const_cast<CopyProgress*>(&progress), nullptr, failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != 0;
+    // A file that was not replaced keeps what it had.
+    if (!copied && before) SetFileAttributesW(target.c_str(), before);
+    return copied;
 }
 
 std::function<void(const std::wstring&, FolderFacts&)>& FactsEdit() {
@@ -141,7 +162,9 @@ private:
 // seen holds the target and the folders being copied, so that a link the
 // file system does not mark (Wine shows host symbolic links as plain
 // folders) still cannot lead the copy round in a circle.
-void CopyTree(const std::wstring& source, const std::wstring& target, bool failIfExists, std::vector<Folder>& seen) {
+// failed gathers the target paths of files not copied and folders not made.
+void CopyTree(const std::wstring& source, const std::wstring& target, bool failIfExists, std::vector<Folder>& seen,
+              std::vector<std::wstring>& failed) {
     std::wstring from = WithBackslash(source);
     std::wstring into = WithBackslash(target);
     WIN32_FIND_DATAW entry;
@@ -151,7 +174,7 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
         std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            CopyInto(from + name, into, failIfExists);
+            if (!CopyInto(from + name, into, failIfExists)) failed.push_back(into + name);
             continue;
         }
         // A linked folder may point back up the tree; never enter one.
@@ -159,9 +182,12 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
         Folder folder(from + name);
         if (std::any_of(seen.begin(), seen.end(), [&](const Folder& other) { return folder.IsSame(other); })) continue;
         std::wstring sub = into + name;
-        if (!CreateDirectoryW(LongPathFromWide(sub).c_str(), nullptr) && !IsFolder(sub)) continue;
+        if (!CreateDirectoryW(LongPathFromWide(sub).c_str(), nullptr) && !IsFolder(sub)) {
+            failed.push_back(sub);
+            continue;
+        }
         seen.push_back(std::move(folder));
-        CopyTree(from + name, sub, failIfExists, seen);
+        CopyTree(from + name, sub, failIfExists, seen, failed);
         seen.pop_back();
     } while (FindNextFileW(find, &entry));
     FindClose(find);
@@ -175,7 +201,8 @@ bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& target
     return CopyInto(WideFromCp936(sourceFile), WideFromCp936(targetFolder), failIfExists, progress);
 }
 
-bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists) {
+bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists,
+                    std::vector<std::string>* notCopied) {
     if (!FolderExists(sourceFolder) || !FolderExists(targetFolder)) return false;
     const std::wstring source = WideFromCp936(sourceFolder);
     const std::wstring target = WideFromCp936(targetFolder);
@@ -185,8 +212,20 @@ bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFo
     std::vector<Folder> seen;
     seen.push_back(std::move(targetTree));
     seen.push_back(std::move(sourceTree));
-    CopyTree(source, target, failIfExists, seen);
+    std::vector<std::wstring> failed;
+    CopyTree(source, target, failIfExists, seen, failed);
+    if (notCopied)
+        for (const std::wstring& path : failed) notCopied->push_back(Cp936FromWide(path));
     return true;
+}
+
+bool MakeFileWritable(const std::string& file) {
+    std::wstring path = WideLongPath(file);
+    if (path.empty()) return false;
+    ClearAttributes(path, FILE_ATTRIBUTE_READONLY);
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 void SetFolderFactsEditForTesting(std::function<void(const std::wstring& folder, FolderFacts& facts)> edit) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace corvel {
 
@@ -12,15 +13,23 @@ namespace corvel {
 // answering during a large file.
 using CopyProgress = std::function<void()>;
 
-// Copies an existing file into an existing folder under its own name.
+// Copies an existing file into an existing folder under its own name. An
+// existing file of that name that is to be overwritten loses its hidden,
+// system and read-only attributes first.
 bool CopyFileIntoFolder(const std::string& sourceFile, const std::string& targetFolder, bool failIfExists,
                         const CopyProgress& progress = {});
 
 // Copies every file and sub-folder of source into target, hidden and system
-// entries included; a file that cannot be copied is skipped. Linked folders
-// (junctions, symbolic links) are not entered. False when either folder is
-// missing or target is source or lies inside it.
-bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists);
+// entries included; a file that cannot be copied is skipped, and its target
+// path (or that of a sub-folder that could not be made) goes to notCopied.
+// Linked folders (junctions, symbolic links) are not entered. False when
+// either folder is missing or target is source or lies inside it.
+bool CopyFolderTree(const std::string& sourceFolder, const std::string& targetFolder, bool failIfExists,
+                    std::vector<std::string>* notCopied = nullptr);
+
+// Clears the read-only attribute of an existing file; true when the file is
+// writable afterwards.
+bool MakeFileWritable(const std::string& file);
 
 // What the file system tells about a folder while a tree is copied: volume
 // serial number and file index (index 0 when it gives none, as some network

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "cp936.h"
 #include "file_handle.h"
 #include "long_path.h"
 #include "win32_text.h"
@@ -21,11 +20,11 @@ DWORD AttributesOf(std::string_view path) {
     return GetFileAttributesW(wide.c_str());
 }
 
-bool IsLocalDriveRoot(const std::string& path) {
-    bool driveForm = path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':' &&
-                     (path.size() == 2 || (path.size() == 3 && path[2] == '\\'));
+bool IsLocalDriveRoot(const std::wstring& path) {
+    bool driveForm = path.size() >= 2 && path[0] < 0x80 && IsAsciiLetter(static_cast<char>(path[0])) &&
+                     path[1] == L':' && (path.size() == 2 || (path.size() == 3 && path[2] == L'\\'));
     if (!driveForm) return false;
-    const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
+    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
     switch (GetDriveTypeW(root)) {
         case DRIVE_REMOVABLE:
         case DRIVE_FIXED:
@@ -46,12 +45,15 @@ bool FileExists(const std::string& path) {
 }
 
 bool FolderExists(const std::string& path) {
+    return FolderExists(WideFromCp936(path));
+}
+
+bool FolderExists(const std::wstring& path) {
     if (path.empty()) return false;
     if (path.size() <= 3) return IsLocalDriveRoot(path);
-    std::string_view folder = path;
-    // The lead-byte rule keeps a trail byte 0x5C from counting as a backslash.
-    if (EndsWithChar(folder, '\\')) folder.remove_suffix(1);
-    DWORD attributes = AttributesOf(folder);
+    std::wstring folder = path;
+    if (folder.back() == L'\\') folder.pop_back();
+    DWORD attributes = GetFileAttributesW(LongPathFromWide(folder).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

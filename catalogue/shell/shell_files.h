@@ -13,6 +13,8 @@ bool FileExists(const std::string& path);
 // An existing folder, or the root of a local drive written "X:" or "X:\".
 // Network drives and drives without a root do not count.
 bool FolderExists(const std::string& path);
+// The same for a wide path, which may hold any character.
+bool FolderExists(const std::wstring& path);
 
 // Creates the file or truncates it and writes data. False when it cannot be
 // opened or written.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "maelis_rules.h"
+#include "no_throw.h"
 #include "settings_dialog.h"
 #include "shell_files.h"
 #include "window.h"
@@ -18,8 +19,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* /*parameters*/,
-                              const char* installFolder, int stepKind) {
+namespace {
+
+int OpenStep(HWND owner, const char* itemName, const char* filePath, const char* installFolder, int stepKind) {
     using namespace corvel::maelis;
     std::string path = filePath ? filePath : "";
     int answer = AnswerBeforeDialog(stepKind, IsWindow(owner) != FALSE, corvel::FileExists(path));
@@ -27,4 +29,13 @@ extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* file
     CSettingsDialog dialog(itemName ? itemName : "", path, installFolder ? installFolder : "");
     INT_PTR code = dialog.RunModal(owner);
     return code < 0 ? kFailed : static_cast<int>(code);
+}
+
+}  // namespace
+
+// No exception may cross into the program that loaded us: it fails the step.
+extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* /*parameters*/,
+                              const char* installFolder, int stepKind) {
+    return corvel::NoThrow(corvel::maelis::kFailed,
+                           [&] { return OpenStep(owner, itemName, filePath, installFolder, stepKind); });
 }

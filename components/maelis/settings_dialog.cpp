@@ -3,10 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "long_path.h"
 #include "maelis_resource.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "shell_choosers.h"
+#include "shell_copy.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -92,8 +93,9 @@ int CSettingsDialog::Say(UINT textId, UINT flags) const {
 
 void CSettingsDialog::OnOk() {
     Mode mode = IsDlgButtonChecked(hwnd_, IDC_REGISTRY_MODE) == BST_CHECKED ? Mode::Registry : Mode::DataFile;
-    std::string folder = Cp936FromWide(Window(Child(IDC_TARGET_FOLDER)).Text());
-    switch (DecideOk(mode, filePath_, FileExists(filePath_), folder, FolderExistsFor)) {
+    std::optional<std::string> folder = TypedText(IDC_TARGET_FOLDER);
+    if (!folder) return;
+    switch (DecideOk(mode, filePath_, FileExists(filePath_), *folder, FolderExistsFor)) {
         case OkOutcome::FileMissing:
             Say(IDS_FILE_MISSING, MB_OK | MB_ICONSTOP);
             End(kFailed);
@@ -105,7 +107,7 @@ void CSettingsDialog::OnOk() {
             Say(IDS_FOLDER_MISSING, MB_OK | MB_ICONEXCLAMATION);
             return;
         case OkOutcome::Copy:
-            if (CopyIntoTarget(folder)) {
+            if (CopyIntoTarget(*folder)) {
                 End(kDone);
             } else {
                 Say(IDS_COPY_FAILED, MB_OK | MB_ICONSTOP);
@@ -127,10 +129,10 @@ void CSettingsDialog::OnOk() {
 
 bool CSettingsDialog::CopyIntoTarget(const std::string& folder) const {
     bool overwrite = IsDlgButtonChecked(hwnd_, IDC_OVERWRITE) == BST_CHECKED;
-    std::wstring source = WideLongPath(filePath_);
-    std::wstring destination = WideLongPath(DestinationPath(folder, filePath_));
-    if (source.empty() || destination.empty()) return false;
-    return CopyFileW(source.c_str(), destination.c_str(), !overwrite) != 0;
+    if (!CopyFileIntoFolder(filePath_, folder, !overwrite)) return false;
+    // A file from a CD comes read-only, and the program could not save its
+    // settings into it.
+    return MakeFileWritable(DestinationPath(folder, filePath_));
 }
 
 bool CSettingsDialog::StartRegedit() const {
@@ -150,8 +152,8 @@ bool CSettingsDialog::StartRegedit() const {
 }
 
 void CSettingsDialog::OnBrowse() {
-    std::string chosen = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
-    if (!chosen.empty()) Window(Child(IDC_TARGET_FOLDER)).SetText(WideFromCp936(chosen));
+    std::wstring chosen = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
+    if (!chosen.empty()) PutChosenText(IDC_TARGET_FOLDER, chosen);
 }
 
 void CSettingsDialog::OnAbandonAll() {
@@ -162,7 +164,8 @@ LRESULT CALLBACK CSettingsDialog::SessionEndHook(HWND hwnd, UINT message, WPARAM
                                                  DWORD_PTR self) {
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, SessionEndHook, kSessionEndSubclass);
     LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_QUERYENDSESSION && result) reinterpret_cast<CSettingsDialog*>(self)->End(kAbandonAll);
+    if (message == WM_QUERYENDSESSION && result)
+        NoThrow([&] { reinterpret_cast<CSettingsDialog*>(self)->End(kAbandonAll); });
     return result;
 }
 

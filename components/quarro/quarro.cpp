@@ -7,6 +7,7 @@
 #include <string>
 
 #include "long_path.h"
+#include "no_throw.h"
 #include "win32_text.h"
 
 namespace {
@@ -51,12 +52,15 @@ std::wstring StartablePath(const std::wstring& path) {
 }  // namespace
 
 extern "C" int __stdcall Initialize(HWND mainFrame) {
-    SetWindowTextW(mainFrame, (WindowTitle(mainFrame) + kTitleSuffix).c_str());
-    return 1;
+    return corvel::NoThrow(0, [&] {
+        SetWindowTextW(mainFrame, (WindowTitle(mainFrame) + kTitleSuffix).c_str());
+        return 1;
+    });
 }
 
-extern "C" int __stdcall Open(HWND /*owner*/, const char* /*itemName*/, const char* filePath, const char* parameters,
-                              const char* installFolder, int stepKind) {
+namespace {
+
+int OpenStep(const char* filePath, const char* parameters, const char* installFolder, int stepKind) {
     // Patch programs and settings files are not ours, and no later component may take them either.
     if (!(stepKind & kInstallerStep)) return kAbandonItem;
     if (!filePath || !*filePath) return kAbandonItem;
@@ -86,6 +90,14 @@ extern "C" int __stdcall Open(HWND /*owner*/, const char* /*itemName*/, const ch
     WaitForInputIdle(info.hProcess, kReadyTimeoutMs);
     CloseHandle(info.hProcess);
     return kDone;
+}
+
+}  // namespace
+
+// No exception may cross into the program that loaded us: it fails the step.
+extern "C" int __stdcall Open(HWND /*owner*/, const char* /*itemName*/, const char* filePath, const char* parameters,
+                              const char* installFolder, int stepKind) {
+    return corvel::NoThrow(kFailed, [&] { return OpenStep(filePath, parameters, installFolder, stepKind); });
 }
 
 extern "C" void __stdcall PreUnloadDll() {}

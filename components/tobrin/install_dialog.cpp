@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "message_box.h"
+#include "no_throw.h"
 #include "paths.h"
 #include "program_files_dir.h"
 #include "shell_choosers.h"
@@ -55,11 +56,8 @@ int CInstallDialog::Message(UINT text, UINT flags) {
 bool CInstallDialog::OnInit() {
     SetWindowSubclass(hwnd_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    // A value an earlier, ended dialog left behind is not the one to save.
-    MendProgramFilesDir();
-    std::wstring saved;
-    if (!ReadProgramFilesDir(saved)) saved.clear();
-    KeepSavedProgramFilesDir(saved);
+    // What a run that died while its installer ran left behind.
+    PutBackFolderValues();
 
     if (!waiter_.Create(hwnd_)) {
         Message(IDS_INIT_FAILED, MB_OK | MB_ICONSTOP);
@@ -98,28 +96,24 @@ bool CInstallDialog::OnCommand(int id, int, HWND) {
 
 void CInstallDialog::OnInstall() {
     if (waiter_.Waiting()) return;
-    std::string parameters = Cp936FromWide(ControlText(Child(IDC_INSTALL_PARAMS)));
-    std::wstring folder = ControlText(Child(IDC_INSTALL_FOLDER));
-    if (!folder.empty()) {
-        // A character code page 936 cannot hold would come back changed.
-        std::string bytes = Cp936FromWide(folder);
-        if (bytes.empty() || WideFromCp936(bytes) != folder || !InstallFolderAcceptable(bytes)) {
-            Message(IDS_FOLDER_INVALID, MB_OK | MB_ICONSTOP);
-            return;
-        }
+    std::optional<std::string> parameters = TypedText(IDC_INSTALL_PARAMS);
+    if (!parameters) return;
+    std::optional<std::string> typedFolder = TypedText(IDC_INSTALL_FOLDER);
+    if (!typedFolder) return;
+    if (!typedFolder->empty() && !InstallFolderAcceptable(*typedFolder)) {
+        Message(IDS_FOLDER_INVALID, MB_OK | MB_ICONSTOP);
+        return;
     }
+    std::wstring folder = WideFromCp936(*typedFolder);
     if (!FileExists(request_.program)) {
         Message(IDS_PROGRAM_MISSING, MB_OK | MB_ICONSTOP);
         return;
     }
-    if (!folder.empty()) {
-        WriteProgramFilesDir(folder);
-        NoteProgramFilesDirChanged();
-    }
+    if (!folder.empty()) PointFolderValuesAt(folder);
     ShowRunning();
 
     std::string workingFolder = PathResolver(ProgramFolder()).FolderOfPath(request_.program);
-    HANDLE process = RunProgram(request_.program, parameters, workingFolder, SW_SHOWNORMAL);
+    HANDLE process = RunProgram(request_.program, *parameters, workingFolder, SW_SHOWNORMAL);
     if (!process || !waiter_.Start(process)) {
         Message(IDS_START_FAILED, MB_OK | MB_ICONSTOP);
         End(kFailed);
@@ -151,8 +145,8 @@ void CInstallDialog::OnAbandonAll() {
 }
 
 void CInstallDialog::OnBrowse() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(ui::LoadResourceString(IDS_BROWSE_TITLE)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_INSTALL_FOLDER, WideFromCp936(folder).c_str());
+    std::wstring folder = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
+    if (!folder.empty()) PutChosenText(IDC_INSTALL_FOLDER, folder);
 }
 
 void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
@@ -181,32 +175,36 @@ void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
 
 void CInstallDialog::OnDestroy() {
     waiter_.Stop();
-    RestoreSavedProgramFilesDir();
+    PutBackFolderValues();
 }
 
 LRESULT CALLBACK CInstallDialog::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
     auto* dialog = reinterpret_cast<CInstallDialog*>(self);
+    return NoThrow<LRESULT>(0, [&] { return dialog->OnSubclassMessage(hwnd, message, wParam, lParam); });
+}
+
+LRESULT CInstallDialog::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kProgramEndedMessage:
-            dialog->End(kDone);
+            End(kDone);
             return 0;
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (item->CtlID != IDC_INSTALL_BANNER) break;
-            dialog->DrawBanner(*item);
+            DrawBanner(*item);
             return TRUE;
         }
         case WM_QUERYENDSESSION: {
             LRESULT agree = DefSubclassProc(hwnd, message, wParam, lParam);
             if (agree) {
-                dialog->waiter_.Stop();
-                dialog->End(kAbandonAll);
+                waiter_.Stop();
+                End(kAbandonAll);
             }
             return agree;
         }
         case WM_DESTROY:
-            dialog->OnDestroy();
+            OnDestroy();
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, Subclass, 0);

@@ -1,5 +1,6 @@
 #include "process_waiter.h"
 
+#include "no_throw.h"
 #include "program_files_dir.h"
 
 namespace corvel::tobrin {
@@ -10,7 +11,7 @@ struct WaitBlock {
     HANDLE process;
     HANDLE cancel;
     // The dialog's thread: if it is ended before the dialog is, nobody else
-    // puts ProgramFilesDir back while the component stays loaded.
+    // puts the folder values back while the component stays loaded.
     HANDLE dialogThread;
     HWND window;
     WPARAM wParam;
@@ -25,7 +26,8 @@ DWORD WINAPI WaitThread(void* parameter) {
     HANDLE handles[] = {block->process, block->cancel, block->dialogThread};
     DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     if (result == WAIT_OBJECT_0) PostMessageW(block->window, kProgramEndedMessage, block->wParam, block->lParam);
-    if (result == WAIT_OBJECT_0 + 2) MendProgramFilesDir();
+    // Nothing may escape the thread, which must still let go of the module.
+    if (result == WAIT_OBJECT_0 + 2) NoThrow([] { PutBackFolderValues(); });
     CloseHandle(block->process);
     CloseHandle(block->dialogThread);
     HMODULE module = block->module;

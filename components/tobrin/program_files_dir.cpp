@@ -2,60 +2,87 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "tobrin_rules.h"
+
 namespace corvel::tobrin {
 
 namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
-constexpr wchar_t kValue[] = L"ProgramFilesDir";
 
-// Plain storage: the mend runs from DllMain, where no destructor order or
-// lock may be relied on.
-constexpr DWORD kMaxChars = 1024;
-wchar_t g_saved[kMaxChars];
-volatile LONG g_changed = 0;
+// One value in one registry view (0: the process's own).
+struct FolderValue {
+    REGSAM view;
+    const wchar_t* name;
+};
 
-void WriteSaved() {
-    if (g_saved[0]) WriteProgramFilesDir(g_saved);
-}
+constexpr FolderValue kFolderValues[] = {{0, L"ProgramFilesDir"}};
+
+// The key that holds the folder values, in one view, open for reading and
+// writing.
+class FolderKey {
+public:
+    explicit FolderKey(REGSAM view) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    ~FolderKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    FolderKey(const FolderKey&) = delete;
+    FolderKey& operator=(const FolderKey&) = delete;
+
+    explicit operator bool() const { return key_ != nullptr; }
+
+    // Only a string value counts.
+    std::optional<std::wstring> Read(const std::wstring& name) const {
+        DWORD size = 0;
+        if (RegGetValueW(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        if (RegGetValueW(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return text;
+    }
+
+    bool Write(const std::wstring& name, const std::wstring& text) const {
+        return RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+
+    void Remove(const std::wstring& name) const { RegDeleteValueW(key_, name.c_str()); }
+
+private:
+    HKEY key_ = nullptr;
+};
 
 }  // namespace
 
-bool ReadProgramFilesDir(std::wstring& value) {
-    wchar_t buffer[kMaxChars] = {};
-    DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, kValue, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return false;
-    value = buffer;
-    return true;
+void PointFolderValuesAt(const std::wstring& folder) {
+    for (const FolderValue& value : kFolderValues) {
+        FolderKey key(value.view);
+        if (!key) continue;
+        const std::wstring keptName = KeptValueName(value.name);
+        FolderValueState state{key.Read(value.name), key.Read(keptName).has_value()};
+        // Changed without its kept original, a crash would lose it for good.
+        if (KeepStepFor(state) == KeepStep::KeepCurrent && !key.Write(keptName, *state.current)) continue;
+        key.Write(value.name, folder);
+    }
 }
 
-void WriteProgramFilesDir(const std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegSetValueExW(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-void KeepSavedProgramFilesDir(const std::wstring& saved) {
-    InterlockedExchange(&g_changed, 0);
-    std::size_t count = saved.size() < kMaxChars ? saved.size() : 0;
-    saved.copy(g_saved, count);
-    g_saved[count] = L'\0';
-}
-
-void NoteProgramFilesDirChanged() {
-    InterlockedExchange(&g_changed, 1);
-}
-
-void RestoreSavedProgramFilesDir() {
-    InterlockedExchange(&g_changed, 0);
-    WriteSaved();
-}
-
-void MendProgramFilesDir() {
-    if (InterlockedExchange(&g_changed, 0)) WriteSaved();
+void PutBackFolderValues() {
+    for (const FolderValue& value : kFolderValues) {
+        FolderKey key(value.view);
+        if (!key) continue;
+        const std::wstring keptName = KeptValueName(value.name);
+        std::optional<std::wstring> kept = key.Read(keptName);
+        // Forgotten only once it is back, so a failed write is tried again.
+        if (kept && key.Write(value.name, *kept)) key.Remove(keptName);
+    }
 }
 
 }  // namespace corvel::tobrin

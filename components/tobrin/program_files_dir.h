@@ -1,24 +1,23 @@
-// The registry value ProgramFilesDir that installers take their proposed
-// folder from, and the one saved value Tobrin puts back.
+// The registry values that installers take their proposed folder from,
+// pointed at the chosen folder while an installer runs. Their originals are
+// kept in the registry, not in this process, so that a run that is killed,
+// crashes or loses power is mended by the next one.
 #pragma once
 
 #include <string>
 
 namespace corvel::tobrin {
 
-// False when the value is missing, not a string, or too long to keep.
-bool ReadProgramFilesDir(std::wstring& value);
-// A failed write is ignored: without the right to write HKLM, installers
-// simply propose their usual folder.
-void WriteProgramFilesDir(const std::wstring& value);
+// Keeps each value's original beside it, then points the value at folder.
+// A value whose original could not be kept is left unchanged; a missing or
+// empty one is changed and never put back. Failed writes are ignored:
+// without the right to write HKLM, installers simply propose their usual
+// folder.
+void PointFolderValuesAt(const std::wstring& folder);
 
-// The saved value lives in the component, not in the dialog, so that it can
-// still be put back when the dialog's thread is ended before the dialog is.
-void KeepSavedProgramFilesDir(const std::wstring& saved);
-void NoteProgramFilesDirChanged();
-// The dialog's end: writes the saved value back unless it is empty.
-void RestoreSavedProgramFilesDir();
-// Writes the saved value back only when a changed value is still out.
-void MendProgramFilesDir();
+// Writes every kept original back and forgets it; a value with nothing kept
+// is left as it is. Called when the dialog ends, and when Tobrin is loaded
+// or its dialog opens, for what a run that died left behind.
+void PutBackFolderValues();
 
 }  // namespace corvel::tobrin

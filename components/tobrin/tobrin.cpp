@@ -6,6 +6,7 @@
 
 #include "install_dialog.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "program_files_dir.h"
 #include "shell_files.h"
 #include "tobrin_resource.h"
@@ -29,8 +30,19 @@ std::string MsiProgram(const std::string& file) {
 
 }  // namespace
 
-extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* parameters,
-                              const char* installFolder, int stepKind) {
+// Puts back what a run that died while its installer ran left in the
+// registry; Tobrin always accepts being loaded.
+extern "C" int __stdcall Initialize(HWND /*mainFrame*/) {
+    return corvel::NoThrow(0, [] {
+        PutBackFolderValues();
+        return 1;
+    });
+}
+
+namespace {
+
+int OpenStep(HWND owner, const char* itemName, const char* filePath, const char* parameters,
+             const char* installFolder, int stepKind) {
     OpenRequest request;
     request.stepKind = stepKind;
     request.ownerIsWindow = IsWindow(owner) != FALSE;
@@ -55,14 +67,23 @@ extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* file
     return answer < 0 ? kFailed : static_cast<int>(answer);
 }
 
+}  // namespace
+
+// No exception may cross into the program that loaded us: it fails the step.
+extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* parameters,
+                              const char* installFolder, int stepKind) {
+    return corvel::NoThrow(kFailed,
+                           [&] { return OpenStep(owner, itemName, filePath, parameters, installFolder, stepKind); });
+}
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         corvel::ui::SetResourceModule(instance);
         DisableThreadLibraryCalls(instance);
     } else if (reason == DLL_PROCESS_DETACH) {
-        // The dialog that would have put ProgramFilesDir back may never have
-        // ended (its thread was ended); the value must not outlive us.
-        MendProgramFilesDir();
+        // The dialog that would have put the folder values back may never
+        // have ended (its thread was ended); the change must not outlive us.
+        corvel::NoThrow([] { PutBackFolderValues(); });
     }
     return TRUE;
 }

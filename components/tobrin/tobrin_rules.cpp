@@ -36,4 +36,14 @@ bool InstallFolderAcceptable(std::string_view folder) {
     return ClassifyPath(TrimLeft(folder, " ")) == PathKind::Absolute;
 }
 
+std::wstring KeptValueName(std::wstring_view valueName) {
+    return L"CorvelSaved" + std::wstring(valueName);
+}
+
+KeepStep KeepStepFor(const FolderValueState& state) {
+    if (state.originalKept) return KeepStep::AlreadyKept;
+    if (!state.current || state.current->empty()) return KeepStep::NothingToKeep;
+    return KeepStep::KeepCurrent;
+}
+
 }  // namespace corvel::tobrin

@@ -2,6 +2,7 @@
 // Texts are code page 936 bytes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,5 +54,30 @@ inline bool IsInstallerLabel(int stepKind) {
 // An empty folder leaves ProgramFilesDir alone; any other must be absolute
 // (drive letter, colon, backslash), leading blanks aside.
 bool InstallFolderAcceptable(std::string_view folder);
+
+// While an installer runs, the registry values that installers take their
+// proposed folder from point at the chosen folder. The original of each is
+// kept beside it under this name until it is put back, so that a run that
+// dies meanwhile leaves it for the next one to put back.
+std::wstring KeptValueName(std::wstring_view valueName);
+
+// A folder value as the registry holds it before it is changed.
+struct FolderValueState {
+    // None when the value is missing or not a string.
+    std::optional<std::wstring> current;
+    bool originalKept = false;
+};
+
+enum class KeepStep {
+    // Keep the current value, then change it.
+    KeepCurrent,
+    // An original is still kept from an earlier change whose put-back
+    // failed: the current value is that change's, and the kept one stays.
+    AlreadyKept,
+    // A missing or empty value is changed and never put back.
+    NothingToKeep,
+};
+
+KeepStep KeepStepFor(const FolderValueState& state);
 
 }  // namespace corvel::tobrin

@@ -14,11 +14,14 @@
 
 #include "remove_tree.h"
 #include "test_program_paths.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 namespace {
 
@@ -421,4 +424,87 @@ TEST_F(MaelisTest, LogOffEndsTheDialogWithAbandonAll) {
     EXPECT_EQ(Answer(), 4);
 }
 
+// A target folder that code page 936 cannot hold: refused, nothing copied.
+using MaelisTypedTextTest = MaelisTest;
+
+TEST_F(MaelisTypedTextTest, ATargetFolderCodePage936CannotHoldIsRefusedAndNothingIsCopied) {
+    WriteFile(root_ / L"app.ini", "x");
+    Start(root_ / L"app.ini");
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr) << "a data file opens the dialog in copy mode";
+    for (const wchar_t* bad : kUnstorableTexts) {
+        std::wstring typed = (root_ / bad).wstring();
+        fs::create_directories(typed);  // it exists: only the text is wrong
+        SetField(dialog, kTargetFolder, typed);
+        Press(dialog, IDOK);
+        EXPECT_EQ(AnswerMessageBox(IDOK), UnstorableMessage(L"将设置文件复制到以下的目录"));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_FALSE(done_);
+        EXPECT_EQ(TextOf(GetDlgItem(dialog, kTargetFolder)), typed);
+        ExpectFolderSelected(dialog);
+        EXPECT_TRUE(fs::is_empty(typed));
+    }
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(Answer(), 3);
+    EXPECT_TRUE(fs::is_empty(installFolder_));
+}
+
+// Settings files that come from a CD carry the read-only attribute.
+class MaelisReadOnlyTest : public MaelisTest {
+protected:
+    static DWORD Attributes(const fs::path& path) { return GetFileAttributesW(path.c_str()); }
+    static void MakeReadOnly(const fs::path& path) { SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY); }
+
+    // Copies settings through the dialog, overwrite ticked when asked.
+    int Restore(const fs::path& settings, bool overwrite) {
+        Start(settings);
+        HWND dialog = Dialog();
+        if (!dialog) return -100;
+        if (overwrite) {
+            Click(dialog, kOverwrite);
+            if (!WaitFor([&] { return Checked(dialog, kOverwrite); })) return -100;
+        }
+        Press(dialog, IDOK);
+        return Answer();
+    }
+
+    // The installed program can write its settings into the file.
+    static bool Writable(const fs::path& path) {
+        if (Attributes(path) & FILE_ATTRIBUTE_READONLY) return false;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(file);
+        return true;
+    }
+};
+
+TEST_F(MaelisReadOnlyTest, ARestoredCopyOfAReadOnlyFileIsWritable) {
+    fs::path settings = root_ / L"设置.ini";
+    WriteFile(settings, "[cd]\r\n");
+    MakeReadOnly(settings);
+
+    EXPECT_EQ(Restore(settings, false), 0);
+    fs::path copy = installFolder_ / L"设置.ini";
+    EXPECT_EQ(ReadFile(copy), "[cd]\r\n");
+    EXPECT_TRUE(Writable(copy));
+    EXPECT_TRUE(Attributes(settings) & FILE_ATTRIBUTE_READONLY) << "the CD's own file is left as it is";
+}
+
+TEST_F(MaelisReadOnlyTest, OverwriteReplacesAReadOnlyOrHiddenCopyLeftByAnEarlierRestore) {
+    fs::path settings = root_ / L"app.dat";
+    WriteFile(settings, "new");
+    for (DWORD left : {DWORD{FILE_ATTRIBUTE_READONLY}, DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY}}) {
+        fs::path copy = installFolder_ / L"app.dat";
+        SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteFile(copy, "old");
+        SetFileAttributesW(copy.c_str(), left);
+
+        EXPECT_EQ(Restore(settings, true), 0) << left;
+        EXPECT_EQ(ReadFile(copy), "new") << left;
+        EXPECT_TRUE(Writable(copy)) << left;
+        EXPECT_FALSE(Attributes(copy) & FILE_ATTRIBUTE_HIDDEN) << left;
+    }
+}
+
 }  // namespace
+

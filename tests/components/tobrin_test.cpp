@@ -16,13 +16,16 @@
 #include "installer_result.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace fs = std::filesystem;
 using corvel::testing::Cp936;
 using corvel::testing::ExeFolder;
+using corvel::testing::kUnstorableTexts;
 using corvel::testing::ReadInstallerResult;
 using corvel::testing::UninstallFixturePackage;
+using corvel::testing::UnstorableMessage;
 using corvel::testing::Utf8;
 using corvel::testing::WaitFor;
 
@@ -431,7 +434,181 @@ TEST_F(TobrinTest, AbandonAllAlwaysAsks) {
     EXPECT_EQ(ProgramFilesDir(), original_);
 }
 
-TEST_F(TobrinTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheComponentUnloaded) {
+// A run of Corvel that dies while its installer runs (killed, crashed,
+// power lost) leaves ProgramFilesDir changed; the original it kept in the
+// registry is put back by the next run.
+constexpr wchar_t kKeptValue[] = L"CorvelSavedProgramFilesDir";
+constexpr wchar_t kOriginal[] = L"C:\\Program Files Before";
+// Set for the copy of this program that plays the run that dies: the
+// folder it chooses.
+constexpr wchar_t kDyingRunFolder[] = L"CORVEL_TOBRIN_DYING_RUN_FOLDER";
+constexpr wchar_t kDyingRunTest[] = L"RunsItsInstallerUntilKilled";
+
+using InitializeFn = int(__stdcall*)(HWND);
+
+class TobrinRepairTest : public TobrinTest {
+protected:
+    void SetUp() override {
+        TobrinTest::SetUp();
+        RemoveKept();
+    }
+    void TearDown() override {
+        RemoveKept();
+        TobrinTest::TearDown();
+    }
+
+    // The kept original, or "<none>".
+    static std::wstring Kept() {
+        wchar_t value[MAX_PATH] = {};
+        DWORD size = sizeof value;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+            return L"<none>";
+        return value;
+    }
+    static void SetKept(const std::wstring& value) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    static void RemoveKept() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue); }
+
+    // What the component host does when it loads Tobrin.
+    int Initialize() {
+        auto initialize =
+            reinterpret_cast<InitializeFn>(reinterpret_cast<void*>(GetProcAddress(module_, "Initialize")));
+        return initialize ? initialize(GetDesktopWindow()) : -1;
+    }
+};
+
+// This program again, running only the test that plays the dying run.
+class DyingRun {
+public:
+    explicit DyingRun(const std::wstring& folder) {
+        std::wstring command = L"\"" + (ExeFolder() / L"tobrin_tests.exe").wstring() +
+                               L"\" --gtest_filter=TobrinDyingRun." + kDyingRunTest;
+        SetEnvironmentVariableW(kDyingRunFolder, folder.c_str());
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+            CloseHandle(info_.hThread);
+        SetEnvironmentVariableW(kDyingRunFolder, nullptr);
+    }
+    ~DyingRun() {
+        Kill();
+        if (info_.hProcess) CloseHandle(info_.hProcess);
+        // Its installer outlives it, in a folder of its own.
+        if (HWND left = Installer()) PostMessageW(left, WM_COMMAND, kFinishId, 0);
+        WaitFor([&] { return Installer() == nullptr; });
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        corvel::testing::RemoveTree(
+            (fs::path(temp) / (L"corvel_tobrin_" + std::to_wstring(info_.dwProcessId) + L"_" + kDyingRunTest))
+                .wstring());
+    }
+
+    bool Started() const { return info_.hProcess != nullptr; }
+    static HWND Installer() { return FindWindowW(kInstallerClass, (std::wstring(L"Tobrin_") + kDyingRunTest).c_str()); }
+    bool Ended() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+    void Kill() {
+        if (!info_.hProcess || Ended()) return;
+        TerminateProcess(info_.hProcess, 9);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+TEST_F(TobrinRepairTest, AKillWhileTheInstallerRunsIsMendedWhenTobrinIsLoadedAgain) {
+    SetProgramFilesDir(kOriginal);
+    const std::wstring chosen = L"C:\\Dying Run";
+    DyingRun run(chosen);
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(WaitFor([&] { return DyingRun::Installer() != nullptr || run.Ended(); }, 60000))
+        << "the dying run's installer never started";
+    ASSERT_FALSE(run.Ended());
+    ASSERT_EQ(ProgramFilesDir(), chosen);
+    EXPECT_EQ(Kept(), kOriginal) << "the original must be kept before the change";
+    run.Kill();
+    ASSERT_TRUE(run.Ended());
+    ASSERT_EQ(ProgramFilesDir(), chosen) << "the killed run had no chance to put anything back";
+
+    // The next start of Corvel loads Tobrin.
+    EXPECT_EQ(Initialize(), 1);
+    EXPECT_EQ(ProgramFilesDir(), kOriginal);
+    EXPECT_EQ(Kept(), L"<none>");
+}
+
+TEST_F(TobrinRepairTest, OpeningTheDialogPutsBackWhatADeadRunLeft) {
+    // As a run that died leaves the registry.
+    SetProgramFilesDir(L"C:\\Left By A Dead Run");
+    SetKept(kOriginal);
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ProgramFilesDir(), kOriginal);
+    EXPECT_EQ(Kept(), L"<none>");
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+    EXPECT_EQ(ProgramFilesDir(), kOriginal);
+}
+
+TEST_F(TobrinRepairTest, InitializeAcceptsAndLeavesAValueWithNothingKeptAlone) {
+    SetProgramFilesDir(kOriginal);
+    EXPECT_EQ(Initialize(), 1);
+    EXPECT_EQ(ProgramFilesDir(), kOriginal);
+    EXPECT_EQ(Kept(), L"<none>");
+}
+
+TEST_F(TobrinRepairTest, ARunKeepsTheOriginalOnlyWhileItsInstallerRuns) {
+    SetProgramFilesDir(kOriginal);
+    for (int answer : {0, 3}) {
+        SCOPED_TRACE(answer);
+        OpenRun run(Args(kInstaller, "C:\\Chosen"));
+        HWND dialog = run.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(Kept(), L"<none>") << "nothing is kept before Install";
+        Press(dialog, IDOK);
+        HWND installer = InstallerWindow();
+        ASSERT_NE(installer, nullptr);
+        EXPECT_EQ(ProgramFilesDir(), L"C:\\Chosen");
+        EXPECT_EQ(Kept(), kOriginal);
+
+        if (answer == 0) {
+            PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+        } else {
+            Press(dialog, IDCANCEL);
+            EXPECT_EQ(AnswerMessageBox(dialog, IDYES), kAskAbandon);
+        }
+        EXPECT_EQ(run.Answer(), answer);
+        EXPECT_EQ(ProgramFilesDir(), kOriginal);
+        EXPECT_EQ(Kept(), L"<none>") << "a normal run leaves no kept value behind";
+        PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+        WaitFor([&] { return !IsWindow(installer); });
+    }
+}
+
+// Played by the copy of this program that AKillWhileTheInstallerRuns...
+// starts and kills.
+using TobrinDyingRun = TobrinTest;
+
+TEST_F(TobrinDyingRun, RunsItsInstallerUntilKilled) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(kDyingRunFolder, folder, MAX_PATH))
+        GTEST_SKIP() << "played by a copy of this program that another test starts and kills";
+    OpenRun run(Args(kInstaller, corvel::Cp936FromWide(folder)));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    ASSERT_NE(InstallerWindow(), nullptr);
+    // Killed here, while the installer runs; Open returns only if it is not.
+    EXPECT_EQ(run.Answer(60000), -1) << "not killed in time";
+}
+
+// Under Wine this process finds no new window once a thread holding windows
+// has been ended, so this group stays the last one of the program.
+using TobrinEndedThreadTest = TobrinTest;
+
+TEST_F(TobrinEndedThreadTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheComponentUnloaded) {
     OpenRun run(Args(kInstaller, "C:\\Orphaned"));
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
@@ -451,4 +628,44 @@ TEST_F(TobrinTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheCompo
     EXPECT_TRUE(IsWindow(installer)) << "the installer is never ended by Tobrin";
 }
 
+// Typed text that code page 936 cannot hold: refused before anything runs.
+using TobrinTypedTextTest = TobrinTest;
+
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+TEST_F(TobrinTypedTextTest, ParametersOrAFolderCodePage936CannotHoldAreRefusedAndNothingStarts) {
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    struct Field {
+        int id;
+        const wchar_t* label;
+        std::wstring kept;
+    };
+    Field fields[] = {{kParams, L"文件参数", Text(GetDlgItem(dialog, kParams))}, {kFolder, L"安装目录", L"C:\\Apps"}};
+    for (const Field& field : fields) {
+        HWND edit = GetDlgItem(dialog, field.id);
+        for (const wchar_t* bad : kUnstorableTexts) {
+            std::wstring typed = field.kept + L" " + bad;
+            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+            Press(dialog, IDOK);
+            EXPECT_EQ(AnswerMessageBox(dialog, IDOK), UnstorableMessage(field.label));
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            EXPECT_EQ(Text(edit), typed);
+            EXPECT_EQ(FocusOf(dialog), edit);
+        }
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(field.kept.c_str()));
+    }
+    EXPECT_EQ(FindWindowW(kInstallerClass, title_.c_str()), nullptr) << "no installer was started";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+}
+
 }  // namespace
+

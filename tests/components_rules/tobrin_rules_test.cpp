@@ -113,5 +113,20 @@ TEST(TobrinInstallFolder, EverythingElseIsRefused) {
     EXPECT_FALSE(InstallFolderAcceptable("D:\\con\\x"));
 }
 
+TEST(TobrinFolderValues, TheKeptOriginalHasANameOfItsOwnPerValue) {
+    // A later run finds what a dead one kept under this name.
+    EXPECT_EQ(KeptValueName(L"ProgramFilesDir"), L"CorvelSavedProgramFilesDir");
+    EXPECT_NE(KeptValueName(L"ProgramFilesDir"), KeptValueName(L"ProgramFilesDir (x86)"));
+}
+
+TEST(TobrinFolderValues, OnlyAnOriginalWorthPuttingBackIsKeptAndAnEarlierOneIsNeverReplaced) {
+    EXPECT_EQ(KeepStepFor({L"C:\\Program Files", false}), KeepStep::KeepCurrent);
+    // The current value is then what the earlier change wrote.
+    EXPECT_EQ(KeepStepFor({L"D:\\Chosen", true}), KeepStep::AlreadyKept);
+    EXPECT_EQ(KeepStepFor({std::nullopt, true}), KeepStep::AlreadyKept);
+    EXPECT_EQ(KeepStepFor({std::nullopt, false}), KeepStep::NothingToKeep);
+    EXPECT_EQ(KeepStepFor({L"", false}), KeepStep::NothingToKeep);
+}
+
 }  // namespace
 }  // namespace corvel::tobrin

@@ -69,8 +69,9 @@ TEST(CheckDisplayNameEdit, Verdicts) {
 
     EXPECT_EQ(CheckDisplayNameEdit("My Setup"), DisplayNameEdit::Accept);
     EXPECT_EQ(CheckDisplayNameEdit("abc "), DisplayNameEdit::Accept);
-    // Only blank, tab and LF count as leading blanks.
-    EXPECT_EQ(CheckDisplayNameEdit("\rabc"), DisplayNameEdit::Accept);
+    // Other white space at the front is kept, as long as a name follows.
+    EXPECT_EQ(CheckDisplayNameEdit("\vabc"), DisplayNameEdit::Accept);
+    EXPECT_EQ(CheckDisplayNameEdit("\fa b"), DisplayNameEdit::Accept);
     // Display names may hold anything but 0x02, devices and dots included.
     EXPECT_EQ(CheckDisplayNameEdit("CON"), DisplayNameEdit::Accept);
     EXPECT_EQ(CheckDisplayNameEdit(".a|b\\c:*?"), DisplayNameEdit::Accept);
@@ -79,6 +80,22 @@ TEST(CheckDisplayNameEdit, Verdicts) {
     EXPECT_EQ(IconFor(DisplayNameEdit::Empty), MessageIcon::Stop);
     EXPECT_EQ(IconFor(DisplayNameEdit::LeadingBlank), MessageIcon::Exclamation);
     EXPECT_EQ(IconFor(DisplayNameEdit::ReservedCharacter), MessageIcon::Stop);
+}
+
+TEST(CheckDisplayNameEdit, RefusesWhatTheCatalogueReaderWouldDropOrSplit) {
+    // Only white space as the reader trims it reads back as no name at all.
+    for (const char* blank : {"\v", "\f", "\r", "\v\f\v", "\r\n", "\f \t"}) {
+        EXPECT_EQ(CheckDisplayNameEdit(blank), DisplayNameEdit::Empty) << static_cast<int>(blank[0]);
+    }
+    // A line break anywhere splits the item's line.
+    for (const char* broken : {"A\r\nB", "A\rB", "A\nB", "AB\r", "AB\n", "\rAB", "\x81\x40\n"}) {
+        EXPECT_EQ(CheckDisplayNameEdit(broken), DisplayNameEdit::ReservedCharacter) << broken;
+    }
+    // The old refusals keep their messages.
+    EXPECT_EQ(CheckDisplayNameEdit(" \r"), DisplayNameEdit::LeadingBlank);
+    EXPECT_EQ(CheckDisplayNameEdit("\n"), DisplayNameEdit::LeadingBlank);
+    // Vertical tab and form feed inside a name split nothing.
+    EXPECT_EQ(CheckDisplayNameEdit("A\vB\f"), DisplayNameEdit::Accept);
 }
 
 TEST(CheckFolderNameEdit, Verdicts) {

@@ -117,16 +117,6 @@ TEST(TextCodec, EveryConvertiblePairRoundTrips) {
     EXPECT_EQ(convertible, 21791);
 }
 
-TEST(TextCodec, Utf16DecodesAsUtf8Does) {
-    using corvel::Cp936ToUtf16;
-    EXPECT_EQ(Cp936ToUtf16(""), u"");
-    EXPECT_EQ(Cp936ToUtf16(std::string("D:\\") + kChineseGbk + "\\\x95\x5C.exe"), u"D:\\中文\\昞.exe");
-    // One, two and three UTF-8 bytes per character: A, middle dot, euro sign.
-    EXPECT_EQ(Cp936ToUtf16("A\xA1\xA4\x80"), u"A\u00B7\u20AC");
-    EXPECT_EQ(Cp936ToUtf16("a\xFF\x81"), u"a\uFFFD\uFFFD");
-    EXPECT_EQ(Cp936ToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
-}
-
 TEST(TextCodec, NativePathForm) {
 #ifdef _WIN32
     EXPECT_EQ(corvel::Utf8ToNativePath(std::string("C:\\") + kChineseUtf8), std::string("C:\\") + kChineseGbk);

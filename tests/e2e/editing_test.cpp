@@ -153,5 +153,46 @@ TEST_F(EditingTest, RenameRefusesALeadingBlankAndReopensTheEdit) {
     EXPECT_EQ(folder_.ReadFile(L"Corvel.cvx"), Line("[Tools]") + ItemLine("Zip") + ItemLine("Notes"));
 }
 
+TEST_F(EditingTest, RenameRefusesWhatTheReaderWouldLoseOrTheCodePageCannotHoldAndReopensWithIt) {
+    constexpr WORD kRenameItem = 32782;
+    const std::wstring program = LayOut();
+    const std::string before = Line("[Tools]") + ItemLine("Zip") + ItemLine("Pad");
+    folder_.WriteFile(L"Corvel.cvx", before);
+    auto [process, window] = StartShown(program);
+    SetForegroundWindow(window.Frame());
+    window.SelectItem(1);
+    window.Command(kRenameItem);
+    struct Refusal {
+        std::wstring typed;
+        std::wstring message;
+    };
+    const Refusal refusals[] = {
+        {L"A\r\nB", L"显示名称中不能含有软件的保留字符"},
+        {L"\v\f", L"必须键入显示的名称"},
+        {L"办公\xD83D\xDE00", L"“显示名称”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。"},
+    };
+    HWND edit = nullptr;
+    for (const Refusal& refusal : refusals) {
+        edit = TypeLabel(window, refusal.typed, edit);
+        HWND box = process.WaitForMessageBox(L"重命名");
+        EXPECT_EQ(MessageBoxText(box), refusal.message);
+        PressDialogButton(box, IDOK);
+        // The edit opens again with what was typed.
+        HWND reopened = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                reopened = reinterpret_cast<HWND>(SendMessageW(window.Control(kItemListId), LVM_GETEDITCONTROL, 0, 0));
+                return reopened != nullptr && reopened != edit;
+            },
+            kStepTimeout));
+        EXPECT_EQ(ControlText(reopened), refusal.typed);
+    }
+    TypeLabel(window, L"Notes", edit);
+    EXPECT_TRUE(WaitUntil([&] { return window.ItemTexts() == std::vector<std::wstring>{L"Zip", L"Notes"}; },
+                          kStepTimeout));
+    process.Close();
+    EXPECT_EQ(folder_.ReadFile(L"Corvel.cvx"), Line("[Tools]") + ItemLine("Zip") + ItemLine("Notes"));
+}
+
 }  // namespace
 }  // namespace corvel::e2e

@@ -135,6 +135,28 @@ TEST_F(FennickTest, EveryRefusalHasItsMessage) {
     PressDialogButton(dialog, IDCANCEL);
 }
 
+TEST_F(FennickTest, AFolderCodePage936CannotNameIsMappedAsTyped) {
+    // The folder goes to the device table only, so any name works.
+    const std::wstring name = L"\xD55C\xAE00 \xD83D\xDE00";
+    ASSERT_TRUE(CreateDirectoryW(folder_.PathOf(name).c_str(), nullptr));
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+    std::vector<std::wstring> free = Entries(*process, dialog, kFreeLetters);
+    const int g = static_cast<int>(std::find(free.begin(), free.end(), L"G:") - free.begin());
+    ASSERT_LT(g, static_cast<int>(free.size()));
+    Choose(dialog, kFreeLetters, g);
+    SetControlText(dialog, kTestFolder, folder_.PathOf(name));
+    EXPECT_EQ(Press(*process, dialog, kCreate), L"\u6210\u529f\u521b\u5efa\u6d4b\u8bd5\u76d8\u7b26");
+    ASSERT_TRUE(WaitUntil([&] { return Entries(*process, dialog, kMappedLetters) == std::vector<std::wstring>{L"G:"}; },
+                          kStepTimeout));
+    EXPECT_EQ(Text(dialog, kMappedFolder), folder_.PathOf(name));
+    std::optional<std::wstring> target = Target(L"G:");
+    ASSERT_TRUE(target.has_value());
+    EXPECT_NE(target->find(folder_.PathOf(name)), std::wstring::npos) << "the device table names the folder itself";
+    PressDialogButton(dialog, IDCANCEL);
+    EXPECT_TRUE(process->WaitForExit(kStepTimeout).has_value());
+}
+
 TEST_F(FennickTest, AMappingMadeElsewhereIsFoundAndDeleted) {
     ASSERT_TRUE(DefineDosDeviceW(0, L"G:", folder_.Path().c_str()));
     CorvelProcess* process = nullptr;

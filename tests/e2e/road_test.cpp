@@ -108,6 +108,34 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
     process.Close();
 }
 
+// Killed, crashed or out of power while the installer runs: the changed
+// ProgramFilesDir outlives the program, and the next start puts it back.
+TEST_F(RoadTest, KilledWhileTheInstallerRunsTheNextStartPutsProgramFilesDirBack) {
+    const std::wstring program = LayOutFullEdition();
+    folder_.WriteFile(L"Corvel.cvx",
+                      Line("[Road]") + Line("<Name=Road\x02SrcPath=Setup.exe /title=KilledRunInstaller\x02"
+                                            "DstDir=C:\\KilledRunSoft\x02>"));
+    const std::wstring programFilesBefore = RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir");
+    ASSERT_NE(programFilesBefore, L"C:\\KilledRunSoft");
+    {
+        auto [process, window] = StartShown(program);
+        window.SelectItem(0);
+        window.Command(kInstall);
+        InstallThroughTobrin(process, L"\u5b89\u88c5\u7a0b\u5e8f");  // 安装程序
+        ASSERT_TRUE(WaitUntil([&] { return FindReadyInstaller(L"KilledRunInstaller") != nullptr; }, kStartTimeout))
+            << "the installer did not start";
+        process.Terminate();
+        ASSERT_FALSE(process.Running());
+    }
+    ASSERT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), L"C:\\KilledRunSoft")
+        << "the killed program had no chance to put it back";
+
+    auto [process, window] = StartShown(program);
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), programFilesBefore);
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"CorvelSavedProgramFilesDir"), L"<none>");
+    process.Close();
+}
+
 TEST_F(RoadTest, MsiPackageRunsThroughMsiexecAndItsEndIsAwaited) {
     testing::UninstallFixturePackage();
     const std::wstring program = LayOutFullEdition();

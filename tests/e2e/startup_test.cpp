@@ -51,6 +51,25 @@ TEST_F(ComponentFailureTest, EmptyComponentsFolder) {
     ExpectComponentMessageAndEnd(LayOut(L"Corvel.exe", false));
 }
 
+TEST_F(StartupTest, AProgramPathCodePage936CannotHoldIsSaidAndTheProgramEnds) {
+    // A Korean folder with an emoji, components in place: only the name is wrong.
+    const std::wstring sub = L"\xD55C\xAE00 \xD83D\xDE00";
+    ASSERT_TRUE(CreateDirectoryW(folder_.PathOf(sub).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(folder_.PathOf(sub + L"\\Components").c_str(), nullptr));
+    folder_.InstallProgram(BuiltQuarro(), sub + L"\\Components\\Quarro.cpn");
+    const std::wstring program = folder_.InstallProgram(BuiltCorvel(), sub + L"\\Corvel.exe");
+
+    CorvelProcess& process = Start(program);
+    HWND box = process.WaitForMessageBox(L"Corvel", kStartTimeout);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"Corvel 的路径中有 GBK（代码页 936）无法表示的字符，在这里无法使用：\n" + program +
+                                       L"\n请把 Corvel 移到名称只含 GBK 字符的文件夹中再运行。程序即将退出。");
+    EXPECT_EQ(process.Windows(true), std::vector<HWND>{box}) << "only the message shows";
+    PressDialogButton(box, IDOK);
+    EXPECT_TRUE(process.WaitForExit(kStepTimeout).has_value()) << "the program stays open after the message";
+    EXPECT_FALSE(folder_.Exists(sub + L"\\Corvel.cvx"));
+}
+
 TEST_F(StartupTest, RenamedProgramUsesCatalogueOfItsOwnName) {
     const std::wstring program = LayOut(L"Other.exe");
     folder_.WriteFile(L"Other.cvx", Line("[Alpha]") + Line("[Beta]"));

@@ -32,9 +32,7 @@ std::vector<std::u16string> Names(const std::vector<std::uint8_t>& block) {
 }
 
 TEST(FileDropBlock, HeaderThenEachPathWideAndNulEnded) {
-    // D:\软件\a.exe in code page 936, and a plain one.
-    const std::string chinese = "D:\\\xC8\xED\xBC\xFE\\a.exe";
-    std::vector<std::uint8_t> block = FileDropBlock({chinese, "D:\\b.reg", "E:\\c d\\x.msi"});
+    std::vector<std::uint8_t> block = FileDropBlock({u"D:\\软件\\a.exe", u"D:\\b.reg", u"E:\\c d\\x.msi"});
 
     ASSERT_GE(block.size(), 20u);
     EXPECT_EQ(Word32(block, 0), 20u);  // offset of the list
@@ -55,10 +53,10 @@ TEST(FileDropBlock, HeaderThenEachPathWideAndNulEnded) {
 
 TEST(FileDropBlock, EmptyPathsAreLeftOutAndNoPathGivesNoBlock) {
     EXPECT_TRUE(FileDropBlock({}).empty());
-    EXPECT_TRUE(FileDropBlock({"", ""}).empty());
+    EXPECT_TRUE(FileDropBlock({u"", u""}).empty());
     // An empty name inside would end the list at it.
-    EXPECT_EQ(Names(FileDropBlock({"C:\\a", "", "C:\\b"})), (std::vector<std::u16string>{u"C:\\a", u"C:\\b"}));
-    EXPECT_EQ(FileDropBlock({"C:\\a"}).size(), 20u + 2 * (4 + 1 + 1));
+    EXPECT_EQ(Names(FileDropBlock({u"C:\\a", u"", u"C:\\b"})), (std::vector<std::u16string>{u"C:\\a", u"C:\\b"}));
+    EXPECT_EQ(FileDropBlock({u"C:\\a"}).size(), 20u + 2 * (4 + 1 + 1));
 }
 
 }  // namespace

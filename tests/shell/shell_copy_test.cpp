@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "shell_files.h"
 #include "shell_test_support.h"
@@ -30,6 +32,80 @@ TEST(CopyFileIntoFolder, KeepsTheNameAndHonoursFailIfExists) {
     EXPECT_EQ(GetFile(scratch / ("out\\" + kChinese + ".txt")), "old");
     EXPECT_TRUE(CopyFileIntoFolder(source, scratch / "out", false));
     EXPECT_EQ(GetFile(scratch / ("out\\" + kChinese + ".txt")), "new");
+}
+
+DWORD Attributes(const std::string& path) {
+    return GetFileAttributesW(WideFromCp936(path).c_str());
+}
+
+void SetAttributes(const std::string& path, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesW(WideFromCp936(path).c_str(), attributes)) << path;
+}
+
+TEST(CopyFileIntoFolder, OverwritesHiddenSystemAndReadOnlyTargetsOnlyWhenAsked) {
+    constexpr DWORD kBlockers = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+    const std::pair<const char*, DWORD> targets[] = {
+        {"AutoRun.inf", FILE_ATTRIBUTE_HIDDEN},
+        {"settings.ini", FILE_ATTRIBUTE_READONLY},
+        {"boot.sys", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY},
+    };
+    ScratchFolder scratch;
+    MakeFolder(scratch / "cd");
+    MakeFolder(scratch / "out");
+    for (const auto& [name, attributes] : targets) {
+        SCOPED_TRACE(name);
+        std::string source = scratch / "cd\\" + name;
+        std::string target = scratch / "out\\" + name;
+        PutFile(source, "new");
+        PutFile(target, "old");
+        SetAttributes(target, attributes);
+
+        EXPECT_FALSE(CopyFileIntoFolder(source, scratch / "out", true));
+        EXPECT_EQ(GetFile(target), "old");
+        EXPECT_EQ(Attributes(target) & kBlockers, attributes) << "not overwriting leaves the file as it was";
+
+        EXPECT_TRUE(CopyFileIntoFolder(source, scratch / "out", false));
+        EXPECT_EQ(GetFile(target), "new");
+        EXPECT_EQ(Attributes(target) & kBlockers, 0u);
+    }
+}
+
+TEST(CopyFileIntoFolder, ATargetThatStillCannotBeReplacedKeepsItsAttributes) {
+    ScratchFolder scratch;
+    MakeFolder(scratch / "out");
+    PutFile(scratch / "AutoRun.inf", "new");
+    std::string target = scratch / "out\\AutoRun.inf";
+    PutFile(target, "old");
+    SetAttributes(target, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    // Held open by another program that shares nothing.
+    HANDLE held = CreateFileW(WideFromCp936(target).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE second = CreateFileW(WideFromCp936(target).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (second != INVALID_HANDLE_VALUE) {
+        CloseHandle(second);
+        CloseHandle(held);
+        GTEST_SKIP() << "this file system does not keep a file to the one that opened it";
+    }
+    EXPECT_FALSE(CopyFileIntoFolder(scratch / "AutoRun.inf", scratch / "out", false));
+    CloseHandle(held);
+    EXPECT_EQ(GetFile(target), "old");
+    EXPECT_EQ(Attributes(target) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    SetAttributes(target, FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(MakeFileWritable, ClearsOnlyTheReadOnlyAttribute) {
+    ScratchFolder scratch;
+    PutFile(scratch / "app.ini", "x");
+    SetAttributes(scratch / "app.ini", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(MakeFileWritable(scratch / "app.ini"));
+    EXPECT_EQ(Attributes(scratch / "app.ini") & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(MakeFileWritable(scratch / "app.ini")) << "a writable file stays writable";
+    EXPECT_FALSE(MakeFileWritable(scratch / "missing.ini"));
+    MakeFolder(scratch / "folder");
+    EXPECT_FALSE(MakeFileWritable(scratch / "folder"));
 }
 
 TEST(CopyFileIntoFolder, ReportsProgressWhileALargeFileCopies) {
@@ -96,13 +172,20 @@ TEST(CopyFolderTree, FailuresInsideDoNotStopTheCopy) {
     PutFile(scratch / "dst\\sub\\c.txt", "old c");
     PutFile(scratch / "dst\\blocked", "a file in the way");
 
-    ASSERT_TRUE(CopyFolderTree(scratch / "src", scratch / "dst", true));
+    std::vector<std::string> notCopied;
+    ASSERT_TRUE(CopyFolderTree(scratch / "src", scratch / "dst", true, &notCopied));
     EXPECT_EQ(GetFile(scratch / "dst\\a.txt"), "old a");
     EXPECT_EQ(GetFile(scratch / "dst\\b.txt"), "new b");
     EXPECT_EQ(GetFile(scratch / "dst\\sub\\c.txt"), "old c");
     EXPECT_EQ(GetFile(scratch / "dst\\blocked"), "a file in the way");
-    ASSERT_TRUE(CopyFolderTree(scratch / "src", scratch / "dst", false));
+    std::sort(notCopied.begin(), notCopied.end());
+    EXPECT_EQ(notCopied, (std::vector<std::string>{scratch / "dst\\a.txt", scratch / "dst\\blocked",
+                                                   scratch / "dst\\sub\\c.txt"}));
+
+    notCopied.clear();
+    ASSERT_TRUE(CopyFolderTree(scratch / "src", scratch / "dst", false, &notCopied));
     EXPECT_EQ(GetFile(scratch / "dst\\sub\\c.txt"), "new c");
+    EXPECT_EQ(notCopied, std::vector<std::string>{scratch / "dst\\blocked"});
 }
 
 TEST(CopyFolderTree, RefusesMissingFoldersAndCopiesIntoItself) {

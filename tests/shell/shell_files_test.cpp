@@ -1,8 +1,10 @@
 #include "shell_files.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "long_path.h"
+#include "win32_text.h"
 
 #include "shell_test_support.h"
 
@@ -39,6 +41,24 @@ TEST(Exists, TellsFilesFromFolders) {
     EXPECT_FALSE(FileExists(scratch / "missing.txt"));
     EXPECT_FALSE(FileExists(scratch / "*.txt"));  // no wildcard matching
     EXPECT_FALSE(FileExists(""));
+}
+
+TEST(FolderExists, AWidePathMayHoldWhatCodePage936Cannot) {
+    ScratchFolder scratch;
+    // A Korean name with an emoji: no code page 936 path can name it.
+    std::wstring folder = WideFromCp936(scratch.Path()) + L"\xD55C\xAE00\xD83D\xDE00";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring file = folder + L"\\a.txt";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    EXPECT_TRUE(FolderExists(folder));
+    EXPECT_TRUE(FolderExists(folder + L"\\"));
+    EXPECT_FALSE(FolderExists(file));
+    EXPECT_FALSE(FolderExists(folder + L"x"));
+    EXPECT_TRUE(FolderExists(std::wstring(L"C:")));
+    EXPECT_TRUE(FolderExists(std::wstring(L"c:\\")));
+    EXPECT_FALSE(FolderExists(std::wstring()));
+    // Through code page 936 the same folder is another, missing one.
+    EXPECT_FALSE(FolderExists(Cp936FromWide(folder)));
 }
 
 TEST(CreateFolderPath, CreatesEveryMissingLevel) {

@@ -12,10 +12,14 @@
 #include "dialog_script.h"
 #include "message_box.h"
 #include "resource.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 namespace {
+
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 const std::wstring kNewCaption = L"新建分类";
 const std::wstring kEditCaption = L"编辑分类";
@@ -118,6 +122,31 @@ TEST_F(CategoryDialogTest, EachRefusalShowsItsMessageAndKeepsTheDialogOpen) {
         EXPECT_EQ(shown_[0].flags, MB_OK | c.icon);
         EXPECT_NE(shown_[0].owner, nullptr);
         EXPECT_NE(shown_[0].owner, owner_);
+    }
+}
+
+TEST_F(CategoryDialogTest, ANameCodePage936CannotHoldIsRefusedAndTheDialogStaysOpen) {
+    for (const wchar_t* bad : kUnstorableTexts) {
+        shown_.clear();
+        std::string name = "kept";
+        CCategoryDialog dialog(name, false);
+        bool openAfterRefusal = false;
+        std::wstring left;
+        INT_PTR result = Run(dialog, [&](HWND window) {
+            Type(window, bad);
+            Press(window, IDOK);
+            openAfterRefusal = !Ended(window);
+            left = TextOf(Edit(window));
+            Press(window, IDCANCEL);
+        });
+        EXPECT_TRUE(openAfterRefusal);
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_EQ(left, bad);
+        EXPECT_EQ(name, "kept");
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].text, UnstorableMessage(L"分类名称"));
+        EXPECT_EQ(shown_[0].caption, kEditCaption);
+        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     }
 }
 

@@ -302,6 +302,36 @@ TEST_F(CopyFilesDialogTest, FilesOnTheClipboardAreTheCheckedExistingOnesWithTheC
     EXPECT_EQ(effect, 1u);
 }
 
+// A name from the user-defined area of code page 936 (bytes AA A1) is a
+// private-use character to the file system: the list must name the file
+// that was found, not a replacement character.
+TEST_F(CopyFilesDialogTest, FilesOnTheClipboardAreNamedAsTheirExistenceWasChecked) {
+    const std::wstring userDefined = WideFromCp936("\xAA\xA1");
+    ASSERT_EQ(userDefined.size(), 1u);
+    PutFile(L"Soft\\" + userDefined + L".exe", "private");
+    std::vector<ItemFields> items = {{"Private", "Soft\\\xAA\xA1.exe", "", "", "", "", ""}};
+    CCopyFilesDialog dialog(std::move(items), *paths_);
+    Run(dialog, [&](HWND window) {
+        EXPECT_EQ(Checks(window), std::vector<bool>{true});  // found
+        Press(window, IDC_COPY_FILES_TO_CLIPBOARD);
+        Press(window, IDOK);
+    });
+    EXPECT_TRUE(shown_.empty());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    std::vector<std::wstring> files;
+    if (HANDLE drop = GetClipboardData(CF_HDROP)) {
+        wchar_t name[MAX_PATH] = {};
+        if (DragQueryFileW(static_cast<HDROP>(drop), 0xFFFFFFFF, nullptr, 0) == 1) {
+            DragQueryFileW(static_cast<HDROP>(drop), 0, name, MAX_PATH);
+            files.push_back(name);
+        }
+    }
+    CloseClipboard();
+    EXPECT_EQ(files, std::vector<std::wstring>{Full(L"Soft\\" + userDefined + L".exe")});
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(GetFileAttributesW(files[0].c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(CopyFilesDialogTest, FilesOnTheClipboardNeedACheckedExistingFile) {
     CCopyFilesDialog dialog(TwoItems(), *paths_);
     EXPECT_EQ(Run(dialog,
@@ -368,6 +398,134 @@ TEST_F(CopyFilesDialogTest, IntoFolderReplacesAFileOfTheSameNameOnlyWhenAsked) {
         EXPECT_EQ(ReadFile(folder_ / "CD\\viewer.exe"), "viewer");
     }
     EXPECT_TRUE(shown_.empty());
+}
+
+// The names of the entries of a folder, sorted.
+std::vector<std::wstring> Entries(const fs::path& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(CopyFilesDialogTest, IntoFolderTakesARelativeOrBlankEndedTargetAsAFolderOfTheProgram) {
+    for (const wchar_t* typed : {L"CD", L"CD . ", L"  CD\\"}) {
+        CCopyFilesDialog dialog(TwoItems(), *paths_);
+        EXPECT_EQ(Run(dialog,
+                      [&](HWND window) {
+                          Press(window, IDC_COPY_INTO_FOLDER);
+                          Type(window, typed);
+                          Press(window, IDC_COPY_OVERWRITE);
+                          Press(window, IDOK);
+                      }),
+                  IDOK)
+            << typed;
+        EXPECT_EQ(Entries(folder_ / "CD"), (std::vector<std::wstring>{L"setup.exe", L"viewer.exe", L"编辑器设置.reg"}))
+            << typed;
+        fs::remove_all(folder_ / "CD");
+    }
+    EXPECT_TRUE(shown_.empty());
+    // Nothing went beside the test program, or into a folder of another name.
+    EXPECT_EQ(Entries(folder_), (std::vector<std::wstring>{L"Soft"}));
+}
+
+TEST_F(CopyFilesDialogTest, IntoFolderRefusesATargetThatIsNoFolderAndKeepsTheDialog) {
+    PutFile(L"taken", "a file where a folder should go");
+    CCopyFilesDialog dialog(TwoItems(), *paths_);
+    Run(dialog, [&](HWND window) {
+        Press(window, IDC_COPY_INTO_FOLDER);
+        // A name the path rules refuse, one under a file, one of only blanks.
+        for (const wchar_t* typed : {L"..\\CD", L"taken\\CD", L"Soft\\..", L"   "}) {
+            Type(window, typed);
+            Press(window, IDOK);
+            EXPECT_FALSE(Ended(window)) << typed;
+        }
+        Press(window, IDCANCEL);
+    });
+    ASSERT_EQ(shown_.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(shown_[i].text, L"创建目标目录失败！请检查目录路径是否有效") << i;
+        EXPECT_EQ(shown_[i].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_EQ(shown_[3].text, L"目标目录不能为空");
+    EXPECT_EQ(Entries(folder_), (std::vector<std::wstring>{L"Soft", L"taken"}));
+    EXPECT_FALSE(fs::exists(folder_.parent_path() / "CD"));
+}
+
+// A folder of the file's name in the target stands for a target that cannot
+// be written: Wine runs as root and writes through read-only attributes, and
+// a full disc cannot be made here.
+TEST_F(CopyFilesDialogTest, IntoFolderListsTheFilesThatCouldNotBeCopiedBeforeClosing) {
+    fs::create_directories(folder_ / "CD" / "setup.exe");
+    fs::create_directories(folder_ / "CD" / L"编辑器设置.reg");
+    for (bool overwrite : {false, true}) {
+        shown_.clear();
+        CCopyFilesDialog dialog(TwoItems(), *paths_);
+        EXPECT_EQ(Run(dialog,
+                      [&](HWND window) {
+                          Press(window, IDC_COPY_INTO_FOLDER);
+                          Type(window, L"CD");
+                          if (overwrite) Press(window, IDC_COPY_OVERWRITE);
+                          Press(window, IDOK);
+                      }),
+                  IDOK);
+        ASSERT_EQ(shown_.size(), 1u) << overwrite;
+        EXPECT_EQ(shown_[0].text,
+                  L"以下文件没有复制成功：\n" + Full(L"Soft\\setup.exe") + L"\n" + Full(L"Soft\\编辑器设置.reg"));
+        EXPECT_EQ(shown_[0].caption, kCaption);
+        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(ReadFile(folder_ / "CD\\viewer.exe"), "viewer");
+    }
+}
+
+TEST_F(CopyFilesDialogTest, IntoFolderNamesTheFileNamesThatChosenFilesShare) {
+    fs::create_directories(folder_ / "Soft" / "old");
+    fs::create_directories(folder_ / "Soft" / "new");
+    PutFile(L"Soft\\old\\setup.exe", "old setup");
+    PutFile(L"Soft\\new\\SETUP.exe", "new setup");
+    PutFile(L"Soft\\old\\a.reg", "old settings");
+    PutFile(L"Soft\\new\\a.reg", "new settings");
+    PutFile(L"Soft\\tool.exe", "tool");
+    fs::create_directories(folder_ / "CD" / "tool.exe");  // and one that fails
+    std::vector<ItemFields> items = {{"Old", "Soft\\old\\setup.exe", "", "", "", "Soft\\old\\a.reg", ""},
+                                     {"New", "Soft\\new\\SETUP.exe", "", "Soft\\tool.exe", "", "Soft\\new\\a.reg", ""}};
+    CCopyFilesDialog dialog(std::move(items), *paths_);
+    Run(dialog, [&](HWND window) {
+        Press(window, IDC_COPY_INTO_FOLDER);
+        Type(window, L"CD");
+        Press(window, IDOK);
+    });
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0].text, L"以下文件没有复制成功：\n" + Full(L"Soft\\tool.exe") +
+                                  L"\n\n以下文件名为多个所选文件共有，目标目录中只能留下其中一个：\nsetup.exe\na.reg");
+    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    // Overwriting off: the first of each name stays.
+    EXPECT_EQ(ReadFile(folder_ / "CD\\setup.exe"), "old setup");
+    EXPECT_EQ(ReadFile(folder_ / "CD\\a.reg"), "old settings");
+}
+
+TEST_F(CopyFilesDialogTest, ATargetCodePage936CannotHoldIsRefusedAsTyped) {
+    CCopyFilesDialog dialog(TwoItems(), *paths_);
+    const std::wstring emoji = L"CD\xD83D\xDE00";
+    Run(dialog, [&](HWND window) {
+        Press(window, IDC_COPY_INTO_FOLDER);
+        for (const std::wstring& typed : {std::wstring(L"CD\x0E3F"), emoji}) {
+            Type(window, typed);
+            SetFocus(GetDlgItem(window, IDOK));
+            Press(window, IDOK);
+            EXPECT_FALSE(Ended(window));
+            EXPECT_EQ(Text(window, IDC_COPY_TARGET_FOLDER), typed);
+            EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_COPY_TARGET_FOLDER));
+        }
+        Press(window, IDCANCEL);
+    });
+    ASSERT_EQ(shown_.size(), 2u);
+    for (const MessageBoxRequest& shown : shown_) {
+        EXPECT_EQ(shown.text, L"“将文件复制到指定目录”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。");
+        EXPECT_EQ(shown.caption, kCaption);
+        EXPECT_EQ(shown.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_EQ(Entries(folder_), (std::vector<std::wstring>{L"Soft"}));
 }
 
 // Many large files; the close box is pressed while the first ones copy.

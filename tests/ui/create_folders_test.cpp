@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ namespace corvel::ui {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::wstring kUnstorableName = L"“目录名称”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
+const std::wstring kUnstorableTarget =
+    L"“在以下的目标目录下开始创建”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 
 std::vector<FolderRow> Rows(std::initializer_list<const char*> names) {
     std::vector<FolderRow> rows;
@@ -168,11 +173,21 @@ TEST_F(CreateFoldersDialogTest, RenamingTakesOnlyValidFolderNames) {
         ASSERT_EQ(shown_.size(), 1u);
         EXPECT_EQ(shown_[0].text, L"必须键入目录名称");
         EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-        // A character code page 936 cannot hold makes no folder name.
-        EXPECT_FALSE(EndEditOfRow1(hwnd,
-                                   L"a\x0E3F"
-                                   L"b"));
-        EXPECT_EQ(shown_.back().text, L"无效的目录名称");
+        // A character code page 936 cannot hold is refused as such.
+        for (const wchar_t* unstorable : {L"a\x0E3F"
+                                          L"b",
+                                          L"\xD83D\xDE00"}) {
+            shown_.clear();
+            EXPECT_FALSE(EndEditOfRow1(hwnd, unstorable));
+            ASSERT_EQ(shown_.size(), 1u);
+            EXPECT_EQ(shown_[0].text, kUnstorableName);
+            EXPECT_EQ(shown_[0].caption, L"创建目录");
+            EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+        }
+        shown_.clear();
+        RenameRow1(hwnd, L"\x0E3F");
+        EXPECT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(RowText(hwnd, 1), L"新 工具");
         EXPECT_TRUE(EndEditOfRow1(hwnd, L"Good"));
         Press(hwnd, IDCANCEL);
     });
@@ -211,10 +226,16 @@ TEST_F(CreateFoldersDialogTest, TargetMustBeGivenAndCreatable) {
         SetTarget(hwnd, Base() + L"\\a\\\\b");
         Press(hwnd, IDOK);
         // Best fit would make another folder than the one typed.
-        SetTarget(hwnd, Base() + L"\\a\x0E3F");
+        const std::wstring unstorable = Base() + L"\\a\x0E3F";
+        SetTarget(hwnd, unstorable);
+        SetFocus(GetDlgItem(hwnd, IDOK));
         Press(hwnd, IDOK);
+        EXPECT_EQ(Target(hwnd), unstorable);
+        EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_CREATE_FOLDERS_TARGET));
         ASSERT_EQ(shown_.size(), 3u);
-        EXPECT_EQ(shown_[2].text, shown_[1].text);
+        EXPECT_EQ(shown_[2].text, kUnstorableTarget);
+        EXPECT_EQ(shown_[2].caption, L"创建目录");
+        EXPECT_EQ(shown_[2].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
         EXPECT_EQ(shown_[0].text, L"目标目录不能为空");
         EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
         EXPECT_EQ(shown_[1].text, L"创建目标目录失败，请检查目标目录的路径是否正确");
@@ -223,6 +244,28 @@ TEST_F(CreateFoldersDialogTest, TargetMustBeGivenAndCreatable) {
         EXPECT_TRUE(fs::is_empty(base_));
         Press(hwnd, IDCANCEL);
     });
+}
+
+// A file of a row's name in the target stands for a target that cannot be
+// written: Wine runs as root and makes folders inside read-only ones.
+TEST_F(CreateFoldersDialogTest, FoldersThatCouldNotBeMadeAreListedBeforeClosing) {
+    const fs::path target = base_ / "cd";
+    fs::create_directories(target);
+    std::ofstream(target / "Tools") << "a file";
+    std::ofstream(target / "Games") << "a file";
+    CCreateFoldersDialog dialog(Rows({"Tools", "Office", "Games"}), "C:\\CD\\");
+    INT_PTR result = Run(dialog, [&](HWND hwnd) {
+        SetTarget(hwnd, WideFromCp936(target.string()));
+        Press(hwnd, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(shown_.size(), 1u);
+    const std::wstring folder = WideFromCp936(target.string()) + L"\\";
+    EXPECT_EQ(shown_[0].text, L"以下目录没有创建成功：\n" + folder + L"Tools\n" + folder + L"Games");
+    EXPECT_EQ(shown_[0].caption, L"创建目录");
+    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_TRUE(fs::is_directory(target / "Office"));
+    EXPECT_TRUE(fs::is_regular_file(target / "Tools"));
 }
 
 TEST_F(CreateFoldersDialogTest, CurrentFolderTargetAndASecondRunOverExistingFolders) {

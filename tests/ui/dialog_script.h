@@ -1,6 +1,7 @@
 // Runs a real modal dialog in this process with a script inside its modal
 // loop (thread timer ticks), while message boxes are answered through the
-// seam and recorded. The choosers are never opened: they would wait for a user.
+// seam and recorded. The choosers never open (they would wait for a user):
+// they answer chosen_, empty as when cancelled.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 
 #include "dialog.h"
 #include "message_box.h"
+#include "shell_choosers.h"
 
 namespace corvel::ui {
 
@@ -34,9 +36,11 @@ protected:
             shown_.push_back(request);
             return IDOK;
         });
+        SetChooserHookForTesting([this] { return chosen_; });
     }
 
     void TearDown() override {
+        SetChooserHookForTesting(nullptr);
         SetMessageBoxHookForTesting(nullptr);
         DestroyWindow(owner_);
     }
@@ -64,6 +68,7 @@ protected:
 
     HWND owner_ = nullptr;
     std::vector<MessageBoxRequest> shown_;
+    std::wstring chosen_;
 
 private:
     static inline DialogScriptRun running_;

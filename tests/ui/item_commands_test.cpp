@@ -12,10 +12,14 @@
 #include "item_editor_dialog.h"
 #include "resource.h"
 #include "shell_launch.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 namespace {
+
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 // C:\windows\notepad.exe exists in every Wine prefix.
 std::string Item(const std::string& name, const std::string& more = {}) {
@@ -187,6 +191,52 @@ TEST_F(ItemCommandsTest, RenameRefusalsReportAndReopenTheEdit) {
     EndLabelEdit(frame_->Handle(), List(), 9, L"Gone");
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(shown_[0].text, L"重命名安装程序时遇到错误");
+}
+
+TEST_F(ItemCommandsTest, RenamesTheCatalogueWouldLoseOrCannotHoldAreRefusedAndReopenWithTheTypedText) {
+    WriteCatalogue(kFiveItems);
+    Start();
+    const std::wstring empty = L"必须键入显示的名称", reserved = L"显示名称中不能含有软件的保留字符";
+    struct Case {
+        std::wstring text;
+        std::wstring message;
+    };
+    // Only white space as the reader trims it would read back as no name;
+    // a line break would split the item's line.
+    std::vector<Case> refusals = {
+        {L"\v", empty},         {L"\f\f", empty},       {L"\r", empty},         {L"\v\r\n\f", empty},
+        {L"A\r\nB", reserved},  {L"A\nB", reserved},    {L"A\rB", reserved},    {L"AB\r\n", reserved},
+    };
+    for (const wchar_t* bad : kUnstorableTexts) refusals.push_back({bad, UnstorableMessage(L"显示名称")});
+    for (std::size_t i = 0; i < refusals.size(); ++i) {
+        const Case& refusal = refusals[i];
+        SCOPED_TRACE(i);
+        shown_.clear();
+        EndLabelEdit(frame_->Handle(), List(), 2, refusal.text.c_str());
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].text, refusal.message);
+        EXPECT_EQ(shown_[0].caption, L"重命名");
+        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        EXPECT_EQ(Controls().ItemOfEntry(2)->Name(), "C");
+
+        // The edit opens again on the row, holding what was typed.
+        MSG restart;
+        ASSERT_TRUE(PeekMessageW(&restart, List(), kRestartRenameMessage, kRestartRenameMessage, PM_REMOVE));
+        EXPECT_EQ(restart.wParam, 2u);
+        DispatchMessageW(&restart);
+        HWND field = ListView_GetEditControl(List());
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(Window(field).Text(), refusal.text);
+        ListView_CancelEditLabel(List());
+    }
+    EXPECT_FALSE(Model().IsModified());
+    EXPECT_EQ(EntryNames(), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
+
+    // Vertical tab and form feed inside a name split nothing.
+    shown_.clear();
+    EndLabelEdit(frame_->Handle(), List(), 2, L"A\vB\f");
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(Controls().ItemOfEntry(2)->Name(), "A\vB\f");
 }
 
 TEST_F(ItemCommandsTest, MoveMakesTheTargetCurrentWithTheItemsAtItsEndInOrder) {

@@ -12,10 +12,14 @@
 #include "dialog_script.h"
 #include "message_box.h"
 #include "resource.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 namespace {
+
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 const std::wstring kAddCaption = L"添加安装项目";
 const std::wstring kEditCaption = L"编辑安装项目";
@@ -154,6 +158,77 @@ TEST_F(ItemEditorTest, EditModeCaptionsItsMessagesAndCancelEnds) {
     EXPECT_EQ(shown_[0].text, L"注册码中不能含有软件的保留字符");
     EXPECT_EQ(shown_[0].caption, kEditCaption);
     EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+}
+
+// Each field with the name its label gives it in the messages.
+struct LabelledField {
+    int id;
+    const wchar_t* label;
+};
+constexpr LabelledField kLabelledFields[] = {
+    {IDC_ITEM_NAME, L"图标显示的名称"},   {IDC_ITEM_COMMENT, L"软件的简要说明"},
+    {IDC_ITEM_SRCPATH, L"软件安装程序的路径"}, {IDC_ITEM_DSTDIR, L"将软件安装到以下目录"},
+    {IDC_ITEM_REGCODE, L"软件的注册码"},  {IDC_ITEM_PATCH, L"软件补钉 / 汉化程序"},
+    {IDC_ITEM_SETTINGS, L"软件设置文件"},
+};
+
+TEST_F(ItemEditorTest, TextCodePage936CannotHoldIsRefusedInEveryFieldAndNothingIsStored) {
+    ItemFields record = FilledRecord();
+    CItemEditorDialog editor(record, ItemEditorMode::Edit);
+    std::vector<Stage> stages;
+    std::size_t expectedShown = 0;
+    for (std::size_t i = 0; i < std::size(kLabelledFields); ++i) {
+        const LabelledField& field = kLabelledFields[i];
+        // The texts go round, so that each kind meets several fields.
+        std::wstring bad = kUnstorableTexts[i % std::size(kUnstorableTexts)];
+        stages.push_back([&, field, bad](HWND dialog) {
+            std::wstring before = TextOf(dialog, field.id);
+            Type(dialog, field.id, bad);
+            Press(dialog, IDOK);
+            SCOPED_TRACE(Cp936FromWide(field.label));
+            EXPECT_FALSE(Ended(dialog));
+            ASSERT_EQ(shown_.size(), ++expectedShown);
+            const MessageBoxRequest& box = shown_.back();
+            EXPECT_EQ(box.text, UnstorableMessage(field.label));
+            EXPECT_EQ(box.caption, kEditCaption);
+            EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+            EXPECT_EQ(box.owner, dialog);
+            EXPECT_EQ(TextOf(dialog, field.id), bad);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, field.id));
+            Type(dialog, field.id, before);
+        });
+    }
+    stages.push_back([](HWND dialog) { Press(dialog, IDCANCEL); });
+    EXPECT_EQ(Run(editor, stages), IDCANCEL);
+    EXPECT_EQ(shown_.size(), std::size(kLabelledFields));
+    EXPECT_EQ(Fields(record), Fields(FilledRecord()));
+}
+
+TEST_F(ItemEditorTest, AChosenPathCodePage936CannotHoldIsToldAndTheFieldKeepsItsText) {
+    ItemFields record = FilledRecord();
+    CItemEditorDialog editor(record, ItemEditorMode::Edit);
+    Run(editor, [&](HWND dialog) {
+        chosen_ = L"C:\\\xD55C\\setup.exe";
+        Press(dialog, IDC_BROWSE_SRCPATH);
+        chosen_ = L"D:\\Caf\xE9\xD83D\xDE00";
+        Press(dialog, IDC_BROWSE_DSTDIR);
+        EXPECT_EQ(TextOf(dialog, IDC_ITEM_SRCPATH), L"\"Soft\\My Setup.exe\" /S");
+        EXPECT_EQ(TextOf(dialog, IDC_ITEM_DSTDIR), L"C:\\Program Files\\WinRAR");
+
+        // What the code page holds is taken, quoted when it has a blank.
+        chosen_ = L"C:\\办公\\新 版.exe";
+        Press(dialog, IDC_BROWSE_PATCH);
+        EXPECT_EQ(TextOf(dialog, IDC_ITEM_PATCH), L"\"C:\\办公\\新 版.exe\"");
+        Press(dialog, IDCANCEL);
+    });
+    ASSERT_EQ(shown_.size(), 2u);
+    EXPECT_EQ(shown_[0].text, UnstorableMessage(L"软件安装程序的路径"));
+    EXPECT_EQ(shown_[1].text, UnstorableMessage(L"将软件安装到以下目录"));
+    for (const MessageBoxRequest& box : shown_) {
+        EXPECT_EQ(box.caption, kEditCaption);
+        EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
+    EXPECT_EQ(Fields(record), Fields(FilledRecord()));
 }
 
 TEST_F(ItemEditorTest, SeparatorButtonExplainsOnEmptyCodeAndAppendsOtherwise) {

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,12 +18,15 @@
 #include "remove_tree.h"
 #include "resource.h"
 #include "save_for_cd_dialog.h"
+#include "unstorable_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using corvel::testing::kUnstorableTexts;
+using corvel::testing::UnstorableMessage;
 
 const std::wstring kCaption = L"保存";
 constexpr UINT kStop = MB_OK | MB_ICONSTOP;
@@ -180,6 +184,51 @@ TEST_F(SaveForCdDialogTest, RefusalsKeepTheDialogOpenInTheirOrder) {
     EXPECT_FALSE(fs::exists(cd_ / "Corvel.cvx"));
 }
 
+TEST_F(SaveForCdDialogTest, PathsCodePage936CannotHoldAreRefusedBeforeAnythingIsWritten) {
+    const std::wstring folderMessage = UnstorableMessage(L"将所有需要的文件保存到以下的目录");
+    const std::wstring iconMessage = UnstorableMessage(L"光盘显示的图标");
+    CSaveForCdDialog dialog(catalogue_, Program());
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        for (const wchar_t* bad : kUnstorableTexts) {
+            std::wstring folder = (root_ / bad).wstring();
+            Type(window, IDC_SAVE_FOLDER, folder);
+            Press(window, IDOK);
+            ASSERT_FALSE(shown_.empty());
+            EXPECT_EQ(shown_.back().text, folderMessage);
+            EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_FOLDER)).Text(), folder);
+            EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_SAVE_FOLDER));
+        }
+        Type(window, IDC_SAVE_FOLDER, cd_);
+        Press(window, IDC_SAVE_AUTORUN);
+        Type(window, IDC_SAVE_ICON, root_ / "art" / L"\xD55C.ico");
+        Press(window, IDOK);
+        EXPECT_EQ(shown_.back().text, iconMessage);
+
+        // A chosen folder the code page cannot hold is told and not taken.
+        chosen_ = L"D:\\\xD55C";
+        Press(window, IDC_SAVE_BROWSE_FOLDER);
+        EXPECT_EQ(shown_.back().text, folderMessage);
+        EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_FOLDER)).Text(), cd_.wstring());
+        chosen_ = (root_ / "art" / L"Caf\xE9\xD83D\xDE00.ico").wstring();
+        Press(window, IDC_SAVE_BROWSE_ICON);
+        EXPECT_EQ(shown_.back().text, iconMessage);
+        EXPECT_EQ(Window(GetDlgItem(window, IDC_SAVE_ICON)).Text(), (root_ / "art" / L"\xD55C.ico").wstring());
+        EXPECT_FALSE(Ended(window));
+        Press(window, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_EQ(shown_.size(), std::size(kUnstorableTexts) + 3);
+    for (const MessageBoxRequest& box : shown_) {
+        EXPECT_EQ(box.caption, L"保存光盘所需要的文件");
+        EXPECT_EQ(box.flags, kStop);
+    }
+    // No folder was made, neither the target nor one with "?" in its name.
+    std::vector<fs::path> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(root_)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<fs::path>{"art", "prog"}));
+}
+
 TEST_F(SaveForCdDialogTest, WritesTheProgramComponentsChosenCategoriesAndAutoRun) {
     INT_PTR result = SaveInto(cd_.wstring(), {[&](HWND window) {
                                   ListView_SetCheckState(List(window), 1, FALSE);
@@ -231,8 +280,7 @@ TEST_F(SaveForCdDialogTest, MissingComponentsCloseWithTheListOfWhatWasNotSaved) 
     EXPECT_FALSE(fs::exists(cd_ / "ExtTools.ini"));
 }
 
-// Another program holds the targets open: neither can be replaced. (A
-// read-only attribute does the same on Windows; Wine run as root ignores it.)
+// Another program holds the targets open: neither can be replaced.
 TEST_F(SaveForCdDialogTest, TargetsThatCannotBeWrittenAreListedAndTheRestStillWritten) {
     fs::create_directories(cd_);
     WriteBytes(cd_ / "Corvel.cvx", "[Old]\r\n");
@@ -250,6 +298,50 @@ TEST_F(SaveForCdDialogTest, TargetsThatCannotBeWrittenAreListedAndTheRestStillWr
     EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), "[Old]\r\n");
     EXPECT_EQ(ReadBytes(cd_ / "ExtTools.ini"), "old tools");
     EXPECT_EQ(ReadBytes(cd_ / "AutoRun.inf"), "[AUTORUN]\r\nOpen=Corvel.exe\r\n");
+}
+
+const std::wstring kLeftoverHeading =
+    L"保存目录的 Components 文件夹中还有以下不是本次保存的组件，光盘上的程序也会加载它们，不需要的请删除：";
+
+// Components of an earlier save change what the CD does: Corvel loads every
+// component it finds there.
+TEST_F(SaveForCdDialogTest, ComponentsOfAnEarlierSaveAreListedAfterTheSave) {
+    fs::remove(program_ / "Components" / "Quarro.cpn");
+    WriteBytes(program_ / "Components" / "Tobrin.cpn", "tobrin");
+    WriteBytes(program_ / "Components" / "Maelis.cpn", "maelis");
+    // The Quarro edition was saved here before.
+    fs::create_directories(cd_ / "Components");
+    WriteBytes(cd_ / "Components" / "Quarro.cpn", "quarro");
+    WriteBytes(cd_ / "Components" / "MAELIS.CPN", "old maelis");
+    WriteBytes(cd_ / "Components" / "notes.txt", "not a component");
+
+    EXPECT_EQ(SaveInto(cd_.wstring()), IDOK);
+    ExpectShown(kLeftoverHeading + L"\n" + (cd_ / "Components" / "Quarro.cpn").wstring(), kExclamation);
+    EXPECT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Tobrin.cpn"), "tobrin");
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Maelis.cpn"), "maelis");
+    EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), FormatCatalogueText(catalogue_));
+}
+
+TEST_F(SaveForCdDialogTest, AComponentThatCannotBeCopiedIsListedWithTheOtherFailures) {
+    // A folder of the component's name stands in the way of its copy.
+    fs::create_directories(cd_ / "Components" / "Quarro.cpn");
+    WriteBytes(cd_ / "Components" / "Fennick.cpn", "left by an earlier save");
+    fs::create_directories(cd_ / "Components" / "Sub");
+    WriteBytes(cd_ / "ExtTools.ini", "old tools");
+    HANDLE tools = CreateFileW((cd_ / "ExtTools.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(tools, INVALID_HANDLE_VALUE);
+    INT_PTR result = SaveInto(cd_.wstring());
+    CloseHandle(tools);
+
+    EXPECT_EQ(result, IDOK);
+    ExpectShown(L"以下文件没有保存成功：\n" + (cd_ / "Components" / "Quarro.cpn").wstring() + L"\n" +
+                    (cd_ / "ExtTools.ini").wstring() + L"\n\n" + kLeftoverHeading + L"\n" +
+                    (cd_ / "Components" / "Fennick.cpn").wstring(),
+                kStop);
+    EXPECT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(ReadBytes(cd_ / "Components" / "Sub" / "data.bin"), "data");
+    EXPECT_EQ(ReadBytes(cd_ / "Corvel.cvx"), FormatCatalogueText(catalogue_));
 }
 
 // The menu command on the real frame: the dialog opens only when there is

@@ -41,10 +41,26 @@ public:
         files[target] = files[file];
         return true;
     }
-    bool CopyFolderTree(const std::string& source, const std::string& target) override {
+    // Copies the files right inside source.
+    bool CopyFolderTree(const std::string& source, const std::string& target,
+                        std::vector<std::string>& notCopied) override {
         if (!FolderExists(source) || !FolderExists(target) || failing.count(target)) return false;
         treesCopied.push_back(source + " > " + target);
+        for (const std::string& name : NamesIn(source)) {
+            std::string copy = WithTrailingBackslash(target) + name;
+            if (failing.count(copy)) {
+                notCopied.push_back(copy);
+            } else {
+                files[copy] = files[WithTrailingBackslash(source) + name];
+            }
+        }
         return true;
+    }
+    std::vector<std::string> ComponentFiles(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const std::string& name : NamesIn(folder))
+            if (EqualsIgnoreAsciiCase(ExtensionOfPath(name), "cpn")) names.push_back(name);
+        return names;
     }
     bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,
                        const std::vector<const CatalogueNode*>& categories) override {
@@ -56,6 +72,18 @@ public:
         return true;
     }
     bool RemoveFile(const std::string& path) override { return !failing.count(path) && files.erase(path) > 0; }
+
+    // The names of the files right inside folder.
+    std::vector<std::string> NamesIn(const std::string& folder) const {
+        std::string prefix = WithTrailingBackslash(folder);
+        std::vector<std::string> names;
+        for (const auto& [path, data] : files) {
+            if (path.size() > prefix.size() && EqualsIgnoreAsciiCase(path.substr(0, prefix.size()), prefix) &&
+                path.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(path.substr(prefix.size()));
+        }
+        return names;
+    }
 
     std::map<std::string, std::string, LetterCaseIgnored> files;
     std::set<std::string, LetterCaseIgnored> folders;  // each with a trailing backslash
@@ -261,6 +289,37 @@ TEST_F(SaveForCd, LaterFailuresAreListedAndTheOtherStepsStillRun) {
     files.failing = {"E:\\CD\\Corvel.cvx", "E:\\CD\\ExtTools.ini"};
     EXPECT_EQ(Save(), (std::vector<std::string>{"E:\\CD\\Corvel.cvx", "E:\\CD\\ExtTools.ini"}));
     EXPECT_TRUE(files.FileExists("E:\\CD\\AutoRun.inf"));
+}
+
+TEST_F(SaveForCd, AComponentThatCannotBeCopiedIsListedAndTheRestIsStillWritten) {
+    files.files["C:\\Prog\\Components\\Tobrin.cpn"] = "tobrin";
+    files.files["C:\\Prog\\Components\\Maelis.cpn"] = "maelis";
+    files.failing.insert("E:\\CD\\Components\\Tobrin.cpn");
+    EXPECT_EQ(Save(), std::vector<std::string>{"E:\\CD\\Components\\Tobrin.cpn"});
+    EXPECT_EQ(files.files["E:\\CD\\Components\\Maelis.cpn"], "maelis");
+    EXPECT_TRUE(files.FileExists("E:\\CD\\Corvel.cvx"));
+    EXPECT_TRUE(files.FileExists("E:\\CD\\ExtTools.ini"));
+}
+
+TEST_F(SaveForCd, ComponentsAnEarlierSaveLeftAreFoundWhateverTheLetterCase) {
+    files.files["C:\\Prog\\Components\\Tobrin.cpn"] = "tobrin";
+    files.files["C:\\Prog\\Components\\Maelis.cpn"] = "maelis";
+    // An earlier save of the Quarro edition, with its own spelling.
+    files.folders.insert("E:\\CD\\");
+    files.folders.insert("E:\\CD\\Components\\");
+    files.files["E:\\CD\\Components\\Quarro.cpn"] = "quarro";
+    files.files["E:\\CD\\Components\\TOBRIN.CPN"] = "old tobrin";
+    files.files["E:\\CD\\Components\\readme.txt"] = "not loaded";
+    EXPECT_TRUE(Save().empty());
+    EXPECT_EQ(LeftoverComponents("E:\\CD\\", program, files),
+              std::vector<std::string>{"E:\\CD\\Components\\Quarro.cpn"});
+}
+
+TEST_F(SaveForCd, NoLeftoverComponentsInANewOrMatchingSaveFolder) {
+    files.files["C:\\Prog\\Components\\Quarro.cpn"] = "quarro";
+    EXPECT_TRUE(LeftoverComponents("E:\\CD\\", program, files).empty()) << "nothing saved yet";
+    EXPECT_TRUE(Save().empty());
+    EXPECT_TRUE(LeftoverComponents("E:\\CD\\", program, files).empty());
 }
 
 TEST_F(SaveForCd, AFailedIconCopyLeavesOutAutoRun) {

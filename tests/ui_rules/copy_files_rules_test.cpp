@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "copy_file_rows.h"
@@ -104,6 +105,65 @@ TEST(CopyFilesRules, MenuNeedsRowsToSelectAndASelectionToCheck) {
     EXPECT_TRUE(RowMenuStateFor(3, false).selectionEnabled);
     EXPECT_FALSE(RowMenuStateFor(3, false).checkEnabled);
     EXPECT_TRUE(RowMenuStateFor(3, true).checkEnabled);
+}
+
+// The verdict and folder of a typed target, printed together for a failure.
+std::string TargetOf(std::string_view typed) {
+    const CopyTarget target = CopyTargetOf(typed, kPaths);
+    switch (target.verdict) {
+        case CopyTarget::Verdict::Empty:
+            return "(empty)";
+        case CopyTarget::Verdict::Invalid:
+            return "(invalid)";
+        default:
+            return target.folder;
+    }
+}
+
+TEST(CopyTarget, ResolvedAgainstTheProgramFolderLikeEveryPath) {
+    EXPECT_EQ(TargetOf("CD"), "D:\\temp\\CD");
+    EXPECT_EQ(TargetOf("\\CD\\out"), "D:\\CD\\out");
+    EXPECT_EQ(TargetOf("E:\\CD\\"), "E:\\CD\\");
+    EXPECT_EQ(TargetOf("  CD"), "D:\\temp\\CD");
+    // What the path rules refuse is no folder to copy into.
+    for (const char* typed : {"..\\CD", "\\\\server\\share", "CD\\con", "a|b", "C:", "E:\\CD\\.."})
+        EXPECT_EQ(TargetOf(typed), "(invalid)") << typed;
+}
+
+TEST(CopyTarget, BlanksAndDotsAtTheEndAreDroppedAsTheSystemDropsThem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"E:\\CD ", "E:\\CD"},
+        {"E:\\CD. . ", "E:\\CD"},
+        {"E:\\CD\\ ", "E:\\CD\\"},
+        {"CD.", "D:\\temp\\CD"},
+        // Inside the text they stay.
+        {"E:\\My CD.1\\x", "E:\\My CD.1\\x"},
+        // 光 before the blank: its bytes are no blank or dot.
+        {"E:\\\xB9\xE2 ", "E:\\\xB9\xE2"},
+        // Only blanks is as good as nothing typed; a dot is a name to refuse.
+        {"", "(empty)"},
+        {"   ", "(empty)"},
+        {"  . ", "(invalid)"},
+    };
+    for (const auto& [typed, expected] : cases) EXPECT_EQ(TargetOf(typed), expected) << typed;
+}
+
+TEST(CopyTarget, FileLandsInTheFolderUnderItsOwnName) {
+    EXPECT_EQ(CopyTargetPath("D:\\Soft\\setup.exe", "E:\\CD"), "E:\\CD\\setup.exe");
+    EXPECT_EQ(CopyTargetPath("D:\\Soft\\setup.exe", "E:\\CD\\"), "E:\\CD\\setup.exe");
+    // The trail byte 0x5C of a double-byte character is no backslash.
+    EXPECT_EQ(CopyTargetPath("D:\\Soft\\a\x81\x5C.exe", "E:\\"), "E:\\a\x81\x5C.exe");
+}
+
+TEST(SharedFileNames, EachNameTwoPathsShareOnceInFirstOrder) {
+    EXPECT_EQ(SharedFileNames({"D:\\a\\setup.exe", "D:\\b\\tool.exe", "D:\\c\\SETUP.EXE", "D:\\d\\setup.exe",
+                               "D:\\e\\tool.exe", "D:\\f\\only.reg"}),
+              (std::vector<std::string>{"setup.exe", "tool.exe"}));
+    EXPECT_TRUE(SharedFileNames({"D:\\a\\setup.exe", "D:\\a\\setup1.exe", "D:\\setup.exe.bak"}).empty());
+    EXPECT_TRUE(SharedFileNames({}).empty());
+    // Double-byte names compare byte for byte, never as letters.
+    EXPECT_TRUE(SharedFileNames({"D:\\a\\\x81\x5C", "D:\\b\\\x81\x5D"}).empty());
+    EXPECT_EQ(SharedFileNames({"D:\\a\\\x81\x5C", "E:\\\x81\x5C"}), std::vector<std::string>{"\x81\x5C"});
 }
 
 }  // namespace

@@ -59,5 +59,20 @@ TEST(PlanFolders, TargetGetsOneBackslashAndEmptyTargetPlansNothing) {
     EXPECT_FALSE(empty.invalidRow);
 }
 
+TEST(MakeFolders, EveryFolderIsTriedAndTheFailedOnesAreListedInOrder) {
+    std::vector<std::string> tried;
+    auto makeAllButTools = [&](const std::string& folder) {
+        tried.push_back(folder);
+        return folder.find("Tools") == std::string::npos;
+    };
+    const std::vector<std::string> folders = {"D:\\CD\\Tools", "D:\\CD\\Office", "D:\\CD\\Tools2", "D:\\CD\\Games"};
+    EXPECT_EQ(MakeFolders(folders, makeAllButTools), (std::vector<std::string>{"D:\\CD\\Tools", "D:\\CD\\Tools2"}));
+    EXPECT_EQ(tried, folders);
+
+    EXPECT_TRUE(MakeFolders(folders, [](const std::string&) { return true; }).empty());
+    EXPECT_EQ(MakeFolders(folders, [](const std::string&) { return false; }), folders);
+    EXPECT_TRUE(MakeFolders({}, [](const std::string&) { return false; }).empty());
+}
+
 }  // namespace
 }  // namespace corvel

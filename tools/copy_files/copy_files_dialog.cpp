@@ -57,6 +57,14 @@ bool IsEscapePress(const MSG& message) {
     return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && message.wParam == VK_ESCAPE;
 }
 
+// A heading and one line per entry; nothing when there is no entry.
+std::wstring ListedUnder(UINT heading, const std::vector<std::string>& entries) {
+    if (entries.empty()) return {};
+    std::wstring text = LoadResourceString(heading);
+    for (const std::string& entry : entries) text += L"\n" + WideFromCp936(entry);
+    return text;
+}
+
 }  // namespace
 
 CCopyFilesDialog::CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths)
@@ -172,8 +180,8 @@ bool CCopyFilesDialog::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 void CCopyFilesDialog::ChooseTargetFolder() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_COPY_CHOOSE_TARGET)));
-    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(WideFromCp936(folder));
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_COPY_CHOOSE_TARGET));
+    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(folder);
 }
 
 bool CCopyFilesDialog::Run(CopyMode mode) {
@@ -204,17 +212,27 @@ void CCopyFilesDialog::CopyFilesToClipboard() {
         Report(IDS_COPY_FILES_FAILED, MB_ICONSTOP);
 }
 
+std::optional<std::string> CCopyFilesDialog::ReadyTargetFolder() const {
+    const std::optional<std::string> typed = TypedText(IDC_COPY_TARGET_FOLDER);
+    if (!typed) return std::nullopt;
+    const CopyTarget target = CopyTargetOf(*typed, paths_);
+    if (target.verdict == CopyTarget::Verdict::Empty) {
+        Report(IDS_COPY_TARGET_EMPTY, MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+    // Made, and there: a name the system would change is no folder to copy into.
+    if (target.verdict == CopyTarget::Verdict::Invalid || !CreateFolderPath(target.folder) ||
+        !FolderExists(target.folder)) {
+        Report(IDS_COPY_TARGET_NOT_CREATED, MB_ICONSTOP);
+        return std::nullopt;
+    }
+    return target.folder;
+}
+
 bool CCopyFilesDialog::CopyIntoFolder() {
     const bool overwrite = IsDlgButtonChecked(hwnd_, IDC_COPY_OVERWRITE) == BST_CHECKED;
-    const std::string target = Cp936FromWide(Window(Child(IDC_COPY_TARGET_FOLDER)).Text());
-    if (target.empty()) {
-        Report(IDS_COPY_TARGET_EMPTY, MB_ICONEXCLAMATION);
-        return false;
-    }
-    if (!CreateFolderPath(target)) {
-        Report(IDS_COPY_TARGET_NOT_CREATED, MB_ICONSTOP);
-        return false;
-    }
+    const std::optional<std::string> target = ReadyTargetFolder();
+    if (!target) return false;
     const std::vector<std::string> paths = CheckedExistingPaths(rows_, list_.Checked());
     Window progress(Child(IDC_COPY_PROGRESS));
     Window status(Child(IDC_COPY_STATUS));
@@ -225,17 +243,21 @@ bool CCopyFilesDialog::CopyIntoFolder() {
     stopAsked_ = false;
     // The window keeps answering while a large file copies too.
     const CopyProgress keepAnswering = [this] { HandleWaitingMessages(); };
+    std::vector<std::string> notCopied;
     for (const std::string& path : paths) {
         if (stopAsked_) break;
         status.SetText(FormatResourceString(IDS_COPY_COPYING, {WideFromCp936(path)}));
         UpdateWindow(status.Handle());
-        CopyFileIntoFolder(path, target, !overwrite, keepAnswering);  // a failed file is skipped
+        // Only a file already there while overwriting is off is passed over unsaid.
+        const bool kept = !overwrite && FileExists(CopyTargetPath(path, *target));
+        if (!kept && !CopyFileIntoFolder(path, *target, !overwrite, keepAnswering)) notCopied.push_back(path);
         progress.Send(PBM_STEPIT);
         HandleWaitingMessages();
     }
     copying_ = false;
     progress.Send(PBM_SETPOS, 0);
     status.SetText(std::wstring());
+    ReportNotCopied(notCopied, SharedFileNames(paths));
     return true;
 }
 
@@ -260,6 +282,16 @@ void CCopyFilesDialog::HandleWaitingMessages() {
 
 void CCopyFilesDialog::Report(UINT text, UINT icon) const {
     ShowMessageBox(hwnd_, LoadResourceString(text), LoadResourceString(IDS_COPY_CAPTION), MB_OK | icon);
+}
+
+void CCopyFilesDialog::ReportNotCopied(const std::vector<std::string>& notCopied,
+                                       const std::vector<std::string>& sharedNames) const {
+    // The user must not take the folder for complete when it is not.
+    std::wstring text = ListedUnder(IDS_COPY_NOT_COPIED, notCopied);
+    const std::wstring shared = ListedUnder(IDS_COPY_SHARED_NAMES, sharedNames);
+    if (!text.empty() && !shared.empty()) text += L"\n\n";
+    text += shared;
+    if (!text.empty()) ShowMessageBox(hwnd_, text, LoadResourceString(IDS_COPY_CAPTION), MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace corvel::ui

@@ -39,10 +39,16 @@ private:
     bool Run(CopyMode mode);
     void CopyPathsAsText();
     void CopyFilesToClipboard();
+    // The resolved target folder, made when missing; nothing when the user
+    // has been told why there is none.
+    std::optional<std::string> ReadyTargetFolder() const;
     bool CopyIntoFolder();
     // Handles every waiting message; an Escape key press asks the copy to stop.
     void HandleWaitingMessages();
     void Report(UINT text, UINT icon) const;
+    // One message for the files that failed and the names that chosen files
+    // share; none when both are empty.
+    void ReportNotCopied(const std::vector<std::string>& notCopied, const std::vector<std::string>& sharedNames) const;
 
     std::vector<ItemFields> items_;
     const PathResolver& paths_;

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "copy_file_rows.h"
+#include "paths.h"
 
 namespace corvel {
 
@@ -33,5 +36,28 @@ struct RowMenuState {
 };
 
 RowMenuState RowMenuStateFor(std::size_t rowCount, bool anySelected);
+
+// The folder that copying into a folder writes to, from the typed text.
+struct CopyTarget {
+    enum class Verdict { Empty, Invalid, Folder };
+    Verdict verdict;
+    std::string folder;  // full path, when a folder
+};
+
+// Blanks and dots that end the text are dropped, as the system drops them
+// from a folder it makes, so that the copies go where the folder is; then
+// the text is resolved as every path of the program is. A last name of
+// only dots ("." or "..") is left to the path check, which refuses it.
+CopyTarget CopyTargetOf(std::string_view typed, const PathResolver& paths);
+
+// Where copying file into folder puts it: folder, a backslash, the file's
+// own name.
+std::string CopyTargetPath(std::string_view file, std::string_view folder);
+
+// The file names that two or more of paths share, each once, in the order
+// they first appear: copied into one folder, only one of each can stay.
+// Names that differ only in ASCII case are shared, as the file system
+// takes them for one.
+std::vector<std::string> SharedFileNames(const std::vector<std::string>& paths);
 
 }  // namespace corvel

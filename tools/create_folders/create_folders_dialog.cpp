@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "shell_choosers.h"
 #include "shell_files.h"
+#include "typed_text.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
@@ -127,10 +128,14 @@ void CCreateFoldersDialog::RenameFirstSelected() {
 
 bool CCreateFoldersDialog::EndLabelEdit(const NMLVDISPINFOW& edit) {
     std::optional<std::string> text;
-    if (edit.item.pszText) text = Cp936PathFromWide(edit.item.pszText);
+    if (edit.item.pszText) {
+        text = ExactCp936FromWide(edit.item.pszText);
+        if (!text) {
+            TellUnstorableText(hwnd_, LoadResourceString(IDS_CREATE_FOLDERS_COLUMN), Text());
+            return false;
+        }
+    }
     FolderNameEdit verdict = CheckFolderNameEdit(text);
-    // A name code page 936 cannot hold converts to "": no folder is made of it.
-    if (verdict == FolderNameEdit::Empty && edit.item.pszText[0] != L'\0') verdict = FolderNameEdit::InvalidName;
     if (verdict == FolderNameEdit::Accept) return true;
     if (verdict != FolderNameEdit::Cancelled)
         Say(LoadResourceString(MessageOf(verdict)),
@@ -139,12 +144,13 @@ bool CCreateFoldersDialog::EndLabelEdit(const NMLVDISPINFOW& edit) {
 }
 
 void CCreateFoldersDialog::CreateFolders() {
-    std::wstring typed = Window(Child(IDC_CREATE_FOLDERS_TARGET)).Text();
-    if (typed.empty()) {
+    const std::optional<std::string> typed = TypedText(IDC_CREATE_FOLDERS_TARGET);
+    if (!typed) return;
+    if (typed->empty()) {
         Say(LoadResourceString(IDS_CREATE_FOLDERS_TARGET_EMPTY), MB_ICONEXCLAMATION);
         return;
     }
-    FolderPlan plan = PlanFolders(Cp936PathFromWide(typed), ListedRows());
+    FolderPlan plan = PlanFolders(*typed, ListedRows());
     if (!CreateFolderPath(plan.target)) {
         Say(LoadResourceString(IDS_CREATE_FOLDERS_TARGET_FAILED), MB_ICONSTOP);
         return;
@@ -155,8 +161,13 @@ void CCreateFoldersDialog::CreateFolders() {
             MB_ICONSTOP);
         return;
     }
-    // A folder that exists already, or cannot be made, is passed over.
-    for (const std::string& folder : plan.folders) CreateFolderPath(folder);
+    const std::vector<std::string> notMade = MakeFolders(plan.folders, CreateFolderPath);
+    if (!notMade.empty()) {
+        // A target the user cannot write to (a CD, say) must not pass for done.
+        std::wstring text = LoadResourceString(IDS_CREATE_FOLDERS_NOT_MADE);
+        for (const std::string& folder : notMade) text += L"\n" + WideFromCp936(folder);
+        Say(text, MB_ICONSTOP);
+    }
     End(IDOK);
 }
 
@@ -173,9 +184,8 @@ bool CCreateFoldersDialog::OnCommand(int id, int notifyCode, HWND control) {
             Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(WideFromCp936(programFolder_));
             return true;
         case IDC_CREATE_FOLDERS_BROWSE: {
-            std::string chosen =
-                ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_CREATE_FOLDERS_CHOOSE_TARGET)));
-            if (!chosen.empty()) Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(WideFromCp936(chosen));
+            std::wstring chosen = ChooseFolder(hwnd_, LoadResourceString(IDS_CREATE_FOLDERS_CHOOSE_TARGET));
+            if (!chosen.empty()) Window(Child(IDC_CREATE_FOLDERS_TARGET)).SetText(chosen);
             return true;
         }
         case ID_CREATE_FOLDERS_RENAME:

@@ -28,4 +28,13 @@ FolderPlan PlanFolders(std::string_view typedTarget, const std::vector<FolderRow
     return plan;
 }
 
+std::vector<std::string> MakeFolders(const std::vector<std::string>& folders,
+                                     const std::function<bool(const std::string&)>& makeFolder) {
+    std::vector<std::string> notMade;
+    for (const std::string& folder : folders) {
+        if (!makeFolder(folder)) notMade.push_back(folder);
+    }
+    return notMade;
+}
+
 }  // namespace corvel

@@ -2,6 +2,7 @@
 // to make or the row that stops it. Portable.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,5 +33,11 @@ struct FolderPlan {
 };
 
 FolderPlan PlanFolders(std::string_view typedTarget, const std::vector<FolderRow>& rows);
+
+// Makes every folder in turn, going on past a failure; makeFolder answers
+// whether the folder is there afterwards. The folders that neither existed
+// nor could be made, in order: the user must hear of them.
+std::vector<std::string> MakeFolders(const std::vector<std::string>& folders,
+                                     const std::function<bool(const std::string&)>& makeFolder);
 
 }  // namespace corvel

@@ -1,5 +1,7 @@
 #include "cd_folder_rules.h"
 
+#include <algorithm>
+
 #include "catalogue_file.h"
 #include "cp936.h"
 #include "paths.h"
@@ -30,20 +32,21 @@ void AddAutoRunSteps(std::vector<CdStep>& steps, const SaveForCdRequest& request
     if (!request.autorun) {
         // An AutoRun.inf of an earlier run would still start the CD.
         if (files.FileExists(autoRun))
-            steps.push_back({autoRun, false, [&files, autoRun] { return files.RemoveFile(autoRun); }});
+            steps.push_back({autoRun, false, [&files, autoRun](auto&) { return files.RemoveFile(autoRun); }});
         return;
     }
     const std::string iconName = IsIconPath(request.iconText) ? FileNameOf(request.iconText) : std::string();
     if (!iconName.empty()) {
-        steps.push_back({Join(saveFolder, iconName), true, [&files, &request, saveFolder] {
+        steps.push_back({Join(saveFolder, iconName), true, [&files, &request, saveFolder](auto&) {
                              return files.FolderExists(saveFolder) &&
                                     (IconIsInPlace(request.iconText, saveFolder) ||
                                      files.CopyFileIntoFolder(request.iconText, saveFolder));
                          }});
     }
-    steps.push_back({autoRun, false, [&files, saveFolder, autoRun, text = AutoRunText(programBaseName, iconName)] {
-                         return files.FolderExists(saveFolder) && files.WriteWholeFile(autoRun, text);
-                     }});
+    steps.push_back(
+        {autoRun, false, [&files, saveFolder, autoRun, text = AutoRunText(programBaseName, iconName)](auto&) {
+             return files.FolderExists(saveFolder) && files.WriteWholeFile(autoRun, text);
+         }});
 }
 
 }  // namespace
@@ -110,21 +113,23 @@ MessageIcon IconFor(SaveForCdRefusal refusal) {
 std::vector<CdStep> PlanCdSteps(const SaveForCdRequest& request, const std::string& saveFolder,
                                 const ProgramFiles& program, const Catalogue& catalogue, CdFileSystem& files) {
     std::vector<CdStep> steps;
-    steps.push_back({Join(saveFolder, FileNameOf(program.file)), true,
-                     [&files, file = program.file, saveFolder] { return files.CopyFileIntoFolder(file, saveFolder); }});
+    steps.push_back(
+        {Join(saveFolder, FileNameOf(program.file)), true,
+         [&files, file = program.file, saveFolder](auto&) { return files.CopyFileIntoFolder(file, saveFolder); }});
     // Without its components the copied program could not start from the CD.
-    steps.push_back({Join(saveFolder, kComponents), true,
-                     [&files, source = Join(program.folder, kComponents), target = Join(saveFolder, kComponents)] {
-                         return files.CopyFolderTree(source, target);
-                     }});
+    steps.push_back(
+        {Join(saveFolder, kComponents), true,
+         [&files, source = Join(program.folder, kComponents), target = Join(saveFolder, kComponents)](
+             std::vector<std::string>& notSaved) { return files.CopyFolderTree(source, target, notSaved); }});
     const std::string catalogueFile = CatalogueFilePath(saveFolder, FileNameOf(program.file));
-    steps.push_back({catalogueFile, false, [&files, &catalogue, &request, catalogueFile] {
+    steps.push_back({catalogueFile, false, [&files, &catalogue, &request, catalogueFile](auto&) {
                          return files.SaveCatalogue(catalogue, catalogueFile, request.categories);
                      }});
     const std::string extTools = Join(program.folder, kExtTools);
     if (files.FileExists(extTools)) {
-        steps.push_back({Join(saveFolder, kExtTools), false,
-                         [&files, extTools, saveFolder] { return files.CopyFileIntoFolder(extTools, saveFolder); }});
+        steps.push_back({Join(saveFolder, kExtTools), false, [&files, extTools, saveFolder](auto&) {
+                             return files.CopyFileIntoFolder(extTools, saveFolder);
+                         }});
     }
     AddAutoRunSteps(steps, request, saveFolder, BaseNameOf(program.file), files);
     return steps;
@@ -133,13 +138,26 @@ std::vector<CdStep> PlanCdSteps(const SaveForCdRequest& request, const std::stri
 std::vector<std::string> RunCdSteps(const std::vector<CdStep>& steps) {
     std::vector<std::string> notSaved;
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (steps[i].run()) continue;
+        if (steps[i].run(notSaved)) continue;
         notSaved.push_back(steps[i].target);
         if (!steps[i].gate) continue;
         for (std::size_t skipped = i + 1; skipped < steps.size(); ++skipped) notSaved.push_back(steps[skipped].target);
         break;
     }
     return notSaved;
+}
+
+std::vector<std::string> LeftoverComponents(const std::string& saveFolder, const ProgramFiles& program,
+                                            CdFileSystem& files) {
+    const std::vector<std::string> copied = files.ComponentFiles(Join(program.folder, kComponents));
+    const std::string target = Join(saveFolder, kComponents);
+    std::vector<std::string> leftover;
+    for (const std::string& name : files.ComponentFiles(target)) {
+        bool copiedNow = std::any_of(copied.begin(), copied.end(),
+                                     [&](const std::string& other) { return EqualsIgnoreAsciiCase(name, other); });
+        if (!copiedNow) leftover.push_back(target + "\\" + name);
+    }
+    return leftover;
 }
 
 }  // namespace corvel

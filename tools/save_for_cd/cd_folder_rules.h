@@ -20,9 +20,13 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool FolderExists(const std::string& path) = 0;
     virtual bool CreateFolderPath(const std::string& path) = 0;
-    // Both overwrite what is there.
+    // Both overwrite what is there. The tree copy goes on past a file it
+    // cannot copy and adds its target path to notCopied.
     virtual bool CopyFileIntoFolder(const std::string& file, const std::string& folder) = 0;
-    virtual bool CopyFolderTree(const std::string& source, const std::string& target) = 0;
+    virtual bool CopyFolderTree(const std::string& source, const std::string& target,
+                                std::vector<std::string>& notCopied) = 0;
+    // The names of the files in folder that Corvel loads as components.
+    virtual std::vector<std::string> ComponentFiles(const std::string& folder) = 0;
     virtual bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,
                                const std::vector<const CatalogueNode*>& categories) = 0;
     virtual bool WriteWholeFile(const std::string& path, std::string_view data) = 0;
@@ -87,7 +91,9 @@ struct CdStep {
     std::string target;
     // When it fails, the steps after it are not run.
     bool gate = false;
-    std::function<bool()> run;
+    // False when the piece as a whole failed; a file inside it that could
+    // not be written goes to notSaved.
+    std::function<bool(std::vector<std::string>& notSaved)> run;
 };
 
 // The steps after the checks, in order. request, catalogue and files must
@@ -96,7 +102,13 @@ std::vector<CdStep> PlanCdSteps(const SaveForCdRequest& request, const std::stri
                                 const ProgramFiles& program, const Catalogue& catalogue, CdFileSystem& files);
 
 // Runs the steps; the targets of the failed steps and of those a failed gate
-// left out, in order.
+// left out, and the files a step could not write, in order.
 std::vector<std::string> RunCdSteps(const std::vector<CdStep>& steps);
+
+// The components in the save folder's Components folder that the program's
+// own Components folder does not hold (letter case ignored), as full paths:
+// an earlier save left them there, and the program on the CD loads them too.
+std::vector<std::string> LeftoverComponents(const std::string& saveFolder, const ProgramFiles& program,
+                                            CdFileSystem& files);
 
 }  // namespace corvel

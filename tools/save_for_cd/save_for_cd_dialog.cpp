@@ -10,6 +10,18 @@
 
 namespace corvel::ui {
 
+namespace {
+
+// A heading and one path a line, after a blank line when text has some already.
+void AppendList(std::wstring& text, UINT heading, const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    if (!text.empty()) text += L"\n\n";
+    text += LoadResourceString(heading);
+    for (const std::string& path : paths) text += L"\n" + WideFromCp936(path);
+}
+
+}  // namespace
+
 CSaveForCdDialog::CSaveForCdDialog(Catalogue& catalogue, ProgramFiles program)
     : Dialog(IDD_SAVE_FOR_CD), catalogue_(catalogue), program_(std::move(program)) {}
 
@@ -78,17 +90,13 @@ bool CSaveForCdDialog::OnCommand(int id, int notifyCode, HWND control) {
 }
 
 void CSaveForCdDialog::BrowseIcon() {
-    std::string path = ChooseFile(true, Cp936FromWide(LoadResourceString(IDS_SAVE_ICON_FILTER)), hwnd_);
-    if (!path.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_ICON, WideFromCp936(path).c_str());
+    std::wstring path = ChooseFile(true, LoadResourceString(IDS_SAVE_ICON_FILTER), hwnd_);
+    if (!path.empty()) PutChosenText(IDC_SAVE_ICON, path);
 }
 
 void CSaveForCdDialog::BrowseFolder() {
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_SAVE_CHOOSE_FOLDER)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_SAVE_FOLDER, WideFromCp936(folder).c_str());
-}
-
-std::string CSaveForCdDialog::FieldText(int id) const {
-    return Cp936FromWide(Window(Child(id)).Text());
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_SAVE_CHOOSE_FOLDER));
+    if (!folder.empty()) PutChosenText(IDC_SAVE_FOLDER, folder);
 }
 
 std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
@@ -106,11 +114,17 @@ std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
     return categories;
 }
 
-SaveForCdRequest CSaveForCdDialog::ReadRequest() const {
+std::optional<SaveForCdRequest> CSaveForCdDialog::ReadRequest() const {
     SaveForCdRequest request;
-    request.folderText = FieldText(IDC_SAVE_FOLDER);
+    std::optional<std::string> folder = TypedText(IDC_SAVE_FOLDER);
+    if (!folder) return std::nullopt;
+    request.folderText = std::move(*folder);
     request.autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
-    if (request.autorun) request.iconText = FieldText(IDC_SAVE_ICON);
+    if (request.autorun) {
+        std::optional<std::string> icon = TypedText(IDC_SAVE_ICON);
+        if (!icon) return std::nullopt;
+        request.iconText = std::move(*icon);
+    }
     request.categories = CheckedCategories();
     return request;
 }
@@ -121,7 +135,9 @@ void CSaveForCdDialog::Report(const std::wstring& text, MessageIcon icon) const 
 }
 
 void CSaveForCdDialog::Save() {
-    SaveForCdRequest request = ReadRequest();
+    std::optional<SaveForCdRequest> typed = ReadRequest();
+    if (!typed) return;
+    const SaveForCdRequest& request = *typed;
     ShellCdFileSystem files;
     SaveForCdCheck check = CheckSaveForCd(request, program_.folder, files);
     if (!check.Accepted()) {
@@ -129,12 +145,13 @@ void CSaveForCdDialog::Save() {
         return;
     }
     std::vector<std::string> notSaved = RunCdSteps(PlanCdSteps(request, check.saveFolder, program_, catalogue_, files));
-    if (!notSaved.empty()) {
-        // The user must not burn a CD that lacks what was meant to be on it.
-        std::wstring text = LoadResourceString(IDS_SAVE_NOT_SAVED);
-        for (const std::string& path : notSaved) text += L"\n" + WideFromCp936(path);
-        Report(text, MessageIcon::Stop);
-    }
+    std::vector<std::string> leftover = LeftoverComponents(check.saveFolder, program_, files);
+    // The user must not burn a CD that lacks what was meant to be on it, or
+    // that holds components which change what it does.
+    std::wstring text;
+    AppendList(text, IDS_SAVE_NOT_SAVED, notSaved);
+    AppendList(text, IDS_SAVE_LEFTOVER_COMPONENTS, leftover);
+    if (!text.empty()) Report(text, notSaved.empty() ? MessageIcon::Exclamation : MessageIcon::Stop);
     End(IDOK);
 }
 

@@ -3,6 +3,7 @@
 // folder.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,9 @@ private:
     void BrowseIcon();
     void BrowseFolder();
     void Save();
-    SaveForCdRequest ReadRequest() const;
+    // Nothing when a typed path cannot be held; the user has been told.
+    std::optional<SaveForCdRequest> ReadRequest() const;
     std::vector<const CatalogueNode*> CheckedCategories() const;
-    std::string FieldText(int id) const;
     void Report(const std::wstring& text, MessageIcon icon) const;
 
     Catalogue& catalogue_;

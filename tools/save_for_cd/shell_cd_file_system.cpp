@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue_file.h"
+#include "component_files.h"
 #include "long_path.h"
 #include "shell_copy.h"
 #include "shell_files.h"
@@ -25,8 +26,13 @@ bool ShellCdFileSystem::CopyFileIntoFolder(const std::string& file, const std::s
     return corvel::CopyFileIntoFolder(file, folder, false);
 }
 
-bool ShellCdFileSystem::CopyFolderTree(const std::string& source, const std::string& target) {
-    return corvel::CopyFolderTree(source, target, false);
+bool ShellCdFileSystem::CopyFolderTree(const std::string& source, const std::string& target,
+                                       std::vector<std::string>& notCopied) {
+    return corvel::CopyFolderTree(source, target, false, &notCopied);
+}
+
+std::vector<std::string> ShellCdFileSystem::ComponentFiles(const std::string& folder) {
+    return corvel::ComponentFiles(folder);
 }
 
 bool ShellCdFileSystem::SaveCatalogue(const Catalogue& catalogue, const std::string& path,

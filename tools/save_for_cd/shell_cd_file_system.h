@@ -11,7 +11,9 @@ public:
     bool FolderExists(const std::string& path) override;
     bool CreateFolderPath(const std::string& path) override;
     bool CopyFileIntoFolder(const std::string& file, const std::string& folder) override;
-    bool CopyFolderTree(const std::string& source, const std::string& target) override;
+    bool CopyFolderTree(const std::string& source, const std::string& target,
+                        std::vector<std::string>& notCopied) override;
+    std::vector<std::string> ComponentFiles(const std::string& folder) override;
     bool SaveCatalogue(const Catalogue& catalogue, const std::string& path,
                        const std::vector<const CatalogueNode*>& categories) override;
     bool WriteWholeFile(const std::string& path, std::string_view data) override;

@@ -1,5 +1,6 @@
 #include "category_dialog.h"
 
+#include <optional>
 #include <string_view>
 
 #include "catalogue_model.h"
@@ -50,7 +51,9 @@ bool CCategoryDialog::OnInit() {
 
 bool CCategoryDialog::OnCommand(int id, int notifyCode, HWND control) {
     if (id != IDOK) return Dialog::OnCommand(id, notifyCode, control);
-    CategoryNameCheck check = CheckCategoryName(Cp936FromWide(Window(Child(IDC_CATEGORY_NAME)).Text()));
+    std::optional<std::string> typed = TypedText(IDC_CATEGORY_NAME);
+    if (!typed) return true;
+    CategoryNameCheck check = CheckCategoryName(*typed);
     if (!check.Accepted()) {
         std::wstring text =
             ReplaceAll(LoadResourceString(MessageOf(check.verdict)), L"%i", std::to_wstring(kMaxCategoryNameBytes));

@@ -1,5 +1,7 @@
 #include "item_editor_dialog.h"
 
+#include <optional>
+
 #include "item_checks.h"
 #include "message_box.h"
 #include "resource.h"
@@ -106,13 +108,13 @@ bool CItemEditorDialog::OnCommand(int id, int notifyCode, HWND control) {
     return Dialog::OnCommand(id, notifyCode, control);
 }
 
-std::string CItemEditorDialog::FieldText(int id) const {
-    return Cp936FromWide(Window(Child(id)).Text());
-}
-
 void CItemEditorDialog::Accept() {
     ItemFields typed;
-    for (const FieldControl& control : kFieldControls) typed.*control.field = FieldText(control.id);
+    for (const FieldControl& control : kFieldControls) {
+        std::optional<std::string> text = TypedText(control.id);
+        if (!text) return;
+        typed.*control.field = std::move(*text);
+    }
 
     // The fields keep what was typed; only the record gets the trimmed texts.
     ItemCheck check = CheckItemFields(typed, record_);
@@ -125,17 +127,17 @@ void CItemEditorDialog::Accept() {
 }
 
 void CItemEditorDialog::BrowseFile(int field, UINT filter) {
-    std::string path = ChooseFile(true, Cp936FromWide(LoadResourceString(filter)), hwnd_);
+    std::wstring path = ChooseFile(true, LoadResourceString(filter), hwnd_);
     if (path.empty()) return;
     // Quoted, or the command splitter would cut the path at the blank.
-    if (path.find(' ') != std::string::npos) path = '"' + path + '"';
-    SetDlgItemTextW(hwnd_, field, WideFromCp936(path).c_str());
+    if (path.find(L' ') != std::wstring::npos) path = L'"' + path + L'"';
+    PutChosenText(field, path);
 }
 
 void CItemEditorDialog::BrowseFolder() {
     // The install folder is one plain path, never split, so no quotes.
-    std::string folder = ChooseFolder(hwnd_, Cp936FromWide(LoadResourceString(IDS_CHOOSE_INSTALL_FOLDER)));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_ITEM_DSTDIR, WideFromCp936(folder).c_str());
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_CHOOSE_INSTALL_FOLDER));
+    if (!folder.empty()) PutChosenText(IDC_ITEM_DSTDIR, folder);
 }
 
 void CItemEditorDialog::InsertSeparator() {

@@ -25,7 +25,6 @@ protected:
 
 private:
     std::wstring Caption() const;
-    std::string FieldText(int id) const;
     void Accept();
     void BrowseFile(int field, UINT filter);
     void BrowseFolder();

@@ -200,11 +200,10 @@ void Binder::SetSelected(int index, bool selected) {
     if (ValidEntry(index)) ListView_SetItemState(list_, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
-void Binder::EditLabel(int index) {
-    if (ValidEntry(index)) {
-        SetFocus(list_);
-        ListView_EditLabel(list_, index);
-    }
+HWND Binder::EditLabel(int index) {
+    if (!ValidEntry(index)) return nullptr;
+    SetFocus(list_);
+    return ListView_EditLabel(list_, index);
 }
 
 void Binder::ClearList() {

@@ -61,7 +61,8 @@ public:
     int EntryCount() const { return static_cast<int>(entries_.size()); }
     bool IsSelected(int index) const;
     void SetSelected(int index, bool selected);
-    void EditLabel(int index);
+    // Starts the label edit of an entry; its edit control, or nullptr.
+    HWND EditLabel(int index);
     // Removes every entry and empties the icon cache.
     void ClearList();
 

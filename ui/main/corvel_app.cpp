@@ -4,6 +4,9 @@
 
 #include <shellapi.h>
 
+#include <optional>
+#include <utility>
+
 #include "main_frame.h"
 
 namespace corvel::ui {
@@ -73,7 +76,9 @@ int RunCorvel() {
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // one started at the same moment
 
     if (!NamedDocumentOpens()) return 1;
-    CMainFrame frame(LocateProgram());
+    std::optional<ProgramLocation> location = LocateProgram();
+    if (!location) return 1;
+    CMainFrame frame(std::move(*location));
     if (!frame.Create()) return 1;
     frame.View().InitialUpdate();
     ShowWindow(frame.Handle(), SW_SHOW);

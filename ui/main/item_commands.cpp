@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "shell_files.h"
 #include "shell_launch.h"
+#include "typed_text.h"
 #include "win32_text.h"
 #include "window.h"
 
@@ -88,14 +89,18 @@ void ItemCommands::Rename() {
 }
 
 void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
-    std::optional<std::string> text;
-    if (edit.item.pszText) text = Cp936FromWide(edit.item.pszText);
-    DisplayNameEdit verdict = CheckDisplayNameEdit(text);
-    if (verdict == DisplayNameEdit::Cancelled) return;
+    if (!edit.item.pszText) return;  // cancelled
     int entry = edit.item.iItem;
+    std::optional<std::string> text = ExactCp936FromWide(edit.item.pszText);
+    if (!text) {
+        TellUnstorableText(view_.Owner(), LoadResourceString(IDS_RENAME_FIELD), LoadResourceString(IDS_RENAME_CAPTION));
+        ReopenRename(entry, edit.item.pszText);
+        return;
+    }
+    DisplayNameEdit verdict = CheckDisplayNameEdit(text);
     if (verdict != DisplayNameEdit::Accept) {
         Report(MessageOf(verdict), IDS_RENAME_CAPTION, IconFlag(IconFor(verdict)));
-        PostMessageW(view_.Handle(), kRestartRenameMessage, static_cast<WPARAM>(entry), 0);
+        ReopenRename(entry, edit.item.pszText);
         return;
     }
     Binder& controls = view_.Controls();
@@ -104,8 +109,17 @@ void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
         Report(IDS_RENAME_FAILED, IDS_RENAME_CAPTION, MB_ICONSTOP);
 }
 
+void ItemCommands::ReopenRename(int entry, const wchar_t* typed) {
+    refusedName_ = typed;
+    PostMessageW(view_.Handle(), kRestartRenameMessage, static_cast<WPARAM>(entry), 0);
+}
+
 void ItemCommands::RestartRename(int entry) {
-    view_.Controls().EditLabel(entry);
+    HWND field = view_.Controls().EditLabel(entry);
+    if (!field) return;
+    // The user goes on from what was typed, as in a dialog that refused it.
+    SetWindowTextW(field, refusedName_.c_str());
+    SendMessageW(field, EM_SETSEL, 0, -1);
 }
 
 void ItemCommands::MoveTo(int category) {

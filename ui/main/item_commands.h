@@ -28,6 +28,7 @@ public:
     void Rename();
     // The list's label edit ended; the label changes only through the rename.
     void EndRename(const NMLVDISPINFOW& edit);
+    // Opens the label edit again after a refusal, holding the refused text.
     void RestartRename(int entry);
     void MoveTo(int category);
     void SelectAll();
@@ -42,8 +43,12 @@ private:
     // after a missing file was reported with caption.
     std::string ExistingFileOfSelection(int which, UINT caption) const;
     void Report(UINT text, UINT caption, UINT icon) const;
+    // Reopens the label edit of entry, once the ended one is gone, with the
+    // text the user typed.
+    void ReopenRename(int entry, const wchar_t* typed);
 
     CCorvelView& view_;
+    std::wstring refusedName_;
 };
 
 }  // namespace corvel::ui

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include "catalogue_file.h"
+#include "message_box.h"
 #include "paths.h"
+#include "resource.h"
 #include "win32_text.h"
+#include "window.h"
 
 namespace corvel::ui {
 
@@ -23,13 +26,27 @@ static std::wstring ModuleFileName() {
     }
 }
 
-ProgramLocation LocateProgram() {
-    std::string modulePath = Cp936FromWide(ModuleFileName());
+std::optional<ProgramLocation> LocationOf(const std::wstring& modulePath) {
+    std::optional<std::string> exact = ExactCp936FromWide(modulePath);
+    if (!exact) return std::nullopt;
+    const std::string& path = *exact;
     ProgramLocation location;
-    location.folder = ProgramFolderFromModulePath(modulePath);
-    location.programFile = modulePath;
+    location.folder = ProgramFolderFromModulePath(path);
+    location.programFile = path;
     if (!location.folder.empty())
-        location.catalogueFile = CatalogueFilePath(location.folder, modulePath.substr(location.folder.size()));
+        location.catalogueFile = CatalogueFilePath(location.folder, path.substr(location.folder.size()));
+    return location;
+}
+
+void TellProgramPathUnusable(const std::wstring& modulePath) {
+    ShowMessageBox(nullptr, FormatResourceString(IDS_PROGRAM_PATH_UNUSABLE, {modulePath}),
+                   LoadResourceString(IDS_CAPTION_CORVEL), MB_OK | MB_ICONSTOP);
+}
+
+std::optional<ProgramLocation> LocateProgram() {
+    std::wstring modulePath = ModuleFileName();
+    std::optional<ProgramLocation> location = LocationOf(modulePath);
+    if (!location) TellProgramPathUnusable(modulePath);
     return location;
 }
 

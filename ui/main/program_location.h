@@ -2,6 +2,7 @@
 // the catalogue file's name.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace corvel::ui {
@@ -12,7 +13,16 @@ struct ProgramLocation {
     std::string programFile;    // the program file itself; code page 936
 };
 
-// Taken from the module file name of the running program.
-ProgramLocation LocateProgram();
+// Where the program file at modulePath lives; nothing when code page 936
+// cannot hold the path, for then no path of the program can be formed.
+std::optional<ProgramLocation> LocationOf(const std::wstring& modulePath);
+
+// Says, caption "Corvel" and stop icon, that the program cannot be used at
+// modulePath and must be moved to a folder code page 936 can name.
+void TellProgramPathUnusable(const std::wstring& modulePath);
+
+// Taken from the module file name of the running program; nothing after the
+// user was told that its folder cannot be used.
+std::optional<ProgramLocation> LocateProgram();
 
 }  // namespace corvel::ui

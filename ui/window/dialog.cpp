@@ -31,6 +31,10 @@ std::optional<std::string> Dialog::TypedText(int id) const {
     return TypedCp936Text(Child(id), Text());
 }
 
+bool Dialog::PutChosenText(int id, const std::wstring& chosen) const {
+    return ui::PutChosenText(Child(id), chosen, Text());
+}
+
 LRESULT Dialog::OnNotify(NMHDR*) {
     return 0;
 }

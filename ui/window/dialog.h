@@ -38,6 +38,9 @@ protected:
     // character the code page lacks: the user has been told, in the
     // dialog's caption, and the focus is on the field.
     std::optional<std::string> TypedText(int id) const;
+    // Puts a chosen path into control id, or tells the user as TypedText
+    // does and leaves the field alone; false then.
+    bool PutChosenText(int id, const std::wstring& chosen) const;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

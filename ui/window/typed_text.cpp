@@ -13,24 +13,35 @@ namespace {
 constexpr wchar_t kNamedField[] = L"“%s”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 constexpr wchar_t kUnnamedField[] = L"输入的文字中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。";
 
-bool IsStatic(HWND window) {
+// A static text, or the group box or radio button that introduces a field.
+bool IsLabel(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
-    return lstrcmpiW(name, L"Static") == 0;
+    if (lstrcmpiW(name, L"Static") == 0) return true;
+    if (lstrcmpiW(name, L"Button") != 0) return false;
+    const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_GROUPBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool IsColon(wchar_t c) {
+    return c == L':' || c == L'\xFF1A';
 }
 
 }  // namespace
 
 std::wstring FieldLabelOf(HWND control) {
     HWND label = GetWindow(control, GW_HWNDPREV);
-    if (!label || !IsStatic(label)) return {};
+    if (!label || !IsLabel(label)) return {};
     std::wstring text = Window(label).Text(), name;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    // What follows the colon explains the field; it is not its name.
+    for (std::size_t i = 0; i < text.size() && !IsColon(text[i]); ++i) {
         if (text[i] == L'&' && i + 1 < text.size()) ++i;  // "&&" stays one "&"
         name += text[i];
     }
-    while (!name.empty() && (name.back() == L':' || name.back() == L'\xFF1A' || name.back() == L' '))
-        name.pop_back();
+    // A leading "*" marks a field that must be filled in.
+    std::size_t first = name.find_first_not_of(L"* ");
+    name.erase(0, first == std::wstring::npos ? name.size() : first);
+    while (!name.empty() && name.back() == L' ') name.pop_back();
     return name;
 }
 
@@ -51,6 +62,15 @@ std::optional<std::string> TypedCp936Text(HWND control, const std::wstring& capt
     // Through the dialog manager, so that the default button stays right.
     SendMessageW(owner, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     return std::nullopt;
+}
+
+bool PutChosenText(HWND control, const std::wstring& chosen, const std::wstring& caption) {
+    if (!ExactCp936FromWide(chosen)) {
+        TellUnstorableText(GetParent(control), FieldLabelOf(control), caption);
+        return false;
+    }
+    Window(control).SetText(chosen);
+    return true;
 }
 
 }  // namespace corvel::ui

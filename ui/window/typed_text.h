@@ -10,8 +10,9 @@
 
 namespace corvel::ui {
 
-// The label that names control: the static text just before it in the
-// dialog, without its mnemonic "&" and closing colon; empty when none.
+// The label that names control: the static text, group box or radio
+// button just before it in the dialog, up to its colon, without a mnemonic
+// "&" and a leading "*" (a field that must be filled in); empty when none.
 std::wstring FieldLabelOf(HWND control);
 
 // Tells the user, with a stop icon, that the text of the field named
@@ -22,5 +23,10 @@ void TellUnstorableText(HWND owner, const std::wstring& fieldName, const std::ws
 // then the user is told in caption, naming the field by its label, and the
 // focus goes to the field, whose text stays as typed.
 std::optional<std::string> TypedCp936Text(HWND control, const std::wstring& caption);
+
+// Puts a path the user chose into control when code page 936 can hold it.
+// Otherwise the user is told as for a typed text, the field keeps its text,
+// and the answer is false.
+bool PutChosenText(HWND control, const std::wstring& chosen, const std::wstring& caption);
 
 }  // namespace corvel::ui
