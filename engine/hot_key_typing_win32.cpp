@@ -38,7 +38,8 @@ void TypeRegistrationText(const std::string& text) {
             if (PutTextOnClipboard(segment) && !Answers(field, WM_PASTE)) break;
             // The dialog, not the field's parent, so that nested fields are found too.
             HWND next = GetNextDlgTabItem(foreground, field, FALSE);
-            if (!next) break;
+            // Moving the focus waits for the program too.
+            if (!next || !Answers(next, WM_NULL)) break;
             SetFocus(next);
             field = next;
         }

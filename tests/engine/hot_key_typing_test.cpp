@@ -235,7 +235,7 @@ TEST_F(HotKeyTypingTest, DoesNothingForAWindowOfItsOwn) {
 TEST_F(HotKeyTypingTest, AProgramThatDoesNotAnswerNeitherHoldsCorvelNorGetsALatePaste) {
     constexpr DWORD kHungMs = 8000;
     PostMessageW(window_, WM_APP + 1, kHungMs, 0);
-    ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 200, nullptr); }))
+    ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr); }))
         << "the installer did not stop answering";
     const auto pressed = std::chrono::steady_clock::now();
     TypeRegistrationText(Cp936FromWide(L"张三||公司"));
