@@ -174,11 +174,15 @@ ResolvedCommand PathResolver::ResolveCommand(std::string_view command) const {
 }
 
 std::string PathResolver::FolderOfPath(std::string_view text) const {
-    std::string resolved = ResolvePath(text);
+    return FolderOfResolvedPath(ResolvePath(text));
+}
+
+std::string FolderOfResolvedPath(std::string_view resolved) {
     std::size_t slash = FindLastChar(resolved, '\\');
     if (slash == std::string::npos) return {};
-    resolved.resize(slash);
-    return resolved;
+    // "E:" alone names the drive's current folder, not its root.
+    bool driveRoot = slash == 2 && resolved[1] == ':';
+    return std::string(resolved.substr(0, driveRoot ? slash + 1 : slash));
 }
 
 }  // namespace corvel

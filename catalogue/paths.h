@@ -43,11 +43,15 @@ public:
     // fails or the first token is a flag.
     std::string ProgramPathOfCommand(std::string_view command, bool resolve) const;
     ResolvedCommand ResolveCommand(std::string_view command) const;
-    // Resolved path up to its last backslash; empty when invalid or none.
+    // FolderOfResolvedPath of the resolved text; empty when it is invalid.
     std::string FolderOfPath(std::string_view text) const;
 
 private:
     std::string programFolder_;
 };
+
+// A resolved path up to its last backslash, which a drive's root keeps
+// ("E:\"); empty when there is none.
+std::string FolderOfResolvedPath(std::string_view resolved);
 
 }  // namespace corvel

@@ -5,33 +5,47 @@
 
 namespace corvel {
 
-void TypeRegistrationText(const std::string& text, HWND ownFrame) {
+namespace {
+
+// How long a field may take to answer before it counts as hung; Corvel's
+// window waits that long at most.
+constexpr UINT kAnswerLimitMs = 2000;
+
+bool Answers(HWND field, UINT message) {
+    return SendMessageTimeoutW(field, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerLimitMs, nullptr) != 0;
+}
+
+}  // namespace
+
+void TypeRegistrationText(const std::string& text) {
     if (text.empty()) return;
     HWND foreground = GetForegroundWindow();
-    if (!foreground || foreground == ownFrame) return;
-
-    // Attaching a thread to itself fails; a window of our own thread needs no
-    // attaching, its focus is ours to read and set already.
-    DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+    if (!foreground) return;
+    // Corvel's own windows (an editor, a question, a component's dialog)
+    // are never typed into.
+    DWORD process = 0;
+    DWORD foregroundThread = GetWindowThreadProcessId(foreground, &process);
     DWORD ownThread = GetCurrentThreadId();
-    bool attached = foregroundThread != ownThread;
-    if (attached && !AttachThreadInput(foregroundThread, ownThread, TRUE)) return;
+    if (process == GetCurrentProcessId() || !AttachThreadInput(foregroundThread, ownThread, TRUE)) return;
 
     HWND field = GetFocus();
-    bool typed = field != nullptr;
+    // A paste sent to a hung program would stay queued and land later: a
+    // field that does not answer at all gets none.
+    bool typed = field != nullptr && Answers(field, WM_NULL);
     if (typed) {
         for (const std::string& segment : SplitRegistrationText(text)) {
             // A segment that did not reach the clipboard is skipped, not pasted stale.
-            if (PutTextOnClipboard(segment)) SendMessageW(field, WM_PASTE, 0, 0);
+            if (PutTextOnClipboard(segment) && !Answers(field, WM_PASTE)) break;
             // The dialog, not the field's parent, so that nested fields are found too.
             HWND next = GetNextDlgTabItem(foreground, field, FALSE);
-            if (!next) break;
+            // Moving the focus waits for the program too.
+            if (!next || !Answers(next, WM_NULL)) break;
             SetFocus(next);
             field = next;
         }
     }
 
-    if (attached) AttachThreadInput(foregroundThread, ownThread, FALSE);
+    AttachThreadInput(foregroundThread, ownThread, FALSE);
     // A later plain paste yields the whole text, separators included.
     if (typed) PutTextOnClipboard(text);
 }

@@ -9,9 +9,11 @@
 
 namespace corvel {
 
-// Does nothing when text is empty, when no window or ownFrame is in front,
-// or when the foreground thread's input cannot be attached. Afterwards the
-// clipboard holds the whole text.
-void TypeRegistrationText(const std::string& text, HWND ownFrame);
+// Does nothing when text is empty, when no window or one of the calling
+// process (Corvel's own) is in front, when the foreground thread's input
+// cannot be attached or its focused field does not answer. A field that
+// stops answering gets no more segments. Afterwards the clipboard holds
+// the whole text.
+void TypeRegistrationText(const std::string& text);
 
 }  // namespace corvel

@@ -7,6 +7,17 @@
 
 namespace corvel {
 
+namespace {
+
+bool HasComponentExtension(std::wstring_view name) {
+    constexpr std::wstring_view kExtension = L".cpn";
+    return name.size() > kExtension.size() &&
+           CompareStringOrdinal(name.data() + name.size() - kExtension.size(), static_cast<int>(kExtension.size()),
+                                kExtension.data(), static_cast<int>(kExtension.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
 std::vector<std::string> ComponentFiles(const std::string& folder) {
     std::vector<std::string> names;
     std::wstring base = WideFromCp936(folder);
@@ -16,8 +27,10 @@ std::vector<std::string> ComponentFiles(const std::string& folder) {
     HANDLE search = FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        // A folder named "x.cpn" matches the pattern too; "." and ".." are folders.
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Cp936FromWide(found.cFileName));
+        // A folder named "x.cpn" matches the pattern too; "." and ".." are
+        // folders. So does "x.cpn_old" through its short name "X~1.CPN".
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && HasComponentExtension(found.cFileName))
+            names.push_back(Cp936FromWide(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;

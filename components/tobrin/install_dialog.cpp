@@ -112,7 +112,7 @@ void CInstallDialog::OnInstall() {
     if (!folder.empty()) PointFolderValuesAt(folder);
     ShowRunning();
 
-    std::string workingFolder = WorkingFolderOf(PathResolver(ProgramFolder()).ResolvePath(request_.program));
+    std::string workingFolder = PathResolver(ProgramFolder()).FolderOfPath(request_.program);
     HANDLE process = RunProgram(request_.program, *parameters, workingFolder, SW_SHOWNORMAL);
     if (!process || !waiter_.Start(process)) {
         Message(IDS_START_FAILED, MB_OK | MB_ICONSTOP);

@@ -22,24 +22,18 @@ OpenDecision DecideOpen(const OpenRequest& request) {
 }
 
 std::string MsiParameterText(std::string_view parameters, std::string_view file) {
-    std::string text = "/i ";
-    text += parameters;
-    if (!parameters.empty()) text += ' ';
-    text += '"';
+    // msiexec takes the word after /i as the package.
+    std::string text = "/i \"";
     text += file;
     text += '"';
+    if (!parameters.empty()) text += ' ';
+    text += parameters;
     return text;
 }
 
 bool InstallFolderAcceptable(std::string_view folder) {
     if (folder.empty()) return true;
     return ClassifyPath(TrimLeft(folder, " ")) == PathKind::Absolute;
-}
-
-std::string WorkingFolderOf(std::string_view resolvedProgram) {
-    std::size_t slash = FindLastChar(resolvedProgram, '\\');
-    if (slash == std::string_view::npos) return {};
-    return std::string(resolvedProgram.substr(0, slash));
 }
 
 std::wstring KeptValueName(std::wstring_view valueName) {

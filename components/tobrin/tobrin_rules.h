@@ -43,7 +43,7 @@ struct OpenRequest {
 OpenDecision DecideOpen(const OpenRequest& request);
 
 // msiexec's command line for installing file with the user's parameters:
-// /i, the parameters and a blank when there are any, the quoted path.
+// /i, the quoted path, then a blank and the parameters when there are any.
 std::string MsiParameterText(std::string_view parameters, std::string_view file);
 
 // True when the installer step's label applies; the patch label otherwise.
@@ -54,10 +54,6 @@ inline bool IsInstallerLabel(int stepKind) {
 // An empty folder leaves ProgramFilesDir alone; any other must be absolute
 // (drive letter, colon, backslash), leading blanks aside.
 bool InstallFolderAcceptable(std::string_view folder);
-
-// The text before the last backslash of an already resolved path; empty
-// when there is none.
-std::string WorkingFolderOf(std::string_view resolvedProgram);
 
 // While an installer runs, the registry values that installers take their
 // proposed folder from point at the chosen folder. The original of each is

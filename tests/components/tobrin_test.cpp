@@ -295,12 +295,12 @@ TEST_F(TobrinTest, MsiRunsThroughItsAssociatedProgramWithTheInstallSwitch) {
     std::wstring program = Text(GetDlgItem(dialog, kPath));
     ASSERT_GE(program.size(), 11u);
     EXPECT_EQ(_wcsicmp(program.substr(program.size() - 11).c_str(), L"msiexec.exe"), 0) << Utf8(program);
-    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i /qb \"" + msi.wstring() + L"\"");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i \"" + msi.wstring() + L"\" /qb");
     Press(dialog, IDCANCEL);
     EXPECT_EQ(run.Answer(), 3);
 }
 
-TEST_F(TobrinTest, MsiPackageIsInstalledUnderTheChosenFolderOnceMsiexecEnds) {
+TEST_F(TobrinTest, MsiPackageWithParametersIsInstalledUnderTheChosenFolderOnceMsiexecEnds) {
     UninstallFixturePackage();
     fs::path msi = root_ / L"测试 Package.msi";
     fs::copy_file(FIXTURE_MSI_PATH, msi);
@@ -308,11 +308,11 @@ TEST_F(TobrinTest, MsiPackageIsInstalledUnderTheChosenFolderOnceMsiexecEnds) {
     fs::create_directories(folder);
     OpenRun::Args args = Args(kInstaller, Cp936(folder));
     args.file = Cp936(msi);
-    args.params.clear();
+    args.params = "/qn";
     OpenRun run(args);
     HWND dialog = run.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i \"" + msi.wstring() + L"\"");
+    EXPECT_EQ(Text(GetDlgItem(dialog, kParams)), L"/i \"" + msi.wstring() + L"\" /qn");
     Press(dialog, IDOK);
 
     // The dialog closes by itself only when msiexec has ended, so the file

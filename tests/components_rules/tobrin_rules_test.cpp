@@ -87,11 +87,11 @@ TEST(TobrinOpen, LabelIsThePatchOneForAnythingButTheInstallerStep) {
     EXPECT_FALSE(IsInstallerLabel(kInstallerStep | kPatchStep));
 }
 
-TEST(TobrinMsiParameters, InstallSwitchParametersAndQuotedPath) {
-    EXPECT_EQ(MsiParameterText("/qb", "C:\\Setup\\tool.msi"), "/i /qb \"C:\\Setup\\tool.msi\"");
+TEST(TobrinMsiParameters, InstallSwitchQuotedPathThenParameters) {
+    EXPECT_EQ(MsiParameterText("/qb", "C:\\Setup\\tool.msi"), "/i \"C:\\Setup\\tool.msi\" /qb");
     EXPECT_EQ(MsiParameterText("", "C:\\Setup\\tool.msi"), "/i \"C:\\Setup\\tool.msi\"");
     EXPECT_EQ(MsiParameterText("/qn TARGETDIR=\"D:\\A B\"", "C:\\My Setup\\t.msi"),
-              "/i /qn TARGETDIR=\"D:\\A B\" \"C:\\My Setup\\t.msi\"");
+              "/i \"C:\\My Setup\\t.msi\" /qn TARGETDIR=\"D:\\A B\"");
 }
 
 TEST(TobrinInstallFolder, EmptyOrAbsoluteIsAccepted) {
@@ -111,17 +111,6 @@ TEST(TobrinInstallFolder, EverythingElseIsRefused) {
     EXPECT_FALSE(InstallFolderAcceptable("\\\\server\\share"));
     EXPECT_FALSE(InstallFolderAcceptable("D:\\Soft\\..\\x"));
     EXPECT_FALSE(InstallFolderAcceptable("D:\\con\\x"));
-}
-
-TEST(TobrinWorkingFolder, TextBeforeTheLastBackslash) {
-    EXPECT_EQ(WorkingFolderOf("D:\\temp\\Soft\\setup.exe"), "D:\\temp\\Soft");
-    EXPECT_EQ(WorkingFolderOf("D:\\setup.exe"), "D:");
-    EXPECT_EQ(WorkingFolderOf("setup.exe"), "");
-    EXPECT_EQ(WorkingFolderOf(""), "");
-    // 0x81 0x5C is one character, not a backslash.
-    EXPECT_EQ(WorkingFolderOf("D:\\a\x81\x5C"
-                              "b.exe"),
-              "D:");
 }
 
 TEST(TobrinFolderValues, TheKeptOriginalHasANameOfItsOwnPerValue) {

@@ -295,15 +295,24 @@ TEST(FolderOfPath, CutsAtLastBackslash) {
     EXPECT_EQ(r.FolderOfPath("Soft\\x.exe"), "D:\\temp\\Soft");
     EXPECT_EQ(r.FolderOfPath("Soft\\"), "D:\\temp\\Soft");
     EXPECT_EQ(r.FolderOfPath("x.exe"), "D:\\temp");
-    EXPECT_EQ(r.FolderOfPath("\\x.exe"), "D:");
-    EXPECT_EQ(r.FolderOfPath("E:\\x.exe"), "E:");
+    // A program at a drive's root starts there, not in the drive's current folder.
+    EXPECT_EQ(r.FolderOfPath("\\x.exe"), "D:\\");
+    EXPECT_EQ(r.FolderOfPath("E:\\x.exe"), "E:\\");
     EXPECT_EQ(r.FolderOfPath("  E:\\a\\b c\\x.exe"), "E:\\a\\b c");
     EXPECT_EQ(r.FolderOfPath("Soft\\..\\x.exe"), "");
     EXPECT_EQ(r.FolderOfPath(""), "");
     // Whole characters: a trail byte 0x5C is no backslash here.
-    EXPECT_EQ(r.FolderOfPath("E:\\" BS_TRAIL "x.exe"), "E:");
+    EXPECT_EQ(r.FolderOfPath("E:\\" BS_TRAIL "x.exe"), "E:\\");
     EXPECT_EQ(r.FolderOfPath("E:\\a\\" BS_TRAIL), "E:\\a");
     EXPECT_EQ(r.FolderOfPath("E:\\a\\b\x81"), "E:\\a");
+
+    // A path resolved already is taken as it is: resolving it again would
+    // refuse a share's path and a name that begins with "." or a blank.
+    EXPECT_EQ(FolderOfResolvedPath("\\\\srv\\share\\Tools\\x.exe"), "\\\\srv\\share\\Tools");
+    EXPECT_EQ(FolderOfResolvedPath("D:\\.tools\\x.exe"), "D:\\.tools");
+    EXPECT_EQ(FolderOfResolvedPath("D:\\ a\\x.exe"), "D:\\ a");
+    EXPECT_EQ(FolderOfResolvedPath("E:\\x.exe"), "E:\\");
+    EXPECT_EQ(r.FolderOfPath("\\\\srv\\share\\Tools\\x.exe"), "");
 
     // A folder without a backslash leaves a resolved path that has none.
     const PathResolver bare("D:");

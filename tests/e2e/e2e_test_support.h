@@ -27,6 +27,10 @@ std::string ItemLine(std::string_view name, std::string_view installer = "Corvel
 inline constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
 inline constexpr int kFirstFieldId = 101;
 inline constexpr int kFinishId = 110;
+
+// The item editor: its caption when it adds an item, and its name field.
+inline const std::wstring kAddItemCaption = L"\u6dfb\u52a0\u5b89\u88c5\u9879\u76ee";  // 添加安装项目
+inline constexpr int kItemName = 1009;
 // The stand-in installer's window titled title once its controls exist, or
 // null: the window can be found while it is still creating them.
 HWND FindReadyInstaller(const wchar_t* title);

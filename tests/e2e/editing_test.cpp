@@ -11,13 +11,11 @@ constexpr WORD kNewCategory = 32772;
 constexpr WORD kDeleteCategory = 32773;
 constexpr WORD kEditCategory = 32774;
 constexpr int kCategoryName = 1008;
-constexpr int kItemName = 1009;
 constexpr int kItemComment = 1010;
 constexpr int kItemSource = 1011;
 constexpr int kItemFolder = 1012;
 constexpr int kItemRegcode = 1013;
 
-const std::wstring kAddItemCaption = L"\u6dfb\u52a0\u5b89\u88c5\u9879\u76ee";  // 添加安装项目
 const std::wstring kNewCategoryCaption = L"\u65b0\u5efa\u5206\u7c7b";          // 新建分类
 const std::wstring kEditCategoryCaption = L"\u7f16\u8f91\u5206\u7c7b";         // 编辑分类
 const std::wstring kDeleteCategoryCaption = L"\u5220\u9664\u5206\u7c7b";       // 删除分类

@@ -71,6 +71,18 @@ TEST_F(HotKeyTest, CtrlRTypesTheFetchedSegmentsIntoTheInstallersFields) {
     // Nothing can be awaited here; give the key the time it took above.
     EXPECT_FALSE(WaitUntil([&] { return testing::ClipboardUnicode().has_value(); }, seconds(2)));
     EXPECT_EQ(ControlText(installer.Field(0)), L"");
+
+    // Nor with one of its dialogs in front: the item editor's fields keep
+    // what they hold.
+    window.Command(kAddItem);
+    HWND editor = process.WaitForDialog(kAddItemCaption);
+    SetForegroundWindow(editor);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == editor; }, kStepTimeout));
+    PressCtrlR();
+    EXPECT_FALSE(WaitUntil([&] { return testing::ClipboardUnicode().has_value(); }, seconds(2)));
+    EXPECT_EQ(ControlText(GetDlgItem(editor, kItemName)), L"");
+    PressDialogButton(editor, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, kStepTimeout));
     process.Close();
 }
 

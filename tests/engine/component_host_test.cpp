@@ -110,6 +110,8 @@ TEST_F(ComponentHostTest, LoadAllTakesOnlyCpnFilesAndSurvivesBadOnes) {
     Put(folder, L"A.cpn");
     Put(folder, L"B.cpn");
     Put(folder, L"C.dll");
+    // Its short name ("QUARRO~1.CPN") matches "*.cpn" too.
+    Put(folder, L"Quarro.cpn_old");
     fs::copy_file(ExeFolder() / L"not_a_library.cpn", folder / L"broken.cpn");
     fs::create_directories(folder / L"sub.cpn");
 

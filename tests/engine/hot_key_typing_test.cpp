@@ -169,7 +169,7 @@ protected:
 
 TEST_F(HotKeyTypingTest, TypesOneSegmentPerFieldAndLeavesTheWholeTextOnTheClipboard) {
     std::string text = Cp936FromWide(L"张三||北京公司\r\n第二行||ABCD-1234");
-    TypeRegistrationText(text, ownFrame_);
+    TypeRegistrationText(text);
 
     // A single-line edit keeps a pasted text up to its first line break.
     ExpectFields(L"张三", L"北京公司", L"ABCD-1234");
@@ -181,7 +181,7 @@ TEST_F(HotKeyTypingTest, TypesOneSegmentPerFieldAndLeavesTheWholeTextOnTheClipbo
 
 TEST_F(HotKeyTypingTest, TextWithoutSeparatorGoesWholeIntoTheFocusedField) {
     std::string text = Cp936FromWide(L"整段注册码 XYZ-01");
-    TypeRegistrationText(text, ownFrame_);
+    TypeRegistrationText(text);
 
     ExpectFields(L"整段注册码 XYZ-01", L"", L"");
     EXPECT_EQ(FocusOf(thread_), fields_[1]);
@@ -192,7 +192,7 @@ TEST_F(HotKeyTypingTest, EmptySegmentsSkipAFieldAndSurplusOnesFollowTheTabOrder)
     // Segments 甲, empty, 丙, 4 (to the button, which takes no paste), 尾
     // (wrapped round to the first field, after what it holds).
     std::string text = Cp936FromWide(L"甲||||丙||4||尾");
-    TypeRegistrationText(text, ownFrame_);
+    TypeRegistrationText(text);
 
     // An empty segment must not paste the previous one again.
     ExpectFields(L"甲尾", L"", L"丙");
@@ -202,7 +202,7 @@ TEST_F(HotKeyTypingTest, EmptySegmentsSkipAFieldAndSurplusOnesFollowTheTabOrder)
 
 TEST_F(HotKeyTypingTest, DoesNothingWhenThereIsNothingToTypeOrNowhereToTypeIt) {
     std::string text = Cp936FromWide(L"张三||公司");
-    TypeRegistrationText("", ownFrame_);
+    TypeRegistrationText("");
     ExpectFields(L"", L"", L"");
     EXPECT_EQ(FocusOf(thread_), fields_[0]);
     EXPECT_EQ(ClipboardBytes(), "before");
@@ -211,30 +211,40 @@ TEST_F(HotKeyTypingTest, DoesNothingWhenThereIsNothingToTypeOrNowhereToTypeIt) {
     TakeFocus(thread_);
     ASSERT_TRUE(BringToFront(window_));  // attaching from outside took it out of front under Wine
     ASSERT_EQ(FocusOf(thread_), nullptr);
-    TypeRegistrationText(text, ownFrame_);
-    ExpectFields(L"", L"", L"");
-    EXPECT_EQ(ClipboardBytes(), "before");
-
-    // The program's own frame is in front.
-    ASSERT_TRUE(BringToFront(ownFrame_));
-    SetFocus(ownControls_[0]);
-    TypeRegistrationText(text, ownFrame_);
+    TypeRegistrationText(text);
     ExpectFields(L"", L"", L"");
     EXPECT_EQ(ClipboardBytes(), "before");
 }
 
-// A window of the typing thread itself in front (one of Corvel's own dialogs):
-// its input cannot be attached to its own thread, and need not be.
-TEST_F(HotKeyTypingTest, TypesIntoAWindowOfItsOwnThread) {
+// A window of Corvel's own in front (the item editor, a question): Ctrl+R
+// would paste into its fields or press its buttons.
+TEST_F(HotKeyTypingTest, DoesNothingForAWindowOfItsOwn) {
     ASSERT_TRUE(BringToFront(ownFrame_));
     SetFocus(ownControls_[0]);
 
-    TypeRegistrationText(Cp936FromWide(L"本线程||第二格"), nullptr);
+    TypeRegistrationText(Cp936FromWide(L"本线程||第二格"));
 
-    EXPECT_EQ(TextOf(ownControls_[0]), L"本线程");
-    EXPECT_EQ(TextOf(ownControls_[1]), L"第二格");
-    EXPECT_EQ(GetFocus(), ownControls_[2]);
-    EXPECT_EQ(ClipboardWide(), L"本线程||第二格");
+    EXPECT_EQ(TextOf(ownControls_[0]), L"");
+    EXPECT_EQ(TextOf(ownControls_[1]), L"");
+    EXPECT_EQ(GetFocus(), ownControls_[0]);
+    EXPECT_EQ(ClipboardBytes(), "before");
+}
+
+// Last: the installer stops answering for a while, and what came after it
+// would wait for it.
+TEST_F(HotKeyTypingTest, AProgramThatDoesNotAnswerNeitherHoldsCorvelNorGetsALatePaste) {
+    constexpr DWORD kHungMs = 8000;
+    PostMessageW(window_, WM_APP + 1, kHungMs, 0);
+    ASSERT_TRUE(WaitFor([&] { return !SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr); }))
+        << "the installer did not stop answering";
+    const auto pressed = std::chrono::steady_clock::now();
+    TypeRegistrationText(Cp936FromWide(L"张三||公司"));
+    EXPECT_LT(std::chrono::steady_clock::now() - pressed, std::chrono::milliseconds(kHungMs / 2))
+        << "Ctrl+R waited for the hung installer";
+
+    SendMessageW(window_, WM_NULL, 0, 0);  // it answers again
+    ExpectFields(L"", L"", L"");
+    EXPECT_EQ(ClipboardBytes(), "before");
 }
 
 }  // namespace

@@ -65,6 +65,9 @@ bool NamedDocumentOpens() {
 }  // namespace
 
 int RunCorvel() {
+    // Paths on a drive without a medium are tested many times (the install
+    // task, Check paths, Copy files): never with Windows' "No Disk" box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutex)) {
         CloseHandle(running);
         return 0;  // another instance runs: end silently

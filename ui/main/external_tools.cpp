@@ -48,7 +48,9 @@ void ExternalTools::Run(std::size_t index) const {
     if (index >= commands_.size()) return;
     ResolvedCommand command = paths_.ResolveCommand(commands_[index]);
     if (!command.ok || !FileExists(command.program)) return;
-    HANDLE process = RunProgram(command.program, command.params, paths_.FolderOfPath(command.program), SW_SHOWNORMAL);
+    // The program is resolved already: resolving it again would make a
+    // share's path or a name beginning with "." or a blank into nothing.
+    HANDLE process = RunProgram(command.program, command.params, FolderOfResolvedPath(command.program), SW_SHOWNORMAL);
     if (process) CloseHandle(process);  // the tool runs on its own
 }
 

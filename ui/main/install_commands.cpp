@@ -107,7 +107,7 @@ void InstallCommands::FetchRegistrationText() {
 }
 
 void InstallCommands::TypeRegistrationText() {
-    corvel::TypeRegistrationText(registration_.Get(), view_.Owner());
+    corvel::TypeRegistrationText(registration_.Get());
 }
 
 int InstallCommands::EndTask(unsigned bits) {
