@@ -4,6 +4,7 @@
 
 #include "file_handle.h"
 #include "long_path.h"
+#include "native_system.h"
 #include "win32_text.h"
 
 namespace corvel {
@@ -40,12 +41,12 @@ bool IsLocalDriveRoot(const std::wstring& path) {
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    DWORD attributes = AttributesOf(path);
+    DWORD attributes = AttributesOf(NativePath(path));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::string& path) {
-    return FolderExists(WideFromCp936(path));
+    return FolderExists(WideFromCp936(NativePath(path)));
 }
 
 bool FolderExists(const std::wstring& path) {

@@ -1,5 +1,6 @@
 // Existence tests and whole-file reading and writing. Paths are full paths in
-// code page 936. Windows builds only.
+// code page 936. Windows builds only. Existence is judged in the native
+// system folder for paths under System32 (native_system.h).
 #pragma once
 
 #include <string>

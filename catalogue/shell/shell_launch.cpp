@@ -1,6 +1,7 @@
 #include "shell_launch.h"
 
 #include "cp936.h"
+#include "native_system.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -29,7 +30,7 @@ void SetShellExecuteForTesting(ShellExecuteFunction function) {
 
 HANDLE RunProgram(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                   int showMode) {
-    std::wstring wideFile = WideFromCp936(file);
+    std::wstring wideFile = WideFromCp936(NativePath(file));
     if (wideFile.empty()) return nullptr;
     std::wstring wideParameters = WideFromCp936(parameters);
     std::wstring wideFolder = WideFromCp936(workingFolder);
@@ -45,7 +46,7 @@ HANDLE RunProgram(const std::string& file, const std::string& parameters, const 
 }
 
 bool OpenProgram(HWND owner, const std::string& program, const std::string& parameters) {
-    std::wstring wideProgram = WideFromCp936(program);
+    std::wstring wideProgram = WideFromCp936(NativePath(program));
     std::wstring wideParameters = WideFromCp936(parameters);
     if (wideProgram.empty()) return false;
     SHELLEXECUTEINFOW info = {};

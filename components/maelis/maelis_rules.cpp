@@ -1,6 +1,7 @@
 #include "maelis_rules.h"
 
 #include "cp936.h"
+#include "native_system_folder.h"
 
 namespace corvel::maelis {
 
@@ -44,6 +45,11 @@ std::string RegeditParameters(std::string_view file) {
     parameters += file;
     parameters += '"';
     return parameters;
+}
+
+std::string RegeditProgram(std::string_view windowsFolder, bool wow64) {
+    if (!wow64 || windowsFolder.empty()) return "regedit.exe";
+    return SysnativeFolder(windowsFolder) + "\\regedit.exe";
 }
 
 Mode InitialMode(std::string_view path) {

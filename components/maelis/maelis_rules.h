@@ -44,6 +44,11 @@ FolderVerdict CheckTargetFolder(std::string_view folder, const std::function<boo
 // Parameters for regedit: silent import of the quoted file.
 std::string RegeditParameters(std::string_view file);
 
+// The registry editor to start. A 32-bit process on 64-bit Windows would get
+// the 32-bit one, which puts HKLM\Software keys under WOW6432Node, so it
+// names the native one through Sysnative; elsewhere the one on the path.
+std::string RegeditProgram(std::string_view windowsFolder, bool wow64);
+
 enum class Mode { Registry, DataFile };
 
 // Registry mode only for a registry export, which alone may be imported.

@@ -5,6 +5,7 @@
 
 #include "maelis_resource.h"
 #include "message_box.h"
+#include "native_system.h"
 #include "no_throw.h"
 #include "shell_choosers.h"
 #include "shell_copy.h"
@@ -136,6 +137,7 @@ bool CSettingsDialog::CopyIntoTarget(const std::string& folder) const {
 }
 
 bool CSettingsDialog::StartRegedit() const {
+    std::wstring program = WideFromCp936(RegeditProgram(WindowsFolder(), RunsUnderWow64()));
     std::wstring parameters = WideFromCp936(RegeditParameters(filePath_));
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
@@ -143,7 +145,7 @@ bool CSettingsDialog::StartRegedit() const {
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = hwnd_;
     info.lpVerb = L"open";
-    info.lpFile = L"regedit.exe";
+    info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExW(&info);

@@ -12,13 +12,22 @@ namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
 
-// One value in one registry view (0: the process's own).
+// One value in one registry view.
 struct FolderValue {
     REGSAM view;
     const wchar_t* name;
+    // Only the system makes "(x86)", on 64-bit Windows.
+    bool createWhenMissing;
 };
 
-constexpr FolderValue kFolderValues[] = {{0, L"ProgramFilesDir"}};
+// Installers and MSI packages of either kind read their own view. On 32-bit
+// Windows the view flags are ignored and each pair names one key.
+constexpr FolderValue kFolderValues[] = {
+    {KEY_WOW64_64KEY, L"ProgramFilesDir", true},
+    {KEY_WOW64_32KEY, L"ProgramFilesDir", true},
+    {KEY_WOW64_64KEY, L"ProgramFilesDir (x86)", false},
+    {KEY_WOW64_32KEY, L"ProgramFilesDir (x86)", false},
+};
 
 // The key that holds the folder values, in one view, open for reading and
 // writing.
@@ -68,8 +77,10 @@ void PointFolderValuesAt(const std::wstring& folder) {
         if (!key) continue;
         const std::wstring keptName = KeptValueName(value.name);
         FolderValueState state{key.Read(value.name), key.Read(keptName).has_value()};
+        KeepStep step = KeepStepFor(state, folder, value.createWhenMissing);
+        if (step == KeepStep::LeaveAlone) continue;
         // Changed without its kept original, a crash would lose it for good.
-        if (KeepStepFor(state) == KeepStep::KeepCurrent && !key.Write(keptName, *state.current)) continue;
+        if (step == KeepStep::KeepCurrent && !key.Write(keptName, *state.current)) continue;
         key.Write(value.name, folder);
     }
 }

@@ -8,9 +8,10 @@
 
 namespace corvel::tobrin {
 
-// Keeps each value's original beside it, then points the value at folder.
-// A value whose original could not be kept is left unchanged; a missing or
-// empty one is changed and never put back. Failed writes are ignored:
+// Keeps each value's original beside it, then points the value at folder,
+// in the 64-bit and the 32-bit registry view. A value whose original could
+// not be kept is left unchanged; a missing or empty one is changed and never
+// put back, except that a missing "ProgramFilesDir (x86)" is never created. Failed writes are ignored:
 // without the right to write HKLM, installers simply propose their usual
 // folder.
 void PointFolderValuesAt(const std::wstring& folder);

@@ -40,9 +40,10 @@ std::wstring KeptValueName(std::wstring_view valueName) {
     return L"CorvelSaved" + std::wstring(valueName);
 }
 
-KeepStep KeepStepFor(const FolderValueState& state) {
+KeepStep KeepStepFor(const FolderValueState& state, std::wstring_view folder, bool createWhenMissing) {
     if (state.originalKept) return KeepStep::AlreadyKept;
-    if (!state.current || state.current->empty()) return KeepStep::NothingToKeep;
+    if (!state.current) return createWhenMissing ? KeepStep::NothingToKeep : KeepStep::LeaveAlone;
+    if (state.current->empty() || *state.current == folder) return KeepStep::NothingToKeep;
     return KeepStep::KeepCurrent;
 }
 

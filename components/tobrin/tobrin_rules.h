@@ -74,10 +74,15 @@ enum class KeepStep {
     // An original is still kept from an earlier change whose put-back
     // failed: the current value is that change's, and the kept one stays.
     AlreadyKept,
-    // A missing or empty value is changed and never put back.
+    // Changed and never put back: a missing or empty value, or one that
+    // names the folder already (so also the same key met a second time,
+    // as on 32-bit Windows, where both views are one).
     NothingToKeep,
+    // A missing value that only the system may create: left missing.
+    LeaveAlone,
 };
 
-KeepStep KeepStepFor(const FolderValueState& state);
+// createWhenMissing: whether a missing value is written at all.
+KeepStep KeepStepFor(const FolderValueState& state, std::wstring_view folder, bool createWhenMissing);
 
 }  // namespace corvel::tobrin

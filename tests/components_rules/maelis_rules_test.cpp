@@ -58,6 +58,14 @@ TEST(MaelisDestination, OneBackslashBetweenFolderAndName) {
     EXPECT_EQ(RegeditParameters("D:\\my settings\\app.reg"), "/s \"D:\\my settings\\app.reg\"");
 }
 
+TEST(MaelisRegedit, TheNativeEditorThroughSysnativeOnlyUnderWow64) {
+    EXPECT_EQ(RegeditProgram("C:\\Windows", true), "C:\\Windows\\Sysnative\\regedit.exe");
+    EXPECT_EQ(RegeditProgram("C:\\Windows\\", true), "C:\\Windows\\Sysnative\\regedit.exe");
+    EXPECT_EQ(RegeditProgram("C:\\Windows", false), "regedit.exe");
+    // Without the Windows folder there is no alias to go through.
+    EXPECT_EQ(RegeditProgram("", true), "regedit.exe");
+}
+
 TEST(MaelisTargetFolder, EmptyMissingOrExistingWithoutTrailingBackslash) {
     std::set<std::string> asked;
     auto exists = [&](const std::string& folder) {

@@ -120,12 +120,31 @@ TEST(TobrinFolderValues, TheKeptOriginalHasANameOfItsOwnPerValue) {
 }
 
 TEST(TobrinFolderValues, OnlyAnOriginalWorthPuttingBackIsKeptAndAnEarlierOneIsNeverReplaced) {
-    EXPECT_EQ(KeepStepFor({L"C:\\Program Files", false}), KeepStep::KeepCurrent);
-    // The current value is then what the earlier change wrote.
-    EXPECT_EQ(KeepStepFor({L"D:\\Chosen", true}), KeepStep::AlreadyKept);
-    EXPECT_EQ(KeepStepFor({std::nullopt, true}), KeepStep::AlreadyKept);
-    EXPECT_EQ(KeepStepFor({std::nullopt, false}), KeepStep::NothingToKeep);
-    EXPECT_EQ(KeepStepFor({L"", false}), KeepStep::NothingToKeep);
+    const std::wstring chosen = L"D:\\Chosen";
+    for (bool create : {true, false}) {
+        SCOPED_TRACE(create);
+        EXPECT_EQ(KeepStepFor({L"C:\\Program Files", false}, chosen, create), KeepStep::KeepCurrent);
+        // The current value is then what the earlier change wrote.
+        EXPECT_EQ(KeepStepFor({L"D:\\Other", true}, chosen, create), KeepStep::AlreadyKept);
+        EXPECT_EQ(KeepStepFor({std::nullopt, true}, chosen, create), KeepStep::AlreadyKept);
+        EXPECT_EQ(KeepStepFor({L"", false}, chosen, create), KeepStep::NothingToKeep);
+    }
+}
+
+TEST(TobrinFolderValues, AMissingValueIsWrittenOnlyWhereCreatingItIsAllowed) {
+    EXPECT_EQ(KeepStepFor({std::nullopt, false}, L"D:\\Chosen", true), KeepStep::NothingToKeep);
+    EXPECT_EQ(KeepStepFor({std::nullopt, false}, L"D:\\Chosen", false), KeepStep::LeaveAlone);
+}
+
+TEST(TobrinFolderValues, TheSameKeyMetTwiceKeepsTheTrueOriginal) {
+    // On 32-bit Windows both views are one key: the second pass finds the
+    // first pass's work and must not keep the chosen folder as the original.
+    const std::wstring chosen = L"D:\\Chosen";
+    EXPECT_EQ(KeepStepFor({chosen, true}, chosen, true), KeepStep::AlreadyKept);
+    // A value the first pass created or filled, with nothing kept.
+    EXPECT_EQ(KeepStepFor({chosen, false}, chosen, true), KeepStep::NothingToKeep);
+    // Only the exact text is the same: a folder differing in case is a change.
+    EXPECT_EQ(KeepStepFor({L"d:\\chosen", false}, chosen, true), KeepStep::KeepCurrent);
 }
 
 }  // namespace

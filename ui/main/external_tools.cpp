@@ -2,6 +2,7 @@
 
 #include "external_tools_rules.h"
 #include "message_box.h"
+#include "native_system.h"
 #include "resource.h"
 #include "shell_files.h"
 #include "shell_launch.h"
@@ -9,22 +10,6 @@
 #include "window.h"
 
 namespace corvel::ui {
-
-namespace {
-
-// A system folder at whatever length the system gives it; empty when the
-// system does not answer or the folder has no code page 936 form.
-std::string SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT)) {
-    UINT size = query(nullptr, 0);
-    if (size == 0) return {};
-    std::wstring folder(size, L'\0');
-    UINT length = query(folder.data(), size);
-    if (length == 0 || length >= size) return {};
-    folder.resize(length);
-    return Cp936FromWide(folder);
-}
-
-}  // namespace
 
 std::string ExternalTools::FilePath() const {
     return paths_.ProgramFolder() + std::string(kExternalToolsFileName);
@@ -36,7 +21,8 @@ std::vector<SubmenuEntry> ExternalTools::Entries() {
     FileReader reader;
     const std::string* text = reader.Read(FilePath());
     if (!text) return entries;
-    SystemFolders folders{SystemFolder(GetSystemDirectoryW), SystemFolder(GetWindowsDirectoryW)};
+    // A 32-bit Corvel on 64-bit Windows would see SysWOW64 as the system folder.
+    SystemFolders folders{NativePath(AskedFolder(GetSystemDirectoryW)), AskedFolder(GetWindowsDirectoryW)};
     for (ToolEntry& tool : ToolEntries(*text, folders, paths_)) {
         entries.push_back({WideFromCp936(tool.name), FileExists(tool.program)});
         commands_.push_back(std::move(tool.command));

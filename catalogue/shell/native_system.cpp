@@ -1,0 +1,51 @@
+#include "native_system.h"
+
+#include "native_system_folder.h"
+#include "win32_text.h"
+
+namespace corvel {
+
+namespace {
+
+bool AskWow64() {
+    // IsWow64Process answers FALSE for x86 code on ARM64; its successor,
+    // from Windows 10 1511 on, knows both.
+    using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    auto isWow64Process2 = reinterpret_cast<IsWow64Process2Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process2")));
+    if (isWow64Process2) {
+        USHORT process = 0, native = 0;
+        if (isWow64Process2(GetCurrentProcess(), &process, &native)) return process != IMAGE_FILE_MACHINE_UNKNOWN;
+    }
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+}  // namespace
+
+std::string AskedFolder(UINT(WINAPI* query)(LPWSTR, UINT)) {
+    UINT size = query(nullptr, 0);
+    if (size == 0) return {};
+    std::wstring folder(size, L'\0');
+    UINT length = query(folder.data(), size);
+    if (length == 0 || length >= size) return {};
+    folder.resize(length);
+    return Cp936FromWide(folder);
+}
+
+const std::string& WindowsFolder() {
+    // The shared one: Sysnative lies below it, not below a per-user one.
+    static const std::string folder = AskedFolder(GetSystemWindowsDirectoryW);
+    return folder;
+}
+
+bool RunsUnderWow64() {
+    static const bool wow64 = AskWow64();
+    return wow64;
+}
+
+std::string NativePath(const std::string& path) {
+    return NativeSystemPath(WindowsFolder(), RunsUnderWow64(), path);
+}
+
+}  // namespace corvel
