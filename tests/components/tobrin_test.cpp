@@ -9,8 +9,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "fixture_package.h"
 #include "installer_result.h"
@@ -667,5 +669,135 @@ TEST_F(TobrinTypedTextTest, ParametersOrAFolderCodePage936CannotHoldAreRefusedAn
     EXPECT_EQ(run.Answer(), 3);
 }
 
-}  // namespace
+// Both registry views of 64-bit Windows: installers and MSI packages of
+// either kind read ProgramFilesDir, and "(x86)" where the system has it, in
+// their own view.
+struct ViewValue {
+    REGSAM view;
+    const wchar_t* name;
+};
+constexpr ViewValue kViewValues[] = {{KEY_WOW64_64KEY, L"ProgramFilesDir"},
+                                     {KEY_WOW64_32KEY, L"ProgramFilesDir"},
+                                     {KEY_WOW64_64KEY, L"ProgramFilesDir (x86)"},
+                                     {KEY_WOW64_32KEY, L"ProgramFilesDir (x86)"}};
+constexpr wchar_t kMissing[] = L"<none>";
 
+std::wstring ReadIn(REGSAM view, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return kMissing;
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    LSTATUS read = RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size);
+    RegCloseKey(key);
+    return read == ERROR_SUCCESS ? value : kMissing;
+}
+
+// kMissing removes the value.
+void WriteIn(REGSAM view, const std::wstring& name, const std::wstring& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
+    if (value == kMissing)
+        RegDeleteValueW(key, name.c_str());
+    else
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring KeptName(const wchar_t* name) {
+    return std::wstring(L"CorvelSaved") + name;
+}
+
+std::wstring ViewName(const ViewValue& value) {
+    return std::wstring(value.view == KEY_WOW64_64KEY ? L"64-bit " : L"32-bit ") + value.name;
+}
+
+class TobrinViewsTest : public TobrinRepairTest {
+protected:
+    void SetUp() override {
+        TobrinRepairTest::SetUp();
+        for (const ViewValue& value : kViewValues) {
+            saved_.push_back(ReadIn(value.view, value.name));
+            WriteIn(value.view, KeptName(value.name), kMissing);
+        }
+    }
+    void TearDown() override {
+        TobrinRepairTest::TearDown();
+        for (std::size_t i = 0; i < saved_.size(); ++i) {
+            WriteIn(kViewValues[i].view, kViewValues[i].name, saved_[i]);
+            WriteIn(kViewValues[i].view, KeptName(kViewValues[i].name), kMissing);
+        }
+    }
+
+    // Distinct originals, the 32-bit "(x86)" missing as on a system without it.
+    static void SetOriginals() {
+        const wchar_t* originals[] = {L"C:\\Native Programs", L"C:\\Wow Programs", L"C:\\Native x86", kMissing};
+        for (std::size_t i = 0; i < std::size(kViewValues); ++i)
+            WriteIn(kViewValues[i].view, kViewValues[i].name, originals[i]);
+    }
+
+    std::vector<std::wstring> Values() const {
+        std::vector<std::wstring> values;
+        for (const ViewValue& value : kViewValues) values.push_back(ReadIn(value.view, value.name));
+        return values;
+    }
+
+    std::vector<std::wstring> saved_;
+};
+
+TEST_F(TobrinViewsTest, BothViewsGetTheFolderWhileTheInstallerRunsAndEveryValueIsPutBack) {
+    ASSERT_NE(ReadIn(KEY_WOW64_32KEY, L"ProgramFilesDir"), kMissing) << "needs a 64-bit prefix";
+    SetOriginals();
+    const std::vector<std::wstring> originals = Values();
+    const std::wstring chosen = L"D:\\Both Views";
+    OpenRun run(Args(kInstaller, Cp936(chosen)));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, IDOK);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+
+    for (std::size_t i = 0; i < std::size(kViewValues); ++i) {
+        SCOPED_TRACE(Utf8(ViewName(kViewValues[i])));
+        // A missing "(x86)" is never created.
+        EXPECT_EQ(ReadIn(kViewValues[i].view, kViewValues[i].name), originals[i] == kMissing ? kMissing : chosen);
+        EXPECT_EQ(ReadIn(kViewValues[i].view, KeptName(kViewValues[i].name)), originals[i]);
+    }
+
+    PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+    EXPECT_EQ(run.Answer(), 0);
+    EXPECT_EQ(ReadInstallerResult(result_)["program_files"], Utf8(chosen));
+    EXPECT_EQ(Values(), originals);
+    for (const ViewValue& value : kViewValues)
+        EXPECT_EQ(ReadIn(value.view, KeptName(value.name)), kMissing) << Utf8(ViewName(value));
+}
+
+TEST_F(TobrinViewsTest, WhatADeadRunKeptInEitherViewIsPutBackAtLoadAndAtOpen) {
+    SetOriginals();
+    const std::vector<std::wstring> originals = Values();
+    // As a run that died leaves the registry: every existing value changed,
+    // its original kept beside it.
+    auto leaveAsADeadRun = [&] {
+        for (std::size_t i = 0; i < std::size(kViewValues); ++i) {
+            if (originals[i] == kMissing) continue;
+            WriteIn(kViewValues[i].view, KeptName(kViewValues[i].name), originals[i]);
+            WriteIn(kViewValues[i].view, kViewValues[i].name, L"C:\\Left By A Dead Run");
+        }
+    };
+
+    leaveAsADeadRun();
+    EXPECT_EQ(Initialize(), 1);
+    EXPECT_EQ(Values(), originals) << "at load";
+
+    leaveAsADeadRun();
+    OpenRun run(Args());
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Values(), originals) << "at open";
+    for (const ViewValue& value : kViewValues)
+        EXPECT_EQ(ReadIn(value.view, KeptName(value.name)), kMissing) << Utf8(ViewName(value));
+    Press(dialog, IDCANCEL);
+    EXPECT_EQ(run.Answer(), 3);
+}
+
+}  // namespace
