@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "external_tools_rules.h"
+#include "native_system.h"
 #include "resource.h"
 #include "shell_launch.h"
 #include "win32_text.h"
@@ -109,6 +110,21 @@ TEST_F(ExternalToolsTest, SubmenuGreysMissingProgramsAndEachEntryRunsItsOwnTool)
     Open(Submenu(1, 3));
     Command(33000);
     EXPECT_EQ(g_calls.size(), 2u);
+}
+
+TEST_F(ExternalToolsTest, SysdirNamesTheNativeSystemFolder) {
+    WriteToolsFile("Notepad=%SYSDIR%\\notepad.exe\r\n");
+    Start();
+    auto entries = OpenTools();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_TRUE(entries[0].enabled);
+    Command(33000);
+    ASSERT_EQ(g_calls.size(), 1u);
+    // A 32-bit process on 64-bit Windows reaches it through Sysnative.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring folder = RunsUnderWow64() ? WideFromCp936(WindowsFolder()) + L"\\Sysnative" : system;
+    EXPECT_EQ(g_calls[0].file, folder + L"\\notepad.exe");
 }
 
 TEST_F(ExternalToolsTest, SubmenuIsEmptyWithoutToolsAndFollowsEveryChangeOfTheFile) {
