@@ -237,6 +237,21 @@ protected:
     // The title of the application that the stand-in leaves running.
     std::wstring AppTitle() const { return title_ + L" app"; }
 
+    // The dialog of run after Install was pressed in it, and the started
+    // installer's window; either is nullptr when it did not show.
+    struct Started {
+        HWND dialog = nullptr;
+        HWND installer = nullptr;
+    };
+    Started Install(OpenRun& run) {
+        Started started;
+        started.dialog = run.Dialog();
+        if (!started.dialog) return started;
+        Press(started.dialog, IDOK);
+        started.installer = InstallerWindow();
+        return started;
+    }
+
     HWND InstallerWindow(const std::wstring& title = {}) {
         HWND window = nullptr;
         std::wstring wanted = title.empty() ? title_ : title;
@@ -416,11 +431,8 @@ TEST_F(TobrinTest, ALauncherKeepsTheDialogOpenUntilTheInstallerItStartedEnds) {
     OpenRun::Args args = Args(kInstaller, Cp936(folder));
     args.params += " --launcher";
     OpenRun run(args);
-    HWND dialog = run.Dialog();
-    ASSERT_NE(dialog, nullptr);
-    Press(dialog, IDOK);
     // The real installer, started by the launcher, which then ends.
-    HWND installer = InstallerWindow();
+    auto [dialog, installer] = Install(run);
     ASSERT_NE(installer, nullptr);
     ASSERT_TRUE(WaitFor([] { return CountInstallerProcesses() == 1; })) << "the launcher did not end";
     ASSERT_TRUE(WaitFor([&] { return ShowsDone(dialog); }));
@@ -437,10 +449,7 @@ TEST_F(TobrinTest, AnApplicationLeftRunningByTheInstallerLetsTheUserGoOnWithDone
     OpenRun::Args args = Args(kInstaller, "C:\\Left Running");
     args.params += " --leave-app";
     OpenRun run(args);
-    HWND dialog = run.Dialog();
-    ASSERT_NE(dialog, nullptr);
-    Press(dialog, IDOK);
-    HWND installer = InstallerWindow();
+    auto [dialog, installer] = Install(run);
     ASSERT_NE(installer, nullptr);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
     EXPECT_EQ(Text(GetDlgItem(dialog, IDOK)), L"安装");
