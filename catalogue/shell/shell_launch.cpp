@@ -1,6 +1,7 @@
 #include "shell_launch.h"
 
 #include "cp936.h"
+#include "long_path.h"
 #include "native_system.h"
 #include "shell_files.h"
 #include "win32_text.h"
@@ -24,16 +25,33 @@ const wchar_t* OrNull(const std::wstring& text) {
 
 }  // namespace
 
+std::wstring StartablePath(const std::wstring& path) {
+    if (path.size() < MAX_PATH) return path;
+    std::wstring prefixed = LongPathFromWide(path);
+    DWORD needed = GetShortPathNameW(prefixed.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::wstring shorter(needed, L'\0');
+    DWORD length = GetShortPathNameW(prefixed.c_str(), shorter.data(), needed);
+    if (length == 0 || length >= needed) return path;
+    shorter.resize(length);
+    if (shorter.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+        shorter = L"\\\\" + shorter.substr(8);
+    } else if (shorter.compare(0, 4, L"\\\\?\\") == 0) {
+        shorter.erase(0, 4);
+    }
+    return shorter.size() < MAX_PATH ? shorter : path;
+}
+
 void SetShellExecuteForTesting(ShellExecuteFunction function) {
     g_shellExecute = function;
 }
 
 HANDLE RunProgram(const std::string& file, const std::string& parameters, const std::string& workingFolder,
                   int showMode) {
-    std::wstring wideFile = WideFromCp936(NativePath(file));
+    std::wstring wideFile = StartablePath(WideFromCp936(NativePath(file)));
     if (wideFile.empty()) return nullptr;
     std::wstring wideParameters = WideFromCp936(parameters);
-    std::wstring wideFolder = WideFromCp936(workingFolder);
+    std::wstring wideFolder = StartablePath(WideFromCp936(workingFolder));
     SHELLEXECUTEINFOW info = {};
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.lpVerb = L"open";

@@ -10,7 +10,13 @@
 
 namespace corvel {
 
-// Starts file through the shell verb "open". The new process's handle, which
+// path itself, or its short (8.3) form when path is too long to start a
+// program from or in; neither the shell nor CreateProcess takes such a path,
+// not even with the "\\?\" prefix.
+std::wstring StartablePath(const std::wstring& path);
+
+// Starts file through the shell verb "open", in the short form of a file or
+// folder path that is too long. The new process's handle, which
 // the caller closes, or nullptr on failure and when the shell opened the
 // file without starting a process.
 HANDLE RunProgram(const std::string& file, const std::string& parameters, const std::string& workingFolder,

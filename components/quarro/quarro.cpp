@@ -8,6 +8,7 @@
 
 #include "long_path.h"
 #include "no_throw.h"
+#include "shell_launch.h"
 #include "win32_text.h"
 
 namespace {
@@ -30,25 +31,6 @@ std::wstring WindowTitle(HWND window) {
     return title;
 }
 
-// The shell starts nothing from a path past MAX_PATH, not even with the
-// "\\?\" prefix; the short (8.3) form of such a path often fits.
-std::wstring StartablePath(const std::wstring& path) {
-    if (path.size() < MAX_PATH) return path;
-    std::wstring prefixed = corvel::LongPathFromWide(path);
-    DWORD needed = GetShortPathNameW(prefixed.c_str(), nullptr, 0);
-    if (needed == 0) return path;
-    std::wstring shorter(needed, L'\0');
-    DWORD length = GetShortPathNameW(prefixed.c_str(), shorter.data(), needed);
-    if (length == 0 || length >= needed) return path;
-    shorter.resize(length);
-    if (shorter.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
-        shorter = L"\\\\" + shorter.substr(8);
-    } else if (shorter.compare(0, 4, L"\\\\?\\") == 0) {
-        shorter.erase(0, 4);
-    }
-    return shorter.size() < MAX_PATH ? shorter : path;
-}
-
 }  // namespace
 
 extern "C" int __stdcall Initialize(HWND mainFrame) {
@@ -69,9 +51,9 @@ int OpenStep(const char* filePath, const char* parameters, const char* installFo
     if (file.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return kAbandonItem;
     }
-    file = StartablePath(file);
+    file = corvel::StartablePath(file);
     std::wstring params = parameters ? corvel::WideFromCp936(parameters) : std::wstring();
-    std::wstring folder = installFolder ? StartablePath(corvel::WideFromCp936(installFolder)) : std::wstring();
+    std::wstring folder = installFolder ? corvel::StartablePath(corvel::WideFromCp936(installFolder)) : std::wstring();
 
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;

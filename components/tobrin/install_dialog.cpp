@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
+#include "job_launch.h"
 #include "message_box.h"
 #include "no_throw.h"
 #include "paths.h"
 #include "program_files_dir.h"
 #include "shell_choosers.h"
 #include "shell_files.h"
-#include "shell_launch.h"
 #include "tobrin_resource.h"
 #include "tobrin_rules.h"
 #include "win32_text.h"
@@ -95,6 +95,12 @@ bool CInstallDialog::OnCommand(int id, int, HWND) {
 }
 
 void CInstallDialog::OnInstall() {
+    if (othersRemain_) {
+        // Only what the program started on purpose is left: the item goes on.
+        waiter_.Stop();
+        End(kDone);
+        return;
+    }
     if (waiter_.Waiting()) return;
     std::optional<std::string> parameters = TypedText(IDC_INSTALL_PARAMS);
     if (!parameters) return;
@@ -113,7 +119,7 @@ void CInstallDialog::OnInstall() {
     ShowRunning();
 
     std::string workingFolder = PathResolver(ProgramFolder()).FolderOfPath(request_.program);
-    HANDLE process = RunProgram(request_.program, *parameters, workingFolder, SW_SHOWNORMAL);
+    HANDLE process = RunProgramInJob(waiter_.Job(), request_.program, *parameters, workingFolder, SW_SHOWNORMAL);
     if (!process || !waiter_.Start(process)) {
         Message(IDS_START_FAILED, MB_OK | MB_ICONSTOP);
         End(kFailed);
@@ -130,16 +136,29 @@ void CInstallDialog::ShowRunning() {
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Child(IDCANCEL)), TRUE);
 }
 
+void CInstallDialog::ShowDone() {
+    othersRemain_ = true;
+    HWND done = Child(IDOK);
+    SetWindowTextW(done, ui::LoadResourceString(IDS_DONE).c_str());
+    EnableWindow(done, TRUE);
+}
+
+// While the program runs an Enter is meant for it; one that reaches this
+// dialog (on its focused Abandon button) must not abandon.
+UINT CInstallDialog::QuestionDefault() const {
+    return waiter_.Waiting() ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+}
+
 void CInstallDialog::OnAbandon() {
     if (waiter_.Waiting()) {
-        if (Message(IDS_ASK_ABANDON, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+        if (Message(IDS_ASK_ABANDON, MB_YESNO | MB_ICONEXCLAMATION | QuestionDefault()) != IDYES) return;
         waiter_.Stop();
     }
     End(kAbandonItem);
 }
 
 void CInstallDialog::OnAbandonAll() {
-    if (Message(IDS_ASK_ABANDON_ALL, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return;
+    if (Message(IDS_ASK_ABANDON_ALL, MB_YESNO | MB_ICONEXCLAMATION | QuestionDefault()) != IDYES) return;
     waiter_.Stop();
     End(kAbandonAll);
 }
@@ -188,6 +207,9 @@ LRESULT CInstallDialog::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam
     switch (message) {
         case kProgramEndedMessage:
             End(kDone);
+            return 0;
+        case kOthersRemainMessage:
+            ShowDone();
             return 0;
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);

@@ -38,6 +38,8 @@ private:
     void OnAbandonAll();
     void OnBrowse();
     void ShowRunning();
+    void ShowDone();
+    UINT QuestionDefault() const;
     void DrawBanner(const DRAWITEMSTRUCT& item);
     void OnDestroy();
     int Message(UINT text, UINT flags);
@@ -45,6 +47,8 @@ private:
     const InstallRequest& request_;
     ProcessWaiter waiter_;
     HFONT bannerFont_ = nullptr;
+    // The started program has ended, processes it started still run.
+    bool othersRemain_ = false;
 };
 
 }  // namespace corvel::tobrin

@@ -7,27 +7,78 @@ namespace corvel::tobrin {
 
 namespace {
 
+// The job's packets carry this key; Stop posts the other one.
+constexpr ULONG_PTR kJobKey = 1;
+constexpr ULONG_PTR kCancelKey = 2;
+// The system does not promise to deliver every packet of a job, and a
+// dialog thread that was ended posts none: looked at this often anyway.
+constexpr DWORD kRecheckMs = 1000;
+
 struct WaitBlock {
     HANDLE process;
     HANDLE cancel;
+    HANDLE job;
+    HANDLE port;
     // The dialog's thread: if it is ended before the dialog is, nobody else
     // puts the folder values back while the component stays loaded.
     HANDLE dialogThread;
     HWND window;
-    WPARAM wParam;
-    LPARAM lParam;
     // Keeps this code mapped until the thread is out of it, even when the
     // host unloads the component meanwhile.
     HMODULE module;
 };
 
+enum class WaitEnd { Emptied, Cancelled, DialogGone, Failed };
+
+bool JobEmpty(HANDLE job) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    return QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
+                                     nullptr) &&
+           accounting.ActiveProcesses == 0;
+}
+
+WaitEnd WaitForStarted(const WaitBlock& block) {
+    HANDLE handles[] = {block.process, block.cancel, block.dialogThread};
+    switch (WaitForMultipleObjects(3, handles, FALSE, INFINITE)) {
+        case WAIT_OBJECT_0:
+            return WaitEnd::Emptied;
+        case WAIT_OBJECT_0 + 1:
+            return WaitEnd::Cancelled;
+        case WAIT_OBJECT_0 + 2:
+            return WaitEnd::DialogGone;
+    }
+    return WaitEnd::Failed;
+}
+
+WaitEnd WaitForJob(const WaitBlock& block) {
+    HANDLE handles[] = {block.cancel, block.dialogThread};
+    for (;;) {
+        if (JobEmpty(block.job)) return WaitEnd::Emptied;
+        DWORD message = 0;
+        ULONG_PTR key = 0;
+        OVERLAPPED* overlapped = nullptr;
+        bool got = GetQueuedCompletionStatus(block.port, &message, &key, &overlapped, kRecheckMs);
+        if (got && key == kJobKey && message == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO) return WaitEnd::Emptied;
+        if (!got && GetLastError() != WAIT_TIMEOUT) return WaitEnd::Failed;
+        switch (WaitForMultipleObjects(2, handles, FALSE, 0)) {
+            case WAIT_OBJECT_0:
+                return WaitEnd::Cancelled;
+            case WAIT_OBJECT_0 + 1:
+                return WaitEnd::DialogGone;
+        }
+    }
+}
+
 DWORD WINAPI WaitThread(void* parameter) {
     auto* block = static_cast<WaitBlock*>(parameter);
-    HANDLE handles[] = {block->process, block->cancel, block->dialogThread};
-    DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
-    if (result == WAIT_OBJECT_0) PostMessageW(block->window, kProgramEndedMessage, block->wParam, block->lParam);
+    WaitEnd end = WaitForStarted(*block);
+    if (end == WaitEnd::Emptied && !JobEmpty(block->job)) {
+        PostMessageW(block->window, kOthersRemainMessage, 0, 0);
+        end = WaitForJob(*block);
+    }
+    if (end == WaitEnd::Emptied) PostMessageW(block->window, kProgramEndedMessage, 0, 0);
     // Nothing may escape the thread, which must still let go of the module.
-    if (result == WAIT_OBJECT_0 + 2) NoThrow([] { PutBackFolderValues(); });
+    if (end == WaitEnd::DialogGone) NoThrow([] { PutBackFolderValues(); });
     CloseHandle(block->process);
     CloseHandle(block->dialogThread);
     HMODULE module = block->module;
@@ -39,13 +90,26 @@ DWORD WINAPI WaitThread(void* parameter) {
 
 ProcessWaiter::~ProcessWaiter() {
     Stop();
-    if (cancel_) CloseHandle(cancel_);
+    // Without the kill-on-close limit: the processes outlive the job handle.
+    for (HANDLE handle : {cancel_, job_, port_})
+        if (handle) CloseHandle(handle);
 }
 
 bool ProcessWaiter::Create(HWND window) {
     window_ = window;
     cancel_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    return cancel_ != nullptr;
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    port_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    if (!cancel_ || !job_ || !port_) return false;
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {reinterpret_cast<void*>(kJobKey), port_};
+    if (!SetInformationJobObject(job_, JobObjectAssociateCompletionPortInformation, &association, sizeof association)) {
+        return false;
+    }
+    // A program that asks to start a process outside any job would fail
+    // to start it otherwise; such a process is then not waited for.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    return SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
 }
 
 bool ProcessWaiter::Start(HANDLE process) {
@@ -53,7 +117,7 @@ bool ProcessWaiter::Start(HANDLE process) {
     HMODULE module = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&WaitThread), &module);
     if (dialogThread && module) {
-        auto* block = new WaitBlock{process, cancel_, dialogThread, window_, 0, 0, module};
+        auto* block = new WaitBlock{process, cancel_, job_, port_, dialogThread, window_, module};
         thread_ = CreateThread(nullptr, 0, WaitThread, block, 0, nullptr);
         if (thread_) return true;
         delete block;
@@ -72,6 +136,8 @@ bool ProcessWaiter::Waiting() const {
 void ProcessWaiter::Stop() {
     if (!thread_) return;
     SetEvent(cancel_);
+    // Wakes the thread at once when it waits on the job's packets.
+    PostQueuedCompletionStatus(port_, 0, kCancelKey, nullptr);
     while (Waiting()) Sleep(100);
     ResetEvent(cancel_);
     CloseHandle(thread_);

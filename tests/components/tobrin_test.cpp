@@ -78,6 +78,28 @@ int CountInstallerProcesses() {
     return count;
 }
 
+// Ends what is left of the stand-in installers copied under folder.
+void KillInstallersUnder(const fs::path& folder) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"installer.exe") != 0) continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                     entry.th32ProcessID);
+        if (!process) continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (QueryFullProcessImageNameW(process, 0, image, &size) &&
+            _wcsnicmp(image, folder.wstring().c_str(), folder.wstring().size()) == 0) {
+            TerminateProcess(process, 9);
+            WaitForSingleObject(process, 10000);
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+}
+
 // A visible dialog-class window of this process owned by owner, with the child id.
 struct FindArgs {
     HWND owner;
@@ -199,8 +221,11 @@ protected:
     }
 
     void TearDown() override {
-        if (HWND left = FindWindowW(kInstallerClass, title_.c_str())) PostMessageW(left, WM_COMMAND, kFinishId, 0);
-        WaitFor([&] { return FindWindowW(kInstallerClass, title_.c_str()) == nullptr; });
+        for (const std::wstring& title : {title_, AppTitle()}) {
+            if (HWND left = FindWindowW(kInstallerClass, title.c_str())) PostMessageW(left, WM_COMMAND, kFinishId, 0);
+            WaitFor([&] { return FindWindowW(kInstallerClass, title.c_str()) == nullptr; });
+        }
+        KillInstallersUnder(root_);
         if (module_) FreeLibrary(module_);
         SetProgramFilesDir(original_);
         corvel::testing::RemoveTree(root_.wstring());
@@ -211,9 +236,28 @@ protected:
         return {open_, corvel::Cp936FromWide(L"测试软件"), Cp936(installer_), params, folder, stepKind};
     }
 
-    HWND InstallerWindow() {
+    // The title of the application that the stand-in leaves running.
+    std::wstring AppTitle() const { return title_ + L" app"; }
+
+    // The dialog of run after Install was pressed in it, and the started
+    // installer's window; either is nullptr when it did not show.
+    struct Started {
+        HWND dialog = nullptr;
+        HWND installer = nullptr;
+    };
+    Started Install(OpenRun& run) {
+        Started started;
+        started.dialog = run.Dialog();
+        if (!started.dialog) return started;
+        Press(started.dialog, IDOK);
+        started.installer = InstallerWindow();
+        return started;
+    }
+
+    HWND InstallerWindow(const std::wstring& title = {}) {
         HWND window = nullptr;
-        WaitFor([&] { return (window = FindWindowW(kInstallerClass, title_.c_str())) != nullptr; });
+        std::wstring wanted = title.empty() ? title_ : title;
+        WaitFor([&] { return (window = FindWindowW(kInstallerClass, wanted.c_str())) != nullptr; });
         return window;
     }
 
@@ -377,6 +421,115 @@ TEST_F(TobrinTest, RunsTheInstallerWithTheChosenFolderAndClosesWhenItEnds) {
     EXPECT_EQ(result["program_files"], Utf8(folder));
     EXPECT_EQ(result["working_folder"], Utf8(root_.wstring()));
     EXPECT_NE(result["command_line"].find("--exit=7"), std::string::npos) << result["command_line"];
+}
+
+bool ShowsDone(HWND dialog) {
+    HWND button = GetDlgItem(dialog, IDOK);
+    return Text(button) == L"完成" && IsWindowEnabled(button);
+}
+
+TEST_F(TobrinTest, ALauncherKeepsTheDialogOpenUntilTheInstallerItStartedEnds) {
+    const std::wstring folder = L"C:\\Launched";
+    OpenRun::Args args = Args(kInstaller, Cp936(folder));
+    args.params += " --launcher";
+    OpenRun run(args);
+    // The real installer, started by the launcher, which then ends.
+    auto [dialog, installer] = Install(run);
+    ASSERT_NE(installer, nullptr);
+    ASSERT_TRUE(WaitFor([] { return CountInstallerProcesses() == 1; })) << "the launcher did not end";
+    ASSERT_TRUE(WaitFor([&] { return ShowsDone(dialog); }));
+    EXPECT_EQ(run.Answer(0), -1) << "the step ended with the launcher";
+    EXPECT_EQ(ProgramFilesDir(), folder) << "put back while the real installer runs";
+
+    PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+    EXPECT_EQ(run.Answer(), 0);
+    EXPECT_EQ(ProgramFilesDir(), original_);
+    EXPECT_EQ(ReadInstallerResult(result_)["program_files"], Utf8(folder));
+}
+
+TEST_F(TobrinTest, AnApplicationLeftRunningByTheInstallerLetsTheUserGoOnWithDone) {
+    OpenRun::Args args = Args(kInstaller, "C:\\Left Running");
+    args.params += " --leave-app";
+    OpenRun run(args);
+    auto [dialog, installer] = Install(run);
+    ASSERT_NE(installer, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDOK)), L"安装");
+
+    PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+    HWND app = InstallerWindow(AppTitle());
+    ASSERT_NE(app, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(installer); }));
+    ASSERT_TRUE(WaitFor([&] { return ShowsDone(dialog); }));
+    EXPECT_EQ(run.Answer(0), -1) << "the dialog must wait for the user";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kBanner)));
+
+    Press(dialog, IDOK);
+    EXPECT_EQ(run.Answer(), 0) << "done, not abandoned: the patch and settings steps follow";
+    EXPECT_TRUE(IsWindow(app)) << "Tobrin never ends what the installer started";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+}
+
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// An Enter in window (a dialog) where it has the focus: its focused
+// control, or itself when no control has it.
+void PressEnter(HWND window) {
+    HWND focus = FocusOf(window);
+    if (!focus || !IsChild(window, focus)) focus = window;
+    PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(focus, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+// The message box's default button, which has the focus once the box is
+// active; 0 when none is.
+int DefaultButton(HWND box) {
+    for (int id : {IDYES, IDNO}) {
+        HWND button = GetDlgItem(box, id);
+        if (button && (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return id;
+    }
+    return 0;
+}
+
+TEST_F(TobrinTest, EnterAfterInstallAbandonsNothing) {
+    OpenRun run(Args(kInstaller, "C:\\Entered"));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    // Enter as the dialog opens is Install.
+    PressEnter(dialog);
+    HWND installer = InstallerWindow();
+    ASSERT_NE(installer, nullptr);
+
+    // Meant for the installer, but the dialog still had the keyboard: at
+    // most a question, which a second Enter answers with No.
+    PressEnter(dialog);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindOwned(dialog, 0xFFFF)) != nullptr; }));
+    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), kAskAbandon);
+    EXPECT_EQ(DefaultButton(box), IDNO);
+    PressEnter(box);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_EQ(run.Answer(0), -1);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, kBanner)));
+    EXPECT_TRUE(IsWindow(installer));
+    EXPECT_EQ(ProgramFilesDir(), L"C:\\Entered");
+
+    // Abandon all's question too defaults to No while the program runs.
+    Press(dialog, kAbandonAll);
+    ASSERT_TRUE(WaitFor([&] { return (box = FindOwned(dialog, 0xFFFF)) != nullptr; }));
+    EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), kAskAbandonAll);
+    EXPECT_EQ(DefaultButton(box), IDNO);
+    PressEnter(box);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_EQ(run.Answer(0), -1);
+
+    PostMessageW(installer, WM_COMMAND, kFinishId, 0);
+    EXPECT_EQ(run.Answer(), 0);
 }
 
 TEST_F(TobrinTest, EmptyFolderLeavesProgramFilesDirAlone) {
@@ -632,13 +785,6 @@ TEST_F(TobrinEndedThreadTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEnded
 
 // Typed text that code page 936 cannot hold: refused before anything runs.
 using TobrinTypedTextTest = TobrinTest;
-
-HWND FocusOf(HWND dialog) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
 
 TEST_F(TobrinTypedTextTest, ParametersOrAFolderCodePage936CannotHoldAreRefusedAndNothingStarts) {
     OpenRun run(Args());
