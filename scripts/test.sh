@@ -23,7 +23,11 @@ cmake --preset win64 >/dev/null && cmake --build --preset win64 || exit 1
 wine_display_start
 trap wine_session_stop EXIT
 wine_prefix_init "$root/build/win64/wineprefix" win64 || exit 1
-if wine_can_run_32bit; then wine_prefix_init "$root/build/win32/wineprefix" win32 || exit 1; fi
+if wine_can_run_32bit; then
+    wine_prefix_init "$root/build/win32/wineprefix" win32 || exit 1
+    # The shipped programs as users run them: 32-bit code on 64-bit Windows.
+    wine_prefix_init "$root/build/win32/wineprefix-wow64" win64 || exit 1
+fi
 
 step "native tests (ASan + UBSan) and fuzzers"
 ctest --preset native -j2 || failed=1
@@ -32,8 +36,11 @@ step "Windows tests under Wine (x86_64 build)"
 ctest --preset win64 || failed=1
 
 if wine_can_run_32bit; then
-    step "Windows tests under Wine (i686 build)"
+    step "Windows tests under Wine (i686 build, 32-bit prefix)"
     ctest --preset win32 || failed=1
+    step "Windows tests under Wine (i686 build in a 64-bit prefix: components, host, end to end)"
+    WINEPREFIX="$root/build/win32/wineprefix-wow64" \
+        ctest --preset win32 -R '^(component_host|engine|quarro|maelis|tobrin|corvel_e2e)_tests$' || failed=1
 else
     if [ -e /usr/lib/wine/wine ]; then
         step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"

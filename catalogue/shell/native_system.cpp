@@ -48,4 +48,22 @@ std::string NativePath(const std::string& path) {
     return NativeSystemPath(WindowsFolder(), RunsUnderWow64(), path);
 }
 
+bool StartUnredirected(const std::wstring& program, const std::wstring& parameters) {
+    std::wstring commandLine = L"\"" + program + L"\" " + parameters;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    // Off for this thread only and only around the start: while it is off,
+    // the loading of any 32-bit library on this thread would go wrong too.
+    PVOID redirection = nullptr;
+    BOOL redirectionOff = Wow64DisableWow64FsRedirection(&redirection);
+    BOOL ok = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started);
+    if (redirectionOff) Wow64RevertWow64FsRedirection(redirection);
+    if (!ok) return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
 }  // namespace corvel

@@ -24,4 +24,10 @@ bool RunsUnderWow64();
 // path with a System32 start mapped to Sysnative where this process needs it.
 std::string NativePath(const std::string& path);
 
+// Starts program (a full path) with parameters, the file-system redirection
+// of WoW64 off for the start only: some native programs, such as
+// <Windows>\regedit.exe, have no Sysnative path. The process is not waited
+// for. True when it started.
+bool StartUnredirected(const std::wstring& program, const std::wstring& parameters);
+
 }  // namespace corvel

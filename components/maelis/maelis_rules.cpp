@@ -1,7 +1,6 @@
 #include "maelis_rules.h"
 
 #include "cp936.h"
-#include "native_system_folder.h"
 
 namespace corvel::maelis {
 
@@ -49,7 +48,9 @@ std::string RegeditParameters(std::string_view file) {
 
 std::string RegeditProgram(std::string_view windowsFolder, bool wow64) {
     if (!wow64 || windowsFolder.empty()) return "regedit.exe";
-    return SysnativeFolder(windowsFolder) + "\\regedit.exe";
+    std::string program(windowsFolder);
+    if (!EndsWithChar(program, '\\')) program += '\\';
+    return program + "regedit.exe";
 }
 
 Mode InitialMode(std::string_view path) {

@@ -44,9 +44,12 @@ FolderVerdict CheckTargetFolder(std::string_view folder, const std::function<boo
 // Parameters for regedit: silent import of the quoted file.
 std::string RegeditParameters(std::string_view file);
 
-// The registry editor to start. A 32-bit process on 64-bit Windows would get
-// the 32-bit one, which puts HKLM\Software keys under WOW6432Node, so it
-// names the native one through Sysnative; elsewhere the one on the path.
+// The registry editor to start. A 32-bit process on 64-bit Windows that
+// starts "regedit.exe" gets the 32-bit one, which puts HKLM\Software keys
+// under WOW6432Node; the native one is <Windows>\regedit.exe, which such a
+// process must start with the file-system redirection off (the system
+// redirects that very path to SysWOW64, and System32 holds no regedit.exe).
+// Elsewhere the one on the path.
 std::string RegeditProgram(std::string_view windowsFolder, bool wow64);
 
 enum class Mode { Registry, DataFile };

@@ -139,6 +139,7 @@ bool CSettingsDialog::CopyIntoTarget(const std::string& folder) const {
 bool CSettingsDialog::StartRegedit() const {
     std::wstring program = WideFromCp936(RegeditProgram(WindowsFolder(), RunsUnderWow64()));
     std::wstring parameters = WideFromCp936(RegeditParameters(filePath_));
+    if (RunsUnderWow64() && !WindowsFolder().empty()) return StartUnredirected(program, parameters);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     // A failure is reported by our own message; the shell must not show one too.

@@ -347,14 +347,40 @@ TEST_F(MaelisTest, ASettingsFileGoneBeforeOkFails) {
     EXPECT_EQ(Answer(), 2);
 }
 
-TEST_F(MaelisTest, ARegistryExportReachesTheRegistry) {
-    std::wstring key = L"Software\\CorvelTest\\Maelis" + std::to_wstring(GetCurrentProcessId());
+// Whether HKLM\Software has a separate 32-bit view on this system.
+bool SystemHasTwoRegistryViews() {
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
+bool ReadRegistryText(HKEY root, const std::wstring& key, REGSAM view, std::wstring& text) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return false;
+    wchar_t value[16] = {};
+    DWORD size = sizeof value;
+    LONG result = RegGetValueW(opened, nullptr, L"Imported", RRF_RT_REG_SZ, nullptr, value, &size);
+    RegCloseKey(opened);
+    text = value;
+    return result == ERROR_SUCCESS;
+}
+
+void RemoveTestKeys(const std::wstring& key) {
     RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), view, 0);
+}
+
+// A file exported from the usual regedit of 64-bit Windows names
+// HKLM\Software as the 64-bit programs see it; the 32-bit regedit that a
+// 32-bit process gets by default would put it under WOW6432Node.
+TEST_F(MaelisTest, ARegistryExportReachesTheRegistryInTheNativeView) {
+    std::wstring key = L"Software\\CorvelTest" + std::to_wstring(GetCurrentProcessId());
+    RemoveTestKeys(key);
     // A space and Chinese in the path check the quoting and the conversion.
     fs::path folder = root_ / L"my 设置";
     fs::create_directories(folder);
     fs::path settings = folder / L"app.reg";
-    WriteFile(settings, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + Cp936(key) + "]\r\n\"Imported\"=\"yes\"\r\n\r\n");
+    WriteFile(settings, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + Cp936(key) + "]\r\n\"Imported\"=\"yes\"\r\n\r\n" +
+                            "[HKEY_LOCAL_MACHINE\\" + Cp936(key) + "]\r\n\"Imported\"=\"native\"\r\n\r\n");
 
     Start(settings);
     HWND dialog = Dialog();
@@ -362,17 +388,20 @@ TEST_F(MaelisTest, ARegistryExportReachesTheRegistry) {
     Press(dialog, IDOK);
     EXPECT_EQ(Answer(), 0);
     // regedit runs on its own; the answer does not wait for the import.
-    wchar_t value[16] = {};
+    std::wstring user, machine;
     bool imported = WaitFor(
         [&] {
-            DWORD size = sizeof value;
-            return RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"Imported", RRF_RT_REG_SZ, nullptr, value, &size) ==
-                   ERROR_SUCCESS;
+            return ReadRegistryText(HKEY_CURRENT_USER, key, 0, user) &&
+                   ReadRegistryText(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY, machine);
         },
         30000);
     EXPECT_TRUE(imported);
-    EXPECT_STREQ(value, L"yes");
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    EXPECT_EQ(user, L"yes");
+    EXPECT_EQ(machine, L"native");
+    std::wstring redirected;
+    if (SystemHasTwoRegistryViews())
+        EXPECT_FALSE(ReadRegistryText(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, redirected)) << "under WOW6432Node";
+    RemoveTestKeys(key);
 }
 
 TEST_F(MaelisTest, AbandonNeverAsks) {

@@ -58,11 +58,11 @@ TEST(MaelisDestination, OneBackslashBetweenFolderAndName) {
     EXPECT_EQ(RegeditParameters("D:\\my settings\\app.reg"), "/s \"D:\\my settings\\app.reg\"");
 }
 
-TEST(MaelisRegedit, TheNativeEditorThroughSysnativeOnlyUnderWow64) {
-    EXPECT_EQ(RegeditProgram("C:\\Windows", true), "C:\\Windows\\Sysnative\\regedit.exe");
-    EXPECT_EQ(RegeditProgram("C:\\Windows\\", true), "C:\\Windows\\Sysnative\\regedit.exe");
+TEST(MaelisRegedit, TheNativeEditorOfTheWindowsFolderOnlyUnderWow64) {
+    EXPECT_EQ(RegeditProgram("C:\\Windows", true), "C:\\Windows\\regedit.exe");
+    EXPECT_EQ(RegeditProgram("C:\\Windows\\", true), "C:\\Windows\\regedit.exe");
     EXPECT_EQ(RegeditProgram("C:\\Windows", false), "regedit.exe");
-    // Without the Windows folder there is no alias to go through.
+    // Without the Windows folder it cannot be named.
     EXPECT_EQ(RegeditProgram("", true), "regedit.exe");
 }
 
