@@ -112,19 +112,23 @@ TEST_F(ExternalToolsTest, SubmenuGreysMissingProgramsAndEachEntryRunsItsOwnTool)
     EXPECT_EQ(g_calls.size(), 2u);
 }
 
-TEST_F(ExternalToolsTest, SysdirNamesTheNativeSystemFolder) {
-    WriteToolsFile("Notepad=%SYSDIR%\\notepad.exe\r\n");
+// A tool that exists only in 64-bit form, as many of Windows' own do: a
+// 32-bit process looking into System32 would see SysWOW64 and grey it.
+TEST_F(ExternalToolsTest, ASysdirToolThatOnlyTheNativeSystemFolderHoldsIsOfferedAndStarted) {
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring nativeFolder = RunsUnderWow64() ? WideFromCp936(WindowsFolder()) + L"\\Sysnative" : system;
+    std::wstring tool = nativeFolder + L"\\corvel-native-only-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+    ASSERT_TRUE(CopyFileW((nativeFolder + L"\\notepad.exe").c_str(), tool.c_str(), FALSE));
+    WriteToolsFile("Native=%SYSDIR%\\" + Cp936FromWide(tool.substr(nativeFolder.size() + 1)) + "\r\n");
     Start();
     auto entries = OpenTools();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_TRUE(entries[0].enabled);
     Command(33000);
     ASSERT_EQ(g_calls.size(), 1u);
-    // A 32-bit process on 64-bit Windows reaches it through Sysnative.
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    std::wstring folder = RunsUnderWow64() ? WideFromCp936(WindowsFolder()) + L"\\Sysnative" : system;
-    EXPECT_EQ(g_calls[0].file, folder + L"\\notepad.exe");
+    EXPECT_EQ(g_calls[0].file, tool);
+    DeleteFileW(tool.c_str());
 }
 
 TEST_F(ExternalToolsTest, SubmenuIsEmptyWithoutToolsAndFollowsEveryChangeOfTheFile) {
