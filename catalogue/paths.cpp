@@ -124,6 +124,20 @@ std::string WithTrailingBackslash(std::string_view text) {
     return out;
 }
 
+bool IsNetworkPath(std::string_view text) {
+    return text.size() > 2 && text[0] == '\\' && text[1] == '\\' && text[2] != '\\';
+}
+
+bool HasDoubledBackslash(std::string_view path) {
+    // From the prefix's last backslash on, so that a third one is caught.
+    std::size_t from = 0;
+    if (path.substr(0, 4) == "\\\\?\\")
+        from = 3;
+    else if (path.substr(0, 2) == "\\\\")
+        from = 1;
+    return FindChars(path, "\\\\", from) != std::string_view::npos;
+}
+
 std::string ProgramFolderFromModulePath(std::string_view modulePath) {
     std::size_t slash = FindLastChar(modulePath, '\\');
     return slash == std::string_view::npos ? std::string() : std::string(modulePath.substr(0, slash + 1));

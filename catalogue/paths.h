@@ -22,6 +22,13 @@ std::string ExtensionOfPath(std::string_view text);
 
 std::string WithTrailingBackslash(std::string_view text);
 
+// A network path: two backslashes and a server name ("\\nas\share").
+bool IsNetworkPath(std::string_view text);
+
+// Two backslashes in a row, which name no folder; the two that begin a
+// network path and the "\\?\" before a long path do not count.
+bool HasDoubledBackslash(std::string_view path);
+
 // Folder of a program file path, up to and including its last backslash.
 std::string ProgramFolderFromModulePath(std::string_view modulePath);
 

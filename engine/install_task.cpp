@@ -12,7 +12,8 @@ ItemOutcome RunStep(InstallSurroundings& surroundings, const PathResolver& paths
     // Resolved when the step begins, so a file an earlier step made is found.
     ResolvedCommand resolved = paths.ResolveCommand(command);
     if (!resolved.ok || resolved.program.empty() || !surroundings.FileExists(resolved.program)) {
-        surroundings.ShowMessage({InstallMessageKind::FileMissing, step, fields.Name, resolved.program});
+        surroundings.ShowMessage({InstallMessageKind::FileMissing, step, fields.Name, resolved.program,
+                                  MissingDriveOf(resolved.program, surroundings.LogicalDrives())});
         return kOutcomeFileMissing;
     }
 
@@ -38,6 +39,14 @@ ItemOutcome RunStep(InstallSurroundings& surroundings, const PathResolver& paths
 }
 
 }  // namespace
+
+char MissingDriveOf(std::string_view path, unsigned long drives) {
+    if (path.size() < 2 || path[1] != ':') return 0;
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return 0;
+    return (drives >> (letter - 'A')) & 1 ? 0 : letter;
+}
 
 ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& paths, const CatalogueNode* item,
                         unsigned flags) {

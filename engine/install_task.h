@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue_model.h"
@@ -37,7 +38,15 @@ struct InstallMessage {
     unsigned step;
     std::string name;  // the item's Name
     std::string path;  // FileMissing: the resolved path, empty when unresolved
+    // FileMissing: the path's drive letter (upper case) when Corvel has no
+    // such drive, as a network drive mapped without elevation; 0 otherwise.
+    char missingDrive = 0;
 };
+
+// The drive letter of a path that begins with one ("X:"), upper case, when
+// drives (the bit mask GetLogicalDrives answers, bit 0 for A) lacks it; 0
+// when the drive is there or the path names no drive.
+char MissingDriveOf(std::string_view path, unsigned long drives);
 
 // What the task needs around it: the Win32 worker gives the real things,
 // the tests give fakes.
@@ -48,6 +57,8 @@ public:
     virtual bool ReadItem(const CatalogueNode* item, ItemFields& fields) = 0;
     virtual bool StopRequested() = 0;
     virtual bool FileExists(const std::string& path) = 0;
+    // The drives that exist for Corvel, as GetLogicalDrives answers them.
+    virtual unsigned long LogicalDrives() = 0;
     // Makes text the current registration text and puts it on the clipboard.
     virtual void SetRegistrationText(const std::string& text) = 0;
     // The component host's result (HostResult) for one step's file.

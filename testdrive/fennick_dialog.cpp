@@ -1,5 +1,6 @@
 #include "fennick_dialog.h"
 
+#include "elevated_copy.h"
 #include "fennick_resource.h"
 #include "message_box.h"
 #include "shell_choosers.h"
@@ -135,10 +136,13 @@ void CFennickDialog::Create() {
     }
     // Checked again right before mapping: the table may have changed since
     // the lists were filled.
+    const std::wstring fullPath = FullPathOf(folder);
     bool mapped = IsDriveLetterText(*letter) && !QueryDriveTarget(*letter) &&
-                  DefineDosDeviceW(0, letter->c_str(), FullPathOf(folder).c_str());
+                  DefineDosDeviceW(0, letter->c_str(), fullPath.c_str());
     if (!mapped) return Report(IDS_CREATE_FAILED, MB_ICONSTOP);
-    Report(IDS_CREATED, 0);
+    // The letter for Explorer stays even when the elevated one is missing.
+    ReportResult(MessageAfter(HiddenTask::MapForElevated,
+                              MirrorForElevated(hwnd_, {HiddenTask::MapForElevated, *letter, fullPath})));
     Refresh();
 }
 
@@ -157,7 +161,8 @@ void CFennickDialog::Delete() {
                    ClassifyDrive(*letter, QueryDriveTarget(*letter)) == DriveUse::FolderMapping &&
                    DefineDosDeviceW(DDD_REMOVE_DEFINITION, letter->c_str(), nullptr);
     if (!removed) return Report(IDS_DELETE_FAILED, MB_ICONSTOP);
-    Report(IDS_DELETED, 0);
+    ReportResult(MessageAfter(HiddenTask::UnmapForElevated,
+                              MirrorForElevated(hwnd_, {HiddenTask::UnmapForElevated, *letter, {}})));
     Refresh();
 }
 
@@ -171,6 +176,19 @@ std::optional<std::wstring> CFennickDialog::ChosenLetter(int list) const {
     SendMessageW(combo, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
+}
+
+void CFennickDialog::ReportResult(ResultMessage message) const {
+    switch (message) {
+        case ResultMessage::Created:
+            return Report(IDS_CREATED, 0);
+        case ResultMessage::CreatedNotForElevated:
+            return Report(IDS_CREATED_NOT_FOR_ELEVATED, MB_ICONEXCLAMATION);
+        case ResultMessage::Deleted:
+            return Report(IDS_DELETED, 0);
+        case ResultMessage::DeletedNotForElevated:
+            return Report(IDS_DELETED_NOT_FOR_ELEVATED, MB_ICONEXCLAMATION);
+    }
 }
 
 void CFennickDialog::Report(UINT text, UINT icon) const {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialog.h"
+#include "testdrive_rules.h"
 
 namespace corvel::testdrive {
 
@@ -26,6 +27,7 @@ private:
     void Delete();
     // The chosen entry of a letter list, nullopt when none is chosen.
     std::optional<std::wstring> ChosenLetter(int list) const;
+    void ReportResult(ResultMessage message) const;
     void Report(UINT text, UINT icon) const;
 };
 

@@ -20,18 +20,40 @@ bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
     return true;
 }
 
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    }
+    return true;
+}
+
+// "D:\CD\" and "D:\CD" name one folder.
+std::wstring_view WithoutTrailingBackslashes(std::wstring_view folder) {
+    while (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+    return folder;
+}
+
+constexpr std::wstring_view kMapSwitch = L"/map-elevated";
+constexpr std::wstring_view kUnmapSwitch = L"/unmap-elevated";
+
+// Quoted for the system's command line parser, which takes backslashes
+// before the closing quote for an escape: those are doubled. A folder's
+// name never holds a quote.
+std::wstring Quoted(std::wstring_view folder) {
+    std::size_t trailing = 0;
+    while (trailing < folder.size() && folder[folder.size() - 1 - trailing] == L'\\') ++trailing;
+    return L"\"" + std::wstring(folder) + std::wstring(trailing, L'\\') + L"\"";
+}
+
 }  // namespace
 
 DriveUse ClassifyDrive(std::wstring_view letterText, const std::optional<std::wstring>& target) {
     if (!target) return DriveUse::Free;
     // Disks, CD drives and network drives are devices; a mapped folder is not.
     if (StartsWithIgnoringCase(*target, L"\\DEVICE\\")) return DriveUse::RealDrive;
-    std::wstring upper(*target);
-    for (wchar_t& c : upper) c = UpperAscii(c);
-    std::wstring letter(letterText);
-    for (wchar_t& c : letter) c = UpperAscii(c);
     // A letter that stands for itself is no folder either.
-    return upper == letter ? DriveUse::RealDrive : DriveUse::FolderMapping;
+    return EqualsIgnoringCase(*target, letterText) ? DriveUse::RealDrive : DriveUse::FolderMapping;
 }
 
 std::wstring DisplayedFolder(std::wstring_view target) {
@@ -61,6 +83,42 @@ DeleteRefusal CheckDelete(const std::optional<std::wstring>& chosenLetter) {
     if (!chosenLetter) return DeleteRefusal::NoLetter;
     if (chosenLetter->empty()) return DeleteRefusal::InvalidLetter;
     return DeleteRefusal::None;
+}
+
+std::wstring HiddenParameters(const HiddenRequest& request) {
+    if (request.task == HiddenTask::UnmapForElevated) return std::wstring(kUnmapSwitch) + L" " + request.letter;
+    return std::wstring(kMapSwitch) + L" " + request.letter + L" " + Quoted(request.folder);
+}
+
+std::optional<HiddenRequest> ParseHiddenRequest(const std::vector<std::wstring>& arguments) {
+    if (arguments.size() == 3 && arguments[0] == kMapSwitch && IsDriveLetterText(arguments[1]) && !arguments[2].empty())
+        return HiddenRequest{HiddenTask::MapForElevated, arguments[1], arguments[2]};
+    if (arguments.size() == 2 && arguments[0] == kUnmapSwitch && IsDriveLetterText(arguments[1]))
+        return HiddenRequest{HiddenTask::UnmapForElevated, arguments[1], {}};
+    return std::nullopt;
+}
+
+HiddenStep DecideHiddenStep(const HiddenRequest& request, const std::optional<std::wstring>& target,
+                            bool folderExists) {
+    const DriveUse use = ClassifyDrive(request.letter, target);
+    if (request.task == HiddenTask::UnmapForElevated) {
+        if (use == DriveUse::Free) return HiddenStep::AlreadyDone;
+        return use == DriveUse::FolderMapping ? HiddenStep::Remove : HiddenStep::Refuse;
+    }
+    if (!folderExists) return HiddenStep::Refuse;
+    if (use == DriveUse::Free) return HiddenStep::Define;
+    // Left from a Delete whose elevation was declined: the letter is there.
+    if (use == DriveUse::FolderMapping && EqualsIgnoringCase(WithoutTrailingBackslashes(DisplayedFolder(*target)),
+                                                             WithoutTrailingBackslashes(request.folder)))
+        return HiddenStep::AlreadyDone;
+    return HiddenStep::Refuse;
+}
+
+ResultMessage MessageAfter(HiddenTask task, ElevatedCopy copy) {
+    const bool elevatedToo = copy == ElevatedCopy::NotNeeded || copy == ElevatedCopy::Done;
+    if (task == HiddenTask::MapForElevated)
+        return elevatedToo ? ResultMessage::Created : ResultMessage::CreatedNotForElevated;
+    return elevatedToo ? ResultMessage::Deleted : ResultMessage::DeletedNotForElevated;
 }
 
 }  // namespace corvel

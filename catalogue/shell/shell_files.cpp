@@ -5,6 +5,7 @@
 #include "file_handle.h"
 #include "long_path.h"
 #include "native_system.h"
+#include "paths.h"
 #include "win32_text.h"
 
 namespace corvel {
@@ -75,8 +76,9 @@ bool WriteWholeFile(const std::string& path, std::string_view data) {
 }
 
 bool CreateFolderPath(const std::string& path) {
+    if (HasDoubledBackslash(path)) return false;
     std::wstring wide = WideFromCp936(path);
-    if (wide.empty() || wide.find(L"\\\\") != std::wstring::npos) return false;
+    if (wide.empty()) return false;
     if (FolderExists(path)) return true;
     // Intermediate levels may exist already or be a drive root: ignore them.
     for (std::size_t slash = wide.find(L'\\'); slash != std::wstring::npos; slash = wide.find(L'\\', slash + 1)) {

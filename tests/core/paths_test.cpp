@@ -355,5 +355,26 @@ TEST(PathText, TrailingBackslashAndProgramFolder) {
     EXPECT_EQ(ProgramFolderFromModulePath("D:\\temp\\a\x81"), "D:\\temp\\");
 }
 
+TEST(PathText, DoubledBackslashesPastANetworkOrLongPathPrefix) {
+    EXPECT_TRUE(HasDoubledBackslash("D:\\a\\\\b"));
+    EXPECT_TRUE(HasDoubledBackslash("D:\\a\\\\"));
+    EXPECT_FALSE(HasDoubledBackslash("D:\\a\\b\\"));
+    // A folder on a NAS, and the long path forms.
+    EXPECT_FALSE(HasDoubledBackslash("\\\\nas\\share\\CD"));
+    EXPECT_FALSE(HasDoubledBackslash("\\\\?\\D:\\CD"));
+    EXPECT_FALSE(HasDoubledBackslash("\\\\?\\UNC\\nas\\share\\CD"));
+    // Past the prefix the rule holds, a third backslash included.
+    EXPECT_TRUE(HasDoubledBackslash("\\\\nas\\share\\\\CD"));
+    EXPECT_TRUE(HasDoubledBackslash("\\\\\\nas\\share"));
+    EXPECT_TRUE(HasDoubledBackslash("\\\\?\\\\D:\\CD"));
+    EXPECT_TRUE(HasDoubledBackslash("\\\\?\\D:\\\\CD"));
+    // A trail byte 0x5C before a backslash is no backslash.
+    EXPECT_FALSE(HasDoubledBackslash("D:\\" BS_TRAIL "\\x"));
+
+    EXPECT_TRUE(IsNetworkPath("\\\\nas\\share"));
+    for (const char* text : {"\\nas\\share", "\\\\", "\\\\\\nas", "D:\\nas", ""})
+        EXPECT_FALSE(IsNetworkPath(text)) << text;
+}
+
 }  // namespace
 }  // namespace corvel

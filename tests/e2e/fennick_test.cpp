@@ -49,6 +49,15 @@ protected:
         }
     }
 
+    // Fennick's hidden mode, as its elevated copy runs: no window, the
+    // answer in the exit code.
+    std::optional<DWORD> RunHidden(const std::wstring& arguments) {
+        CorvelProcess& process = Start(WindowsPathFromBuildPath(FENNICK_EXE_PATH), arguments);
+        std::optional<DWORD> code = process.WaitForExit(kStepTimeout);
+        EXPECT_TRUE(process.Windows(true).empty());
+        return code;
+    }
+
     HWND StartFennick(CorvelProcess*& process) {
         process = &Start(WindowsPathFromBuildPath(FENNICK_EXE_PATH));
         return process->WaitForDialog(kCaption, kStartTimeout);
@@ -189,6 +198,33 @@ TEST_F(FennickTest, AFolderNearThePathLimitIsStillSeenAsAMapping) {
     EXPECT_EQ(std::find(free.begin(), free.end(), L"H:"), free.end()) << "a mapped letter offered as free";
     EXPECT_EQ(Text(dialog, kMappedFolder), deep);
     PressDialogButton(dialog, IDCANCEL);
+}
+
+TEST_F(FennickTest, TheHiddenModeMapsAndUnmapsALetterAndAnswersInItsExitCode) {
+    const std::wstring cd = folder_.PathOf(L"CD 1");
+    ASSERT_TRUE(CreateDirectoryW(cd.c_str(), nullptr));
+    // A trailing backslash is doubled before the closing quote.
+    EXPECT_EQ(RunHidden(L"/map-elevated H: \"" + cd + L"\\\\\""), std::optional<DWORD>(0));
+    std::optional<std::wstring> target = Target(L"H:");
+    ASSERT_TRUE(target.has_value());
+    EXPECT_NE(target->find(cd), std::wstring::npos);
+    // Its own mapping again is done; another folder on the letter is not.
+    EXPECT_EQ(RunHidden(L"/map-elevated H: \"" + cd + L"\""), std::optional<DWORD>(0));
+    EXPECT_EQ(RunHidden(L"/map-elevated H: \"" + folder_.Path() + L"\""), std::optional<DWORD>(1));
+    EXPECT_EQ(Target(L"H:"), target);
+
+    EXPECT_EQ(RunHidden(L"/unmap-elevated H:"), std::optional<DWORD>(0));
+    EXPECT_FALSE(Target(L"H:").has_value());
+    // Nothing left to remove is done too.
+    EXPECT_EQ(RunHidden(L"/unmap-elevated H:"), std::optional<DWORD>(0));
+
+    // A real drive is never removed, a missing folder never mapped, and
+    // arguments Fennick does not give are refused.
+    EXPECT_EQ(RunHidden(L"/unmap-elevated C:"), std::optional<DWORD>(1));
+    EXPECT_TRUE(IsDevice(L"C:"));
+    EXPECT_EQ(RunHidden(L"/map-elevated H: \"" + folder_.PathOf(L"missing") + L"\""), std::optional<DWORD>(1));
+    EXPECT_EQ(RunHidden(L"/map-elevated H:"), std::optional<DWORD>(1));
+    EXPECT_FALSE(Target(L"H:").has_value());
 }
 
 }  // namespace

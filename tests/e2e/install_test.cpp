@@ -179,6 +179,30 @@ TEST_F(InstallTest, MissingFilesAndComponentAnswersAreReportedAndTheTaskGoesOn) 
     process.Close();
 }
 
+TEST_F(InstallTest, AMissingInstallerOnADriveCorvelLacksNamesTheDrive) {
+    // As a network drive mapped without elevation is for elevated Corvel.
+    ASSERT_FALSE(GetLogicalDrives() & (1u << ('Q' - 'A')));
+    const std::wstring program = LayOutWithRecorder();
+    SetEnvironmentVariableW(L"CORVEL_RECORDER_ANSWERS", L"0");
+    folder_.WriteFile(L"Corvel.cvx", Line("[Tools]") + ItemLine("Net", "Q:\\Soft\\setup.exe") +
+                                         ItemLine("Lost", "Soft\\missing.exe") + ItemLine("Good"));
+    auto [process, window] = StartShown(program);
+    for (int i = 0; i < 3; ++i) window.SelectItem(i);
+    window.Command(kInstall);
+
+    const std::wstring missing = L"\u201d\u4e0d\u5b58\u5728\uff0c";  // ”不存在，
+    const std::wstring drive = L"\u9a71\u52a8\u5668\u201cQ:\u201d";  // 驱动器“Q:”
+    std::wstring text = Acknowledge(process, kInstallCaption);
+    EXPECT_NE(text.find(L"Q:\\Soft\\setup.exe" + missing), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"\n\n" + drive), std::wstring::npos) << text;
+    // A file missing on a drive that is there says nothing of drives.
+    text = Acknowledge(process, kInstallCaption);
+    EXPECT_NE(text.find(L"missing.exe" + missing), std::wstring::npos) << text;
+    EXPECT_EQ(text.find(L"\u9a71\u52a8\u5668"), std::wstring::npos) << text;
+    WaitForTaskEnds(1);
+    process.Close();
+}
+
 TEST_F(InstallTest, AbandonAllLeavesTheLaterItemsUntouched) {
     const std::wstring program = LayOutWithRecorder();
     SetEnvironmentVariableW(L"CORVEL_RECORDER_ANSWERS", L"0,4");

@@ -18,12 +18,13 @@ namespace corvel {
 
 // Found by argument lookup from inside GoogleTest, so beside InstallMessage.
 static bool operator==(const InstallMessage& a, const InstallMessage& b) {
-    return a.kind == b.kind && a.step == b.step && a.name == b.name && a.path == b.path;
+    return a.kind == b.kind && a.step == b.step && a.name == b.name && a.path == b.path &&
+           a.missingDrive == b.missingDrive;
 }
 
 static void PrintTo(const InstallMessage& message, std::ostream* out) {
     *out << "{kind " << static_cast<int>(message.kind) << ", step " << message.step << ", " << message.name << ", "
-         << message.path << "}";
+         << message.path << ", drive " << (message.missingDrive ? message.missingDrive : '-') << "}";
 }
 
 namespace {
@@ -48,6 +49,7 @@ public:
     std::set<std::string> missing;
     std::map<std::string, int> answers;
     bool stop = false;
+    unsigned long drives = 0x3FFFFFF;  // A to Z
     std::function<void(const DispatchCall&)> whileDispatching;
     std::function<void(ItemFields&)> afterRead;  // fields the catalogue itself would refuse
 
@@ -73,6 +75,7 @@ public:
         events.push_back("exists " + path);
         return !missing.count(path);
     }
+    unsigned long LogicalDrives() override { return drives; }
     void SetRegistrationText(const std::string& text) override {
         events.push_back("registration " + text);
         registrationTexts.push_back(text);
@@ -170,6 +173,30 @@ TEST_F(InstallTaskTest, PatchCommandOnItemsWithoutPatchDoesNothing) {
 }
 
 // --- Missing files ---
+
+TEST(MissingDriveOf, OnlyALetterTheDrivesLack) {
+    const unsigned long cAndD = (1ul << 2) | (1ul << 3);
+    EXPECT_EQ(MissingDriveOf("N:\\Soft\\setup.exe", cAndD), 'N');
+    EXPECT_EQ(MissingDriveOf("n:\\Soft\\setup.exe", cAndD), 'N');
+    EXPECT_EQ(MissingDriveOf("Z:", cAndD), 'Z');
+    EXPECT_EQ(MissingDriveOf("d:\\Soft\\setup.exe", cAndD), 0);
+    EXPECT_EQ(MissingDriveOf("C:\\setup.exe", cAndD), 0);
+    // No drive letter to name: a network path, a bad text, nothing.
+    for (const char* path : {"\\\\nas\\soft\\setup.exe", "1:\\setup.exe", "N", ""}) {
+        EXPECT_EQ(MissingDriveOf(path, cAndD), 0) << path;
+    }
+}
+
+TEST_F(InstallTaskTest, AMissingFileOnADriveCorvelLacksNamesTheDrive) {
+    // A network drive mapped without elevation does not exist for Corvel.
+    fake_.drives = 1ul << 3;  // only D:
+    fake_.missing = {"N:\\Soft\\setup.exe", Installer("B")};
+    ItemFields onNetwork{"A", "N:\\Soft\\setup.exe", "", "", "", "", ""};
+    Run({Add(onNetwork), Add("B")});
+    EXPECT_EQ(fake_.messages,
+              (std::vector<InstallMessage>{{InstallMessageKind::FileMissing, 1, "A", "N:\\Soft\\setup.exe", 'N'},
+                                           {InstallMessageKind::FileMissing, 1, "B", Installer("B"), 0}}));
+}
 
 TEST_F(InstallTaskTest, UnresolvableCommandIsAMissingFileWithEmptyPath) {
     // The catalogue refuses an empty SrcPath, but the sequence must not run one.

@@ -72,6 +72,15 @@ TEST(CreateFolderPath, CreatesEveryMissingLevel) {
     EXPECT_TRUE(Exists(scratch / ("t" + kTrailBackslash + "\\u")));
 }
 
+TEST(CreateFolderPath, TheLongPathPrefixIsNoDoubledBackslash) {
+    // As a folder on a NAS ("\\\\nas\\share\\CD"), which Wine cannot show.
+    ScratchFolder scratch;
+    const std::string folder = scratch / "long\\path";
+    ASSERT_TRUE(CreateFolderPath("\\\\?\\" + folder));
+    EXPECT_TRUE(Exists(folder));
+    EXPECT_FALSE(CreateFolderPath("\\\\?\\" + folder + "\\\\x"));
+}
+
 TEST(CreateFolderPath, Refusals) {
     ScratchFolder scratch;
     PutFile(scratch / "file", "x");

@@ -126,7 +126,16 @@ TEST(CopyTarget, ResolvedAgainstTheProgramFolderLikeEveryPath) {
     EXPECT_EQ(TargetOf("E:\\CD\\"), "E:\\CD\\");
     EXPECT_EQ(TargetOf("  CD"), "D:\\temp\\CD");
     // What the path rules refuse is no folder to copy into.
-    for (const char* typed : {"..\\CD", "\\\\server\\share", "CD\\con", "a|b", "C:", "E:\\CD\\.."})
+    for (const char* typed : {"..\\CD", "CD\\con", "a|b", "C:", "E:\\CD\\.."})
+        EXPECT_EQ(TargetOf(typed), "(invalid)") << typed;
+}
+
+TEST(CopyTarget, AFolderOnANasIsTakenAsItIs) {
+    EXPECT_EQ(TargetOf("\\\\nas\\share\\CD"), "\\\\nas\\share\\CD");
+    EXPECT_EQ(TargetOf("\\\\nas\\share\\CD. "), "\\\\nas\\share\\CD");
+    // Past its start it follows the rules of every path.
+    for (const char* typed :
+         {"\\\\nas\\share\\\\CD", "\\\\\\nas\\share", "\\\\nas\\share\\..\\CD", "\\\\nas\\share\\con", "\\\\nas\\a|b"})
         EXPECT_EQ(TargetOf(typed), "(invalid)") << typed;
 }
 

@@ -70,6 +70,11 @@ std::string_view WithoutDroppedEnd(std::string_view typed) {
 CopyTarget CopyTargetOf(std::string_view typed, const PathResolver& paths) {
     const std::string_view trimmed = WithoutDroppedEnd(typed);
     if (TrimLeft(trimmed, kBlankTabLf).empty()) return {CopyTarget::Verdict::Empty, {}};
+    // A folder on a NAS: the rest follows the rules of every path.
+    if (IsNetworkPath(trimmed)) {
+        if (ClassifyPath(trimmed.substr(1)) != PathKind::DriveRelative) return {CopyTarget::Verdict::Invalid, {}};
+        return {CopyTarget::Verdict::Folder, std::string(trimmed)};
+    }
     std::string folder = paths.ResolvePath(trimmed);
     if (folder.empty()) return {CopyTarget::Verdict::Invalid, {}};
     return {CopyTarget::Verdict::Folder, std::move(folder)};

@@ -41,6 +41,7 @@ public:
     }
     bool StopRequested() override { return worker_.StopRequested(); }
     bool FileExists(const std::string& path) override { return corvel::FileExists(path); }
+    unsigned long LogicalDrives() override { return GetLogicalDrives(); }
     void SetRegistrationText(const std::string& text) override {
         registration_.Set(text);
         PutTextOnClipboard(text);
@@ -59,6 +60,10 @@ public:
             switch (message.kind) {
                 case InstallMessageKind::FileMissing:
                     text = FormatResourceString(texts.missing, {name, WideFromCp936(message.path)});
+                    if (message.missingDrive) {
+                        const std::wstring drive{static_cast<wchar_t>(message.missingDrive), L':'};
+                        text += L"\n\n" + FormatResourceString(IDS_DRIVE_MISSING, {drive});
+                    }
                     break;
                 case InstallMessageKind::ComponentFailed:
                     text = FormatResourceString(texts.failed, {name});
