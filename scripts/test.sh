@@ -38,9 +38,9 @@ ctest --preset win64 || failed=1
 if wine_can_run_32bit; then
     step "Windows tests under Wine (i686 build, 32-bit prefix)"
     ctest --preset win32 || failed=1
-    step "Windows tests under Wine (i686 build in a 64-bit prefix: shell, window, components, host, end to end)"
+    step "Windows tests under Wine (i686 build in a 64-bit prefix: shell, window, components, host, end to end, real installers)"
     WINEPREFIX="$root/build/win32/wineprefix-wow64" \
-        ctest --preset win32 -R '^(shell|ui|component_host|engine|quarro|maelis|tobrin|corvel_e2e)_tests$' || failed=1
+        ctest --preset win32 -R '^(shell|ui|component_host|engine|quarro|maelis|tobrin|corvel_e2e|real_installer)_tests$' || failed=1
 else
     if [ -e /usr/lib/wine/wine ]; then
         step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"
