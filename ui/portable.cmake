@@ -1,3 +1,8 @@
+# Sizes for a display's DPI, for every window of ours and the layouts.
+corvel_portable_library(corvel_display_scale
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window/display_scale.cpp
+  INCLUDES ${CMAKE_CURRENT_LIST_DIR}/window)
+
 # The deciding parts of the dialogs: portable, so that they are built and
 # tested natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_ui_rules
@@ -20,3 +25,8 @@ corvel_portable_library(corvel_ui_rules
     ${PROJECT_SOURCE_DIR}/tools/copy_files
     ${PROJECT_SOURCE_DIR}/tools/create_folders
     ${PROJECT_SOURCE_DIR}/tools/save_for_cd)
+foreach(variant "" _checked _fuzz)
+  if(TARGET corvel_ui_rules${variant})
+    target_link_libraries(corvel_ui_rules${variant} PUBLIC corvel_display_scale${variant})
+  endif()
+endforeach()
