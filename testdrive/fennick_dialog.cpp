@@ -1,5 +1,7 @@
 #include "fennick_dialog.h"
 
+#include "dpi.h"
+
 #include "elevated_copy.h"
 #include "fennick_resource.h"
 #include "message_box.h"
@@ -49,15 +51,38 @@ std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText) {
 
 CFennickDialog::CFennickDialog() : Dialog(IDD_FENNICK) {}
 
+// The window is gone by now, so nothing shows the icons any more.
+CFennickDialog::~CFennickDialog() {
+    if (bigIcon_) DestroyIcon(bigIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
 bool CFennickDialog::OnInit() {
-    HINSTANCE module = ui::ResourceModule();
-    auto icon = [module](int size) {
-        return reinterpret_cast<LPARAM>(LoadImageW(module, MAKEINTRESOURCEW(IDR_FENNICK), IMAGE_ICON, size, size, 0));
-    };
-    Send(WM_SETICON, ICON_BIG, icon(GetSystemMetrics(SM_CXICON)));
-    Send(WM_SETICON, ICON_SMALL, icon(GetSystemMetrics(SM_CXSMICON)));
+    SetIcons(ui::WindowDpi(hwnd_));
     Refresh();
     return true;
+}
+
+void CFennickDialog::SetIcons(UINT dpi) {
+    HINSTANCE module = ui::ResourceModule();
+    auto icon = [module, dpi](int metric) {
+        int size = ui::SystemMetricForDpi(metric, dpi);
+        return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDR_FENNICK), IMAGE_ICON, size, size, 0));
+    };
+    HICON big = icon(SM_CXICON);
+    HICON small = icon(SM_CXSMICON);
+    Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (bigIcon_) DestroyIcon(bigIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    bigIcon_ = big;
+    smallIcon_ = small;
+}
+
+bool CFennickDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    // The dialog manager rescales the controls; the icons are ours.
+    if (message == WM_DPICHANGED) SetIcons(ui::DpiOfChange(wParam));
+    return false;
 }
 
 bool CFennickDialog::OnCommand(int id, int notifyCode, HWND control) {

@@ -14,12 +14,16 @@ namespace corvel::testdrive {
 class CFennickDialog : public ui::Dialog {
 public:
     CFennickDialog();
+    ~CFennickDialog() override;
 
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The title bar's and the task bar's icons, drawn for dpi.
+    void SetIcons(UINT dpi);
     void Refresh();
     void ShowMappedFolder();
     void Browse();
@@ -29,6 +33,9 @@ private:
     std::optional<std::wstring> ChosenLetter(int list) const;
     void ReportResult(ResultMessage message) const;
     void Report(UINT text, UINT icon) const;
+
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
 };
 
 // What the device table answers for a drive letter ("X:"), read with a

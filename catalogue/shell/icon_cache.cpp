@@ -5,6 +5,7 @@
 #include "cp936.h"
 #include "long_path.h"
 #include "paths.h"
+#include "screen_dpi.h"
 #include "shell_files.h"
 #include "win32_text.h"
 
@@ -68,7 +69,7 @@ FileIconCache::~FileIconCache() {
     if (list_) ImageList_Destroy(list_);
 }
 
-bool FileIconCache::Create(int sizeType, UINT flags, int growth) {
+bool FileIconCache::Create(int sizeType, UINT flags, int growth, int dpi) {
     int size = 0;
     switch (sizeType) {
         case kIconSizeSmall:
@@ -84,6 +85,7 @@ bool FileIconCache::Create(int sizeType, UINT flags, int growth) {
         default:
             return false;
     }
+    if (dpi > 0) size = MulDiv(size, dpi, static_cast<int>(ScreenDpi()));
     HIMAGELIST list = ImageList_Create(size, size, flags, 0, growth);
     if (!list) return false;
     if (list_) ImageList_Destroy(list_);

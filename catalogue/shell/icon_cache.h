@@ -34,8 +34,10 @@ public:
 
     // Makes the image list for size type 1, 2 or 3; type 3 falls back to the
     // system's large icon size when "Shell Icon Size" is missing or unusable.
-    // flags and growth go to ImageList_Create.
-    bool Create(int sizeType, UINT flags, int growth);
+    // flags and growth go to ImageList_Create. A dpi other than 0 is that
+    // of a monitor whose scale differs from the screen's: the sizes, which
+    // the system gives for the screen, are scaled to it.
+    bool Create(int sizeType, UINT flags, int growth, int dpi = 0);
 
     // Index of the icon for path in ImageList(), or -1. Every existing EXE
     // file gets an image of its own, which every entry of the same path

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dpi.h"
 #include "job_launch.h"
 #include "message_box.h"
 #include "no_throw.h"
@@ -23,8 +24,8 @@ constexpr int kFormControls[] = {
     IDC_INSTALL_PARAMS,       IDC_INSTALL_FOLDER,     IDC_INSTALL_BROWSE,
 };
 
-// The banner's text is this many logical units taller than the dialog's.
-constexpr LONG kBannerGrowth = 12;
+// The banner's text is this many pixels taller than the dialog's, at 96 DPI.
+constexpr int kBannerGrowth = 12;
 
 std::wstring ControlText(HWND control) {
     int length = GetWindowTextLengthW(control);
@@ -174,7 +175,7 @@ void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
         auto dialogFont = reinterpret_cast<HFONT>(Send(WM_GETFONT));
         GetObjectW(dialogFont ? dialogFont : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
         // The height is negative (a character height): decreasing it enlarges the text.
-        font.lfHeight -= kBannerGrowth;
+        font.lfHeight -= ScaleToDpi(kBannerGrowth, static_cast<int>(ui::WindowDpi(hwnd_)));
         bannerFont_ = CreateFontIndirectW(&font);
     }
     const RECT& rect = item.rcItem;
@@ -216,6 +217,14 @@ LRESULT CInstallDialog::OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam
             if (item->CtlID != IDC_INSTALL_BANNER) break;
             DrawBanner(*item);
             return TRUE;
+        }
+        case WM_DPICHANGED: {
+            // The dialog takes the font for the new scale; the banner's follows it.
+            LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (bannerFont_) DeleteObject(bannerFont_);
+            bannerFont_ = nullptr;
+            InvalidateRect(Child(IDC_INSTALL_BANNER), nullptr, TRUE);
+            return result;
         }
         case WM_QUERYENDSESSION: {
             LRESULT agree = DefSubclassProc(hwnd, message, wParam, lParam);

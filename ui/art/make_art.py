@@ -465,12 +465,13 @@ def disabled(c):
 
 
 def strip(canvases):
-    w = 32 * len(canvases)
+    n = canvases[0].n
+    w = n * len(canvases)
     rows = []
-    for y in range(32):
+    for y in range(n):
         row = []
         for c in canvases:
-            row.extend(composite(c.rgba(x, y)) for x in range(32))
+            row.extend(composite(c.rgba(x, y)) for x in range(n))
         rows.append(row)
     return w, rows
 
@@ -564,32 +565,33 @@ def write_ico(path, canvases):
         fh.write(out + b''.join(images))
 
 
+# Toolbar images for 100 %, 125 %, 150 % and 200 % display scale; the
+# program picks the largest that fits, so none is ever stretched.
+TOOLBAR_SIZES = (32, 40, 48, 64)
+# Small and large icons from 100 % to 200 %.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+
+
+def drawn(fn, n):
+    c = Canvas(n)
+    fn(c)
+    return c
+
+
 def main():
-    tiles = []
-    for fn in ICONS:
-        c = Canvas(32)
-        fn(c)
-        tiles.append(c)
-    write_bmp8(os.path.join(HERE, 'toolbar.bmp'), *strip(tiles))
-    write_bmp8(os.path.join(HERE, 'toolbar_disabled.bmp'),
-               *strip([disabled(c) for c in tiles]))
-    sizes = []
-    for n in (16, 32, 48):
-        c = Canvas(n)
-        program_icon(c)
-        sizes.append(c)
-    write_ico(os.path.join(HERE, 'corvel.ico'), sizes)
-    test_drive = []
-    for n in (16, 32, 48):
-        c = Canvas(n)
-        fennick_icon(c)
-        test_drive.append(c)
-    write_ico(os.path.join(HERE, 'fennick.ico'), test_drive)
+    for n in TOOLBAR_SIZES:
+        tiles = [drawn(fn, n) for fn in ICONS]
+        suffix = '' if n == 32 else '_%d' % n
+        write_bmp8(os.path.join(HERE, 'toolbar%s.bmp' % suffix), *strip(tiles))
+        write_bmp8(os.path.join(HERE, 'toolbar_disabled%s.bmp' % suffix),
+                   *strip([disabled(c) for c in tiles]))
+    write_ico(os.path.join(HERE, 'corvel.ico'), [drawn(program_icon, n) for n in ICON_SIZES])
+    write_ico(os.path.join(HERE, 'fennick.ico'), [drawn(fennick_icon, n) for n in ICON_SIZES])
     # The stand-in installer of the tests and the demo CD: a box, as setup
     # programs commonly show, so each demo item carries an icon of its own.
-    setup = Canvas(32)
-    draw_box(setup, 1.5, 1, 29 / 23)
-    write_ico(os.path.join(HERE, 'installer.ico'), [setup])
+    def setup_box(c):
+        draw_box(c, 1.5, 1, 29 / 23)
+    write_ico(os.path.join(HERE, 'installer.ico'), [drawn(setup_box, n) for n in ICON_SIZES])
 
 
 if __name__ == '__main__':

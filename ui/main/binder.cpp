@@ -147,6 +147,21 @@ bool Binder::LoadPendingIcons(int count) {
     return !pendingIcons_.empty();
 }
 
+bool Binder::SetIconDpi(UINT dpi, const std::function<std::string(CatalogueNode*)>& installerOf) {
+    if (!list_ || !icons_.Create(kIconSizeShell, ILC_COLOR32 | ILC_MASK, 30, static_cast<int>(dpi))) return false;
+    ListView_SetImageList(list_, icons_.ImageList(), LVSIL_NORMAL);
+    pendingIcons_.clear();
+    for (int index = 0; index < EntryCount(); ++index) {
+        CatalogueNode* item = entries_[index].item;
+        std::string installer = installerOf(item);
+        entries_[index].image = std::max(icons_.TypeIconIndex(installer, false), 0);
+        if (icons_.MayHaveOwnIcon(installer, false)) pendingIcons_.push_back({index, item, installer});
+    }
+    SyncEntryCount();
+    InvalidateRect(list_, nullptr, TRUE);
+    return true;
+}
+
 bool Binder::SetEntry(int index, const std::string& installerPath) {
     if (!ValidEntry(index) || installerPath.empty()) return false;
     int image = icons_.IconIndex(installerPath, false);

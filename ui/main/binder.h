@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ public:
     int AppendEntry(CatalogueNode* item, const std::string& installerPath);
     // Gives up to count entries their installer's own icon; true while more wait.
     bool LoadPendingIcons(int count);
+    // The list moved to a monitor of another scale: the icons are made
+    // again at the size for dpi, each entry's own icon read again while idle.
+    bool SetIconDpi(UINT dpi, const std::function<std::string(CatalogueNode*)>& installerOf);
     // The entry's item changed: its installer's icon and its name are shown again.
     bool SetEntry(int index, const std::string& installerPath);
     // Draws the entry again, after its item was renamed.

@@ -6,6 +6,7 @@
 #include "check_paths_command.h"
 #include "copy_files_command.h"
 #include "create_folders.h"
+#include "dpi.h"
 #include "install_task.h"
 #include "message_box.h"
 #include "no_throw.h"
@@ -33,6 +34,10 @@ CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
       paths_(location_.folder),
       status_(std::move(status)),
       document_(location_.catalogueFile) {}
+
+CCorvelView::~CCorvelView() {
+    if (listFont_) DeleteObject(listFont_);
+}
 
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
@@ -69,6 +74,7 @@ void CCorvelView::InitialUpdate() {
         ShowCategory(0);
     binder_.SetTabRedraw(true);
     InvalidateRect(binder_.Tabs(), nullptr, TRUE);
+    status_(LoadResourceString(IDS_READY));  // showing the first category cleared it
 }
 
 void CCorvelView::OnDestroy() {
@@ -121,9 +127,24 @@ void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
         AppendEntryFor(node);
 }
 
+std::string CCorvelView::InstallerOf(CatalogueNode* item) const {
+    return paths_.ProgramPathOfCommand(item->StoredField(Field::SrcPath), true);
+}
+
 int CCorvelView::AppendEntryFor(CatalogueNode* item) {
-    std::string installer = paths_.ProgramPathOfCommand(item->StoredField(Field::SrcPath), true);
-    return binder_.AppendEntry(item, installer);
+    return binder_.AppendEntry(item, InstallerOf(item));
+}
+
+void CCorvelView::SetDpi(UINT dpi) {
+    if (HFONT font = CreateIconFontForDpi(dpi)) {
+        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (listFont_) DeleteObject(listFont_);
+        listFont_ = font;
+    }
+    binder_.SetIconDpi(dpi, [this](CatalogueNode* item) { return InstallerOf(item); });
+    ListView_SetIconSpacing(list_, SystemMetricForDpi(SM_CXICONSPACING, dpi),
+                            SystemMetricForDpi(SM_CYICONSPACING, dpi));
+    ListView_Arrange(list_, LVA_DEFAULT);
 }
 
 bool CCorvelView::ShowCategory(int index) {

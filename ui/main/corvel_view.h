@@ -25,6 +25,7 @@ public:
     using StatusSink = std::function<void(const std::wstring&)>;
 
     CCorvelView(ProgramLocation location, StatusSink status);
+    ~CCorvelView();
     CCorvelView(const CCorvelView&) = delete;
     CCorvelView& operator=(const CCorvelView&) = delete;
 
@@ -46,6 +47,10 @@ public:
     // Saves a changed catalogue before code that may end the process runs
     // (a component's Open); a failure is silent and left for the close.
     void SaveChangesNow();
+
+    // The frame moved to a monitor of another scale: the list's font, icons
+    // and their spacing are made for dpi.
+    void SetDpi(UINT dpi);
 
     // Notifications from the tab strip and the list, passed on by the frame.
     LRESULT OnNotify(NMHDR* header);
@@ -75,6 +80,7 @@ private:
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
     LRESULT OnListNotify(NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
+    std::string InstallerOf(CatalogueNode* item) const;
     void ShowCommentOf(int entry, bool selected);
     // Writes the catalogue file. With tellUser, a copy kept beside the file
     // is told once, and a failure at the close (only then: before it, the
@@ -87,6 +93,7 @@ private:
     StatusSink status_;
     HWND frame_ = nullptr;
     HWND list_ = nullptr;
+    HFONT listFont_ = nullptr;  // after a move to another scale; else the list's own
     Catalogue catalogue_;
     CatalogueDocument document_;
     bool toldKeptCopy_ = false;

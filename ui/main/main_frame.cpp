@@ -4,6 +4,8 @@
 #include <windowsx.h>
 
 #include "about_dialog.h"
+#include "dpi.h"
+#include "screen_dpi.h"
 #include "resource.h"
 #include "view_requests.h"
 
@@ -11,8 +13,6 @@ namespace corvel::ui {
 
 namespace {
 
-constexpr COLORREF kTransparent = RGB(192, 192, 192);
-constexpr int kButtonSize = 32;
 // Few enough that input between two idle turns is handled without delay.
 constexpr int kIconsPerIdleTurn = 8;
 constexpr int kTopMenuCategory = 1;
@@ -21,23 +21,16 @@ constexpr int kTopMenuTools = 3;
 constexpr int kSwitchToPosition = 3;
 constexpr int kMoveToPosition = 9;
 constexpr int kToolsPosition = 3;
+// The tab strip's smallest size in the band, at 96 DPI.
+constexpr int kTabsMinWidth = 200;
+constexpr int kTabsMinHeight = 25;
+// Room left around the frame on the screen at start, at 96 DPI.
+constexpr int kScreenMargin = 20;
+constexpr int kScreenMarginBelow = 60;
 
 // Toolbar buttons left to right; 0 is a separator.
 constexpr int kToolbarLayout[] = {ID_ITEM_ADD,     ID_ITEM_DELETE, ID_ITEM_EDIT,     0, ID_ITEM_INSTALL,
                                   ID_ITEM_REGCODE, ID_ITEM_PATCH,  ID_ITEM_SETTINGS, 0, ID_APP_ABOUT};
-
-HIMAGELIST LoadToolbarImages(int bitmapId) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return nullptr;
-    HIMAGELIST images = ImageList_Create(kButtonSize, kButtonSize, ILC_COLOR24 | ILC_MASK, 8, 2);
-    if (images && ImageList_AddMasked(images, bitmap, kTransparent) < 0) {
-        ImageList_Destroy(images);
-        images = nullptr;
-    }
-    DeleteObject(bitmap);
-    return images;
-}
 
 // Rewrites the entries already there and adds or removes only the
 // difference: Wine's menus copy all their entries for each one added, so
@@ -63,6 +56,10 @@ CMainFrame::CMainFrame(ProgramLocation location)
     : view_(std::move(location), [this](const std::wstring& text) { SetStatusText(text); }),
       tools_(view_.Paths().ProgramFolder()) {}
 
+CMainFrame::~CMainFrame() {
+    if (barFont_) DeleteObject(barFont_);
+}
+
 bool CMainFrame::Create() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -73,10 +70,11 @@ bool CMainFrame::Create() {
     title = title.substr(0, title.find(L'\n'));
     params.title = title.c_str();
     params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    params.x = 20;
-    params.y = 20;
-    params.width = GetSystemMetrics(SM_CXSCREEN) - 40;
-    params.height = GetSystemMetrics(SM_CYSCREEN) - 80;
+    const int dpi = static_cast<int>(ScreenDpi());
+    params.x = ScaleToDpi(kScreenMargin, dpi);
+    params.y = params.x;
+    params.width = GetSystemMetrics(SM_CXSCREEN) - 2 * params.x;
+    params.height = GetSystemMetrics(SM_CYSCREEN) - params.y - ScaleToDpi(kScreenMarginBelow, dpi);
     params.menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     params.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     if (!params.menu) return false;
@@ -86,12 +84,38 @@ bool CMainFrame::Create() {
 }
 
 bool CMainFrame::CreateControls() {
-    if (!CreateBandRow() || !CreateToolbar()) return false;
+    const UINT dpi = WindowDpi(hwnd_);
+    if (!CreateBandRow() || !toolbar_.Create(hwnd_, IDC_TOOLBAR, kToolbarLayout, dpi)) return false;
     statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(IDC_STATUS_BAR), GetModuleHandleW(nullptr), nullptr);
     if (!statusBar_ || !view_.Create(hwnd_)) return false;
+    ApplyDpi(dpi);
     SetStatusText(LoadResourceString(IDS_READY));
     return true;
+}
+
+void CMainFrame::ApplyDpi(UINT dpi) {
+    if (HFONT font = CreateGuiFontForDpi(dpi)) {
+        SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (barFont_) DeleteObject(barFont_);
+        barFont_ = font;
+    }
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILDSIZE;
+    band.cxMinChild = static_cast<UINT>(ScaleToDpi(kTabsMinWidth, static_cast<int>(dpi)));
+    band.cyMinChild = static_cast<UINT>(ScaleToDpi(kTabsMinHeight, static_cast<int>(dpi)));
+    SendMessageW(bandRow_, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+}
+
+void CMainFrame::OnDpiChanged(UINT dpi, LPARAM suggested) {
+    toolbar_.SetDpi(dpi);
+    ApplyDpi(dpi);
+    view_.SetDpi(dpi);
+    MoveToSuggestedRect(hwnd_, suggested);
+    Layout();  // also when the rectangle kept its size
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool CMainFrame::CreateBandRow() {
@@ -105,53 +129,21 @@ bool CMainFrame::CreateBandRow() {
     tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_FOCUSNEVER, 0, 0, 200,
                             25, bandRow_, reinterpret_cast<HMENU>(IDC_CATEGORY_TABS), instance, nullptr);
     if (!tabs_) return false;
-    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     REBARBANDINFOW band{};
     band.cbSize = sizeof band;
-    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE;
+    band.fMask = RBBIM_CHILD | RBBIM_STYLE;
     band.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE;
     band.hwndChild = tabs_;
-    band.cxMinChild = 200;
-    band.cyMinChild = 25;
     return SendMessageW(bandRow_, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)) != 0;
-}
-
-bool CMainFrame::CreateToolbar() {
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0,
-                               0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_TOOLBAR), GetModuleHandleW(nullptr), nullptr);
-    if (!toolbar_) return false;
-    toolbarImages_ = LoadToolbarImages(IDB_TOOLBAR);
-    toolbarDisabledImages_ = LoadToolbarImages(IDB_TOOLBAR_DISABLED);
-    if (!toolbarImages_ || !toolbarDisabledImages_) return false;
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_));
-    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarDisabledImages_));
-    std::vector<TBBUTTON> buttons;
-    int image = 0;
-    for (int id : kToolbarLayout) {
-        TBBUTTON button{};
-        if (id == 0) {
-            button.fsStyle = BTNS_SEP;
-        } else {
-            button.iBitmap = image++;
-            button.idCommand = id;
-            button.fsState = TBSTATE_ENABLED;
-            button.fsStyle = BTNS_BUTTON;
-        }
-        buttons.push_back(button);
-    }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
-    return true;
 }
 
 void CMainFrame::Layout() {
     RECT client;
     GetClientRect(hwnd_, &client);
-    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    SendMessageW(toolbar_.Handle(), TB_AUTOSIZE, 0, 0);
     SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT toolbarRect, statusRect;
-    GetWindowRect(toolbar_, &toolbarRect);
+    GetWindowRect(toolbar_.Handle(), &toolbarRect);
     GetWindowRect(statusBar_, &statusRect);
     int top = toolbarRect.bottom - toolbarRect.top;
     int bandHeight = static_cast<int>(SendMessageW(bandRow_, RB_GETBARHEIGHT, 0, 0));
@@ -168,8 +160,8 @@ bool CMainFrame::OnIdle() {
         const Command* command = id ? FindCommand(id) : nullptr;
         if (!command) continue;
         bool enabled = IsEnabled(command->rule, hasCategory, hasSelection);
-        if (((SendMessageW(toolbar_, TB_ISBUTTONENABLED, id, 0)) != 0) != enabled)
-            SendMessageW(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
+        if (((SendMessageW(toolbar_.Handle(), TB_ISBUTTONENABLED, id, 0)) != 0) != enabled)
+            SendMessageW(toolbar_.Handle(), TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
     }
     return view_.Controls().LoadPendingIcons(kIconsPerIdleTurn);
 }
@@ -281,7 +273,7 @@ LRESULT CMainFrame::OnNotify(NMHDR* header) {
         info->lpszText = tooltip.data();
         return 0;
     }
-    if (header->hwndFrom == toolbar_ && header->code == TBN_HOTITEMCHANGE) {
+    if (header->hwndFrom == toolbar_.Handle() && header->code == TBN_HOTITEMCHANGE) {
         auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
         SetStatusText((hot->dwFlags & HICF_LEAVING) ? LoadResourceString(IDS_READY) : PromptOf(hot->idNew, false));
         return 0;
@@ -331,6 +323,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The list holds the keyboard whenever the frame is active.
             if (view_.Handle()) SetFocus(view_.Handle());
             return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(DpiOfChange(wParam), lParam);
+            return 0;
         case kRequestTabStrip:
             return reinterpret_cast<LRESULT>(tabs_);
         case WM_CLOSE:
@@ -350,8 +345,6 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             view_.OnDestroy();
-            if (toolbarImages_) ImageList_Destroy(toolbarImages_);
-            if (toolbarDisabledImages_) ImageList_Destroy(toolbarDisabledImages_);
             PostQuitMessage(0);
             return 0;
     }

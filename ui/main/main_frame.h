@@ -13,6 +13,7 @@
 #include "corvel_doc.h"
 #include "corvel_view.h"
 #include "external_tools.h"
+#include "frame_toolbar.h"
 #include "program_location.h"
 #include "window.h"
 
@@ -23,6 +24,7 @@ inline constexpr wchar_t kMainFrameClass[] = L"CorvelMainFrame";
 class CMainFrame : public MessageWindow {
 public:
     explicit CMainFrame(ProgramLocation location);
+    ~CMainFrame() override;
 
     // Creates the window and its controls; false when any of them fails.
     bool Create();
@@ -33,14 +35,17 @@ public:
     void SetStatusText(const std::wstring& text);
     std::wstring StatusText() const;
     MenuMode LastMenuMode() const { return menuMode_; }
+    const FrameToolbar& Toolbar() const { return toolbar_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     bool CreateControls();
-    bool CreateToolbar();
     bool CreateBandRow();
+    // Sizes the band and sets the tabs' and status bar's font for dpi.
+    void ApplyDpi(UINT dpi);
+    void OnDpiChanged(UINT dpi, LPARAM suggested);
     void Layout();
     void OnCommand(int id);
     void OnInitMenuPopup(HMENU popup);
@@ -57,10 +62,9 @@ private:
     CCorvelView view_;
     HWND bandRow_ = nullptr;
     HWND tabs_ = nullptr;
-    HWND toolbar_ = nullptr;
+    FrameToolbar toolbar_;
     HWND statusBar_ = nullptr;
-    HIMAGELIST toolbarImages_ = nullptr;
-    HIMAGELIST toolbarDisabledImages_ = nullptr;
+    HFONT barFont_ = nullptr;  // of the tabs and the status bar
     MenuMode menuMode_ = kMenuNone;
     ExternalTools tools_;  // after the view, whose program folder it takes
 };

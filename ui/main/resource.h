@@ -4,6 +4,13 @@
 #define IDR_MAINFRAME 128  // menu, title string, program icon
 #define IDB_TOOLBAR 128
 #define IDB_TOOLBAR_DISABLED 131
+// The same images drawn for 125 %, 150 % and 200 % display scale.
+#define IDB_TOOLBAR_40 140
+#define IDB_TOOLBAR_48 141
+#define IDB_TOOLBAR_64 142
+#define IDB_TOOLBAR_DISABLED_40 143
+#define IDB_TOOLBAR_DISABLED_48 144
+#define IDB_TOOLBAR_DISABLED_64 145
 #define IDD_ABOUTBOX 100
 #define IDC_ABOUT_ICON 1002
 #define IDC_ABOUT_TEXT 1003

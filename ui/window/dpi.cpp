@@ -1,5 +1,7 @@
 #include "dpi.h"
 
+#include "screen_dpi.h"
+
 namespace corvel::ui {
 
 namespace {
@@ -9,13 +11,6 @@ template <typename Function>
 Function User32Function(const char* name) {
     static HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
-
-UINT ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
 
 }  // namespace
@@ -48,6 +43,13 @@ HFONT CreateIconFontForDpi(UINT dpi) {
     if (forDpi && forDpi(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0, dpi)) return CreateFontIndirectW(&font);
     if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    return CreateFontIndirectW(&font);
+}
+
+HFONT CreateGuiFontForDpi(UINT dpi) {
+    LOGFONTW font{};
+    if (!GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) return nullptr;
     font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
     return CreateFontIndirectW(&font);
 }

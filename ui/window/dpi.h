@@ -27,5 +27,8 @@ void MoveToSuggestedRect(HWND hwnd, LPARAM suggested);
 // The system's icon font (the one of list views and the shell) for a
 // monitor of dpi; the caller deletes it.
 HFONT CreateIconFontForDpi(UINT dpi);
+// DEFAULT_GUI_FONT, which is made for the screen's DPI, for a monitor of
+// dpi; the caller deletes it.
+HFONT CreateGuiFontForDpi(UINT dpi);
 
 }  // namespace corvel::ui
