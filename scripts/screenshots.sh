@@ -5,25 +5,40 @@
 # the copy files, save for CD and create folders dialogs with their
 # messages when something fails, and the check paths window, in Wine's
 # virtual desktop on Xvfb.
-# Usage: screenshots.sh [BUILD_TREE]   (default build/win64, built with the
-# targets Corvel, Fennick, tobrin, maelis, quarro, fixture_installer and
-# ui_driver)
+# Usage: screenshots.sh [--scale 100|150|200] [BUILD_TREE]   (default 100 %
+# into docs/screenshots, other scales into docs/screenshots/150 and /200;
+# BUILD_TREE default build/win64, built with the targets Corvel, Fennick,
+# tobrin, maelis, quarro, fixture_installer and ui_driver)
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
+scale=100
+if [ "${1:-}" = --scale ]; then scale=$2; shift 2; fi
+case $scale in 100|125|150|175|200) ;; *) echo "scale $scale: use 100, 125, 150, 175 or 200" >&2; exit 2 ;; esac
 build="$root/${1:-build/win64}"
 out=docs/screenshots
+[ "$scale" = 100 ] || out=docs/screenshots/$scale
 mkdir -p "$out"
+# The desktop grows with the scale, so that every window keeps its room and
+# the points clicked below keep their place in it.
+px() { echo $(($1 * scale / 100)); }
+desktop="corvel,$(px 1280)x$(px 800)"
 . ./scripts/wine-session.sh
-wine_display_start
+wine_display_start "$(px 1280)x$(px 800)"
 trap wine_session_stop EXIT
-export WINEPREFIX="$build/wineprefix-screenshots"
-wine_prefix_init "$WINEPREFIX" win64
-wineserver_kill() { WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null; sleep 1; wine_prefix_init "$WINEPREFIX" win64; }
+export WINEPREFIX="$build/wineprefix-screenshots-$scale"
+# Wine takes the display scale from LogPixels, read when a program starts.
+prefix_init() {
+    wine_prefix_init "$WINEPREFIX" win64
+    /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $(px 96) /f >/dev/null 2>&1
+}
+prefix_init
+wineserver_kill() { WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null; sleep 1; prefix_init; }
+click_at() { xdotool mousemove "$(px "$1")" "$(px "$2")" click 1; }
 
 # Starts Corvel from FOLDER and waits until the virtual desktop shows it.
 start_corvel() {
-    (cd "$1" && /usr/lib/wine/wine64 explorer /desktop=corvel,1280x800 Corvel.exe >/dev/null 2>&1 &)
+    (cd "$1" && /usr/lib/wine/wine64 explorer /desktop=$desktop Corvel.exe >/dev/null 2>&1 &)
     for _ in $(seq 100); do
         desktop=$(xdotool search --name 'corvel' 2>/dev/null | head -n 1) && [ -n "$desktop" ] && break
         sleep 0.2
@@ -39,7 +54,7 @@ shot() { sleep 1; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
 answer="$build/ui-driver-answer"
 drive() {
     rm -f "$answer"
-    (cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=corvel,1280x800 "$build/tests/e2e/ui_driver.exe" \
+    (cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$desktop "$build/tests/e2e/ui_driver.exe" \
         "Z:$(echo "$answer" | tr / '\\')" "$@" >/dev/null 2>&1 &)
     for _ in $(seq 150); do [ -s "$answer" ] && break; sleep 0.1; done
     [ "$(cat "$answer" 2>/dev/null)" = ok ] || { echo "ui_driver $*: $(cat "$answer" 2>/dev/null)" >&2; exit 1; }
@@ -59,7 +74,7 @@ wineserver_kill
 
 cp examples/demo/Corvel.cvx "$folder/"
 start_corvel "$folder"
-xdotool mousemove 60 190 click 1
+click_at 60 190
 shot main-filled
 keys alt+c Down Down Down Right
 shot menu-switch-to
@@ -118,7 +133,7 @@ drive click "$maelis" 2
 
 # Fennick with the demo folder mapped to a drive letter, then unmapped.
 wineserver_kill
-(cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=corvel,1280x800 Fennick.exe >/dev/null 2>&1 &)
+(cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$desktop Fennick.exe >/dev/null 2>&1 &)
 fennick=测试光盘
 drive settext "$fennick" 1000 "Z:$(echo "$folder" | tr / '\\')"
 drive click "$fennick" 1005
@@ -142,7 +157,7 @@ start_corvel "$folder"
 savecd=保存光盘所需要的文件
 drive command 32771
 drive settext "$savecd" 1004 'D:\Art\disc.ico'
-xdotool mousemove 432 430 click 1  # the autorun box: a click, so that it takes the tick
+click_at 432 430  # the autorun box: a click, so that it takes the tick
 drive settext "$savecd" 1006 'D:\CD'
 shot save_for_cd
 drive click "$savecd" 2
@@ -182,13 +197,13 @@ mkdir -p "$folder/CD-copy/slides.exe"
 copy=复制文件
 drive select 0 1 2 3
 drive command 32783
-xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+click_at 391 498  # the radio takes a click, not a BM_CLICK
 drive settext "$copy" 1030 CD-copy
 drive click "$copy" 1
 shot copy_files-not-copied
 drive box "$copy" 1
 drive command 32783
-xdotool mousemove 391 498 click 1  # the radio takes a click, not a BM_CLICK
+click_at 391 498  # the radio takes a click, not a BM_CLICK
 drive settext "$copy" 1030 'CD😀'
 drive click "$copy" 1
 shot copy_files-unstorable
@@ -201,7 +216,7 @@ printf '[待检查的项目]\r\n<Name=旧版软件\002SrcPath=Soft\\Old\\setup.e
     iconv -f utf-8 -t gbk >> "$folder/Corvel.cvx"
 start_corvel "$folder"
 drive command 32792
-xdotool mousemove 120 300 click 1
+click_at 120 300
 shot check_paths
 keys alt+v
 shot check_paths_view_menu

@@ -6,10 +6,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=zh_CN.UTF-8
 SESSION_PREFIXES=""
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display of SIZE (default 1280x800) and exports DISPLAY.
 wine_display_start() {
     displayfd=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x800}x24" -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do [ -s "$displayfd" ] && break; sleep 0.1; done
     DISPLAY=":$(cat "$displayfd")"

@@ -72,6 +72,14 @@ protected:
     RECT Suggested(int width, int height) { return {10, 10, 10 + width, 10 + height}; }
 };
 
+// The manifest this program shares with Corvel.exe: Windows leaves the
+// drawing to it rather than stretching a 96 DPI bitmap.
+TEST_F(FrameDpiTest, TheFrameIsPerMonitorDpiAware) {
+    Start();
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(frame_->Handle())),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
 TEST_F(FrameDpiTest, TheStatusBarIsReadyAtStartAlsoWithCategories) {
     WriteCatalogue(kFilledCatalogue);
     Start();
