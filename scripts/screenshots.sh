@@ -22,7 +22,7 @@ mkdir -p "$out"
 # The desktop grows with the scale, so that every window keeps its room and
 # the points clicked below keep their place in it.
 px() { echo $(($1 * scale / 100)); }
-desktop="corvel,$(px 1280)x$(px 800)"
+wine_desktop="corvel,$(px 1280)x$(px 800)"
 . ./scripts/wine-session.sh
 wine_display_start "$(px 1280)x$(px 800)"
 trap wine_session_stop EXIT
@@ -38,7 +38,7 @@ click_at() { xdotool mousemove "$(px "$1")" "$(px "$2")" click 1; }
 
 # Starts Corvel from FOLDER and waits until the virtual desktop shows it.
 start_corvel() {
-    (cd "$1" && /usr/lib/wine/wine64 explorer /desktop=$desktop Corvel.exe >/dev/null 2>&1 &)
+    (cd "$1" && /usr/lib/wine/wine64 explorer /desktop=$wine_desktop Corvel.exe >/dev/null 2>&1 &)
     for _ in $(seq 100); do
         desktop=$(xdotool search --name 'corvel' 2>/dev/null | head -n 1) && [ -n "$desktop" ] && break
         sleep 0.2
@@ -54,7 +54,7 @@ shot() { sleep 1; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
 answer="$build/ui-driver-answer"
 drive() {
     rm -f "$answer"
-    (cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$desktop "$build/tests/e2e/ui_driver.exe" \
+    (cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$wine_desktop "$build/tests/e2e/ui_driver.exe" \
         "Z:$(echo "$answer" | tr / '\\')" "$@" >/dev/null 2>&1 &)
     for _ in $(seq 150); do [ -s "$answer" ] && break; sleep 0.1; done
     [ "$(cat "$answer" 2>/dev/null)" = ok ] || { echo "ui_driver $*: $(cat "$answer" 2>/dev/null)" >&2; exit 1; }
@@ -133,7 +133,7 @@ drive click "$maelis" 2
 
 # Fennick with the demo folder mapped to a drive letter, then unmapped.
 wineserver_kill
-(cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$desktop Fennick.exe >/dev/null 2>&1 &)
+(cd "$folder" && /usr/lib/wine/wine64 explorer /desktop=$wine_desktop Fennick.exe >/dev/null 2>&1 &)
 fennick=测试光盘
 drive settext "$fennick" 1000 "Z:$(echo "$folder" | tr / '\\')"
 drive click "$fennick" 1005
