@@ -186,7 +186,7 @@ TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
     CatalogueNode* item = catalogue_.AddItem(
         tools_, {"Gamma", "Soft\\a.exe /S data\\x.ini", "C:\\Apps", ".\\p.exe", "", "Soft\\gone.reg", ""});
     Run(dialog_, [&](HWND dialog) {
-        EntryPainter painter(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        EntryPainter painter(DescribeFont(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), 96), 96);
         const PathStatuses statuses =
             PathStatusesOf(*item, paths_, [this](const std::string& path) { return files_.count(path) > 0; });
         EntryTexts texts = painter.TextsOf(*item, statuses, paths_);
@@ -201,7 +201,8 @@ TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
         HDC screen = GetDC(dialog);
         HDC dc = CreateCompatibleDC(screen);
         EntryMeasures measures = painter.Measure(dc, texts, statuses, PathFilter::All);
-        EntryPlacement placed = PlaceEntry(measures, kFirstEntryTop);
+        const LayoutMetrics metrics = LayoutMetrics::ForDpi(96);
+        EntryPlacement placed = PlaceEntry(measures, metrics.FirstEntryTop(), metrics);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, placed.width + 10, placed.Bottom());
         HGDIOBJ old = SelectObject(dc, bitmap);
         RECT all{0, 0, placed.width + 10, placed.Bottom()};
