@@ -120,30 +120,53 @@ TEST_F(CheckPathsTest, OpensAlongTheScreenWithTheListAndThePaneSideBySide) {
     });
 }
 
-TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
-    Run(dialog_, [&](HWND dialog) {
-        // Each row drawn as the list asks for it, into a bitmap of our own.
-        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
-        HDC screen = GetDC(list);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 100);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        const RECT other{0, 0, 120, 50}, selected{0, 50, 120, 100};
-        for (const RECT& row : {other, selected}) {
+// Rows of 120 by 50 pixels, one below the other, drawn as the list asks for
+// them into a bitmap of our own; states are the rows' item states.
+class DrawnRows {
+public:
+    DrawnRows(CategoryList& categories, CatalogueNode* category, std::initializer_list<UINT> states)
+        : list_(categories.Handle()),
+          screen_(GetDC(list_)),
+          dc_(CreateCompatibleDC(screen_)),
+          bitmap_(CreateCompatibleBitmap(screen_, 120, 50 * static_cast<int>(states.size()))),
+          old_(SelectObject(dc_, bitmap_)) {
+        int top = 0;
+        for (UINT state : states) {
             DRAWITEMSTRUCT item{ODT_LISTBOX,
                                 IDC_CATEGORY_LIST,
-                                static_cast<UINT>(row.top / 50),
+                                static_cast<UINT>(top / 50),
                                 ODA_DRAWENTIRE,
-                                row.top ? static_cast<UINT>(ODS_SELECTED) : 0u,
-                                list,
-                                dc,
-                                row,
-                                reinterpret_cast<ULONG_PTR>(tools_)};
-            dialog_.Categories().DrawRow(item);
+                                state,
+                                list_,
+                                dc_,
+                                {0, top, 120, top + 50},
+                                reinterpret_cast<ULONG_PTR>(category)};
+            categories.DrawRow(item);
+            top += 50;
         }
+    }
+    ~DrawnRows() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        ReleaseDC(list_, screen_);
+    }
+    COLORREF At(int row, int x, int y) const { return GetPixel(dc_, x, 50 * row + y); }
+
+private:
+    HWND list_;
+    HDC screen_, dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
+    Run(dialog_, [&](HWND dialog) {
+        DrawnRows rows(dialog_.Categories(), tools_, {0u, static_cast<UINT>(ODS_SELECTED)});
         // Pixel row j of the 48 inside rows takes colour j * 63 / 48; x = 5
         // lies inside the frame and left of the centred name.
-        auto at = [&](const RECT& row, int x, int j) { return GetPixel(dc, row.left + x, row.top + 1 + j); };
+        const int other = 0, selected = 1;
+        auto at = [&](int row, int x, int j) { return rows.At(row, x, 1 + j); };
         EXPECT_EQ(at(other, 5, 0), RGB(255, 255, 255));
         EXPECT_EQ(at(other, 5, 23), RGB(255 - 30, 255 - 15, 255 - 5));
         EXPECT_EQ(at(other, 5, 47), RGB(255 - 61, 255 - 30, 255 - 10));
@@ -156,10 +179,6 @@ TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
         EXPECT_EQ(at(selected, 60, 1), RGB(0, 0, 0));
         EXPECT_EQ(at(selected, 117, 23), RGB(250, 250, 250));
         EXPECT_EQ(at(selected, 60, 46), RGB(250, 250, 250));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(list, screen);
         Close(dialog);
     });
 }
@@ -670,32 +689,12 @@ TEST_F(CheckPathsTest, TheCategoriesAndThePaneWorkFromTheKeyboard) {
 
 TEST_F(CheckPathsTest, TheFocusedRowIsMarked) {
     Run(dialog_, [&](HWND dialog) {
-        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
-        HDC screen = GetDC(list);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 100);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        const RECT plain{0, 0, 120, 50}, focused{0, 50, 120, 100};
-        for (const RECT& row : {plain, focused}) {
-            DRAWITEMSTRUCT item{ODT_LISTBOX,
-                                IDC_CATEGORY_LIST,
-                                0,
-                                ODA_DRAWENTIRE,
-                                row.top ? static_cast<UINT>(ODS_SELECTED | ODS_FOCUS) : static_cast<UINT>(ODS_SELECTED),
-                                list,
-                                dc,
-                                row,
-                                reinterpret_cast<ULONG_PTR>(tools_)};
-            dialog_.Categories().DrawRow(item);
-        }
+        DrawnRows rows(dialog_.Categories(), tools_,
+                       {static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS)});
         int differing = 0;
         for (int y = 0; y < 50; ++y)
-            for (int x = 0; x < 120; ++x) differing += GetPixel(dc, x, y) != GetPixel(dc, x, y + 50);
+            for (int x = 0; x < 120; ++x) differing += rows.At(0, x, y) != rows.At(1, x, y);
         EXPECT_GT(differing, 100);  // a frame around the row, not a stray pixel
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(list, screen);
         Close(dialog);
     });
 }
