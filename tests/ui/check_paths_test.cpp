@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <set>
 #include <string>
@@ -118,30 +120,53 @@ TEST_F(CheckPathsTest, OpensAlongTheScreenWithTheListAndThePaneSideBySide) {
     });
 }
 
-TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
-    Run(dialog_, [&](HWND dialog) {
-        // Each row drawn as the list asks for it, into a bitmap of our own.
-        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
-        HDC screen = GetDC(list);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 100);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        const RECT other{0, 0, 120, 50}, selected{0, 50, 120, 100};
-        for (const RECT& row : {other, selected}) {
+// Rows of 120 by 50 pixels, one below the other, drawn as the list asks for
+// them into a bitmap of our own; states are the rows' item states.
+class DrawnRows {
+public:
+    DrawnRows(CategoryList& categories, CatalogueNode* category, std::initializer_list<UINT> states)
+        : list_(categories.Handle()),
+          screen_(GetDC(list_)),
+          dc_(CreateCompatibleDC(screen_)),
+          bitmap_(CreateCompatibleBitmap(screen_, 120, 50 * static_cast<int>(states.size()))),
+          old_(SelectObject(dc_, bitmap_)) {
+        int top = 0;
+        for (UINT state : states) {
             DRAWITEMSTRUCT item{ODT_LISTBOX,
                                 IDC_CATEGORY_LIST,
-                                static_cast<UINT>(row.top / 50),
+                                static_cast<UINT>(top / 50),
                                 ODA_DRAWENTIRE,
-                                row.top ? static_cast<UINT>(ODS_SELECTED) : 0u,
-                                list,
-                                dc,
-                                row,
-                                reinterpret_cast<ULONG_PTR>(tools_)};
-            dialog_.Categories().DrawRow(item);
+                                state,
+                                list_,
+                                dc_,
+                                {0, top, 120, top + 50},
+                                reinterpret_cast<ULONG_PTR>(category)};
+            categories.DrawRow(item);
+            top += 50;
         }
+    }
+    ~DrawnRows() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        ReleaseDC(list_, screen_);
+    }
+    COLORREF At(int row, int x, int y) const { return GetPixel(dc_, x, 50 * row + y); }
+
+private:
+    HWND list_;
+    HDC screen_, dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
+    Run(dialog_, [&](HWND dialog) {
+        DrawnRows rows(dialog_.Categories(), tools_, {0u, static_cast<UINT>(ODS_SELECTED)});
         // Pixel row j of the 48 inside rows takes colour j * 63 / 48; x = 5
         // lies inside the frame and left of the centred name.
-        auto at = [&](const RECT& row, int x, int j) { return GetPixel(dc, row.left + x, row.top + 1 + j); };
+        const int other = 0, selected = 1;
+        auto at = [&](int row, int x, int j) { return rows.At(row, x, 1 + j); };
         EXPECT_EQ(at(other, 5, 0), RGB(255, 255, 255));
         EXPECT_EQ(at(other, 5, 23), RGB(255 - 30, 255 - 15, 255 - 5));
         EXPECT_EQ(at(other, 5, 47), RGB(255 - 61, 255 - 30, 255 - 10));
@@ -154,10 +179,6 @@ TEST_F(CheckPathsTest, RowsAreGradientsAndTheSelectedOneIsPaleAndSunken) {
         EXPECT_EQ(at(selected, 60, 1), RGB(0, 0, 0));
         EXPECT_EQ(at(selected, 117, 23), RGB(250, 250, 250));
         EXPECT_EQ(at(selected, 60, 46), RGB(250, 250, 250));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(list, screen);
         Close(dialog);
     });
 }
@@ -186,7 +207,7 @@ TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
     CatalogueNode* item = catalogue_.AddItem(
         tools_, {"Gamma", "Soft\\a.exe /S data\\x.ini", "C:\\Apps", ".\\p.exe", "", "Soft\\gone.reg", ""});
     Run(dialog_, [&](HWND dialog) {
-        EntryPainter painter(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        EntryPainter painter(DescribeFont(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), 96), 96);
         const PathStatuses statuses =
             PathStatusesOf(*item, paths_, [this](const std::string& path) { return files_.count(path) > 0; });
         EntryTexts texts = painter.TextsOf(*item, statuses, paths_);
@@ -201,7 +222,8 @@ TEST_F(CheckPathsTest, AnEntryIsDrawnInTheColoursOfItsPaths) {
         HDC screen = GetDC(dialog);
         HDC dc = CreateCompatibleDC(screen);
         EntryMeasures measures = painter.Measure(dc, texts, statuses, PathFilter::All);
-        EntryPlacement placed = PlaceEntry(measures, kFirstEntryTop);
+        const LayoutMetrics metrics = LayoutMetrics::ForDpi(96);
+        EntryPlacement placed = PlaceEntry(measures, metrics.FirstEntryTop(), metrics);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, placed.width + 10, placed.Bottom());
         HGDIOBJ old = SelectObject(dc, bitmap);
         RECT all{0, 0, placed.width + 10, placed.Bottom()};
@@ -438,6 +460,243 @@ TEST_F(CheckPathsTest, ClickingANameEditsTheItemAndMovesTheEntriesBelow) {
     EXPECT_EQ(seen.Name, "Alpha");
     EXPECT_EQ(tools_->FirstChild()->StoredField(Field::Settings), "\\Reg\\a.reg");
     EXPECT_TRUE(catalogue_.IsModified());
+}
+
+// Sends what Windows sends when the window is moved to a monitor of dpi:
+// the new DPI and a rectangle of the same size in inches.
+void ChangeDpi(HWND dialog, UINT dpi, UINT from) {
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    RECT suggested{window.left, window.top, window.left + MulDiv(window.right - window.left, dpi, from),
+                   window.top + MulDiv(window.bottom - window.top, dpi, from)};
+    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// Twice at twice the DPI, give or take the rounding of font sizes: two
+// pixels, or 2 % in a long line of text.
+void ExpectTwice(int big, int small, const char* what) {
+    EXPECT_NEAR(big, 2 * small, std::max(2, small / 25)) << what << ": " << small << " then " << big;
+}
+
+TEST_F(CheckPathsTest, MovedToAMonitorOfTwiceTheDpiEverythingIsTwiceAsLarge) {
+    Run(dialog_, [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
+        HWND pane = GetDlgItem(dialog, IDC_PATH_PANE);
+        ASSERT_EQ(Pane().Dpi(), 96u);
+        Select(dialog, 0);
+        const EntryPlacement small = Pane().Placements()[0];
+        const int smallRow = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+        int smallIcon = 0, height = 0;
+        ImageList_GetIconSize(Pane().Icons(), &smallIcon, &height);
+        EXPECT_EQ(smallIcon, 32);
+
+        RECT window{};
+        GetWindowRect(dialog, &window);
+        ChangeDpi(dialog, 192, 96);
+        RECT moved{};
+        GetWindowRect(dialog, &moved);
+        EXPECT_EQ(moved.right - moved.left, 2 * (window.right - window.left));
+        EXPECT_EQ(moved.bottom - moved.top, 2 * (window.bottom - window.top));
+        // The list still reaches down to the same gap, the pane beside it.
+        RECT client{};
+        GetClientRect(dialog, &client);
+        const RECT listArea = AreaOf(dialog, IDC_CATEGORY_LIST), paneArea = AreaOf(dialog, IDC_PATH_PANE);
+        EXPECT_GT(listArea.bottom, client.bottom / 2);
+        EXPECT_EQ(paneArea.bottom, listArea.bottom);
+        EXPECT_EQ(paneArea.right, client.right - listArea.left);
+
+        EXPECT_EQ(Pane().Dpi(), 192u);
+        ASSERT_EQ(Pane().Placements().size(), 2u);
+        const EntryPlacement big = Pane().Placements()[0];
+        int bigIcon = 0;
+        ImageList_GetIconSize(Pane().Icons(), &bigIcon, &height);
+        EXPECT_EQ(bigIcon, 64);
+        EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 2 * smallRow);
+
+        EXPECT_EQ(big.top, 2 * small.top);
+        EXPECT_EQ(big.hotSpot.left, 2 * small.hotSpot.left);
+        ExpectTwice(big.hotSpot.top, small.hotSpot.top, "name's top");
+        ExpectTwice(big.hotSpot.right - big.hotSpot.left, small.hotSpot.right - small.hotSpot.left, "name's width");
+        ExpectTwice(big.hotSpot.bottom - big.hotSpot.top, small.hotSpot.bottom - small.hotSpot.top, "name's height");
+        for (std::size_t i : {0u, 1u}) {
+            const BlockPlacement &was = small.blocks[i], &is = big.blocks[i];
+            ExpectTwice(is.label.y, was.label.y, "label's top");
+            // The label ends one gap before the field text, its line where the resolved path starts.
+            ExpectTwice(is.text.x - is.label.x, was.text.x - was.label.x, "label's width");
+            ExpectTwice(is.resolved.y - is.label.y, was.resolved.y - was.label.y, "line height");
+        }
+        ExpectTwice(big.height, small.height, "entry's height");
+        ExpectTwice(big.width, small.width, "entry's width");
+
+        // One arrow step is as long in inches as before.
+        Select(dialog, 1);
+        SendMessageW(pane, WM_VSCROLL, SB_LINEDOWN, 0);
+        EXPECT_EQ(Pane().ScrollPosition().y, 30);
+
+        ChangeDpi(dialog, 96, 192);
+        Select(dialog, 0);
+        EXPECT_EQ(Pane().Placements()[0].height, small.height);
+        EXPECT_EQ(Pane().Placements()[0].hotSpot.right, small.hotSpot.right);
+        EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), smallRow);
+        Close(dialog);
+    });
+}
+
+// The handles of GDI objects made for one DPI.
+std::vector<HGDIOBJ> HandlesForTheDpi(CCheckPathsDialog& dialog) {
+    IMAGEINFO images{};
+    EXPECT_TRUE(ImageList_GetImageInfo(dialog.Pane()->Icons(), 0, &images));
+    return {dialog.Pane()->Painter().Font(), dialog.Pane()->Painter().NameFont(), dialog.Categories().Font(),
+            images.hbmImage, images.hbmMask};
+}
+
+TEST_F(CheckPathsTest, ChangingTheDpiReplacesFontsAndImagesWithoutLeakingThem) {
+    Run(dialog_, [&](HWND dialog) {
+        HWND pane = GetDlgItem(dialog, IDC_PATH_PANE);
+        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
+        const DWORD objectsBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+        std::vector<HGDIOBJ> old;
+        UINT dpi = 96;
+        ShowWindow(dialog, SW_SHOW);  // shown only once the modal loop first idles
+        for (UINT next : {192u, 144u, 96u, 192u, 96u}) {
+            Select(dialog, 0);
+            UpdateWindow(pane);  // the icons are read as they are drawn
+            ASSERT_GT(ImageList_GetImageCount(Pane().Icons()), 0);
+            const std::vector<HGDIOBJ> current = HandlesForTheDpi(dialog_);
+            old.insert(old.end(), current.begin(), current.end());
+            ChangeDpi(dialog, next, dpi);
+            dpi = next;
+        }
+        Select(dialog, 0);
+        UpdateWindow(pane);
+        // Wine counts no GDI objects (GetGuiResources answers 0): every
+        // handle of an old DPI must be gone, the current ones alive.
+        for (HGDIOBJ handle : old) EXPECT_EQ(GetObjectType(handle), 0u) << handle;
+        const std::vector<HGDIOBJ> current = HandlesForTheDpi(dialog_);
+        EXPECT_EQ(GetObjectType(current[0]), static_cast<DWORD>(OBJ_FONT));
+        EXPECT_EQ(GetObjectType(current[1]), static_cast<DWORD>(OBJ_FONT));
+        EXPECT_EQ(GetObjectType(current[3]), static_cast<DWORD>(OBJ_BITMAP));
+        // The list draws with the font it holds.
+        EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)), current[2]);
+        EXPECT_EQ(GetObjectType(current[2]), static_cast<DWORD>(OBJ_FONT));
+        EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objectsBefore);
+        Close(dialog);
+    });
+}
+
+TEST_F(CheckPathsTest, ThePointerIsAHandOverANameEvenWithoutTheHelpProgramsCursor) {
+    Run(dialog_, [&](HWND dialog) {
+        HCURSOR hand = Pane().HandCursor();
+        ASSERT_NE(hand, nullptr);
+        wchar_t folder[MAX_PATH];
+        std::wstring helpProgram(folder, GetWindowsDirectoryW(folder, MAX_PATH));
+        HMODULE module = LoadLibraryExW((helpProgram + L"\\winhlp32.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module || !LoadCursorW(module, MAKEINTRESOURCEW(106))) {
+            EXPECT_EQ(hand, LoadCursorW(nullptr, IDC_HAND));
+        }
+        if (module) FreeLibrary(module);
+
+        Select(dialog, 0);
+        HWND pane = GetDlgItem(dialog, IDC_PATH_PANE);
+        const LayoutRect name = Pane().Placements()[1].hotSpot;
+        POINT on{name.left + 2, name.top + 2};
+        ClientToScreen(pane, &on);
+        ASSERT_TRUE(SetCursorPos(on.x, on.y));
+        SendMessageW(pane, WM_SETCURSOR, reinterpret_cast<WPARAM>(pane), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), hand);
+        SetCursorPos(on.x, on.y + 60);
+        SendMessageW(pane, WM_SETCURSOR, reinterpret_cast<WPARAM>(pane), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_NE(GetCursor(), hand);
+        Close(dialog);
+    });
+}
+
+// Keys go through the modal loop as typed ones do; each stage runs once
+// the keys of the one before have been handled.
+TEST_F(CheckPathsTest, TheCategoriesAndThePaneWorkFromTheKeyboard) {
+    auto press = [](WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); };
+    auto selected = [](HWND dialog) { return SendMessageW(GetDlgItem(dialog, IDC_CATEGORY_LIST), LB_GETCURSEL, 0, 0); };
+    HWND list = nullptr, pane = nullptr;
+    Run(dialog_, {[&](HWND dialog) {
+                      list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
+                      pane = GetDlgItem(dialog, IDC_PATH_PANE);
+                      SetFocus(list);
+                      Select(dialog, 0);
+                      press(VK_DOWN);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(selected(dialog), 1);
+                      EXPECT_EQ(Pane().Entries().size(), 40u);
+                      press(VK_HOME);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(selected(dialog), 0);
+                      EXPECT_EQ(Pane().Entries().size(), 2u);
+                      press(VK_END);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(selected(dialog), 1);
+                      EXPECT_EQ(Pane().Entries().size(), 40u);
+                      // With nothing selected, Space and Enter choose the focused row.
+                      SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                      Pane().Show(nullptr, PathFilter::All);
+                      press(VK_SPACE);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(selected(dialog), 1);
+                      EXPECT_EQ(Pane().Entries().size(), 40u);
+                      SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+                      Pane().Show(nullptr, PathFilter::All);
+                      press(VK_RETURN);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_FALSE(Ended(dialog));
+                      EXPECT_EQ(selected(dialog), 1);
+                      EXPECT_EQ(Pane().Entries().size(), 40u);
+                      press(VK_TAB);
+                  },
+                  [&](HWND) {
+                      EXPECT_EQ(GetFocus(), pane);
+                      press(VK_NEXT);
+                  },
+                  [&](HWND) {
+                      RECT client{};
+                      GetClientRect(pane, &client);
+                      EXPECT_EQ(Pane().ScrollPosition().y, client.bottom);
+                      press(VK_DOWN);
+                  },
+                  [&](HWND) {
+                      RECT client{};
+                      GetClientRect(pane, &client);
+                      EXPECT_EQ(Pane().ScrollPosition().y, client.bottom + 15);
+                      press(VK_END);
+                  },
+                  [&](HWND) {
+                      RECT client{};
+                      GetClientRect(pane, &client);
+                      EXPECT_EQ(Pane().ScrollPosition().y, Pane().ContentSize().height - client.bottom);
+                      press(VK_HOME);
+                  },
+                  [&](HWND) {
+                      EXPECT_EQ(Pane().ScrollPosition().y, 0);
+                      press(VK_TAB);
+                  },
+                  [&](HWND dialog) {
+                      EXPECT_EQ(GetFocus(), list);
+                      Close(dialog);
+                  }});
+}
+
+TEST_F(CheckPathsTest, TheFocusedRowIsMarked) {
+    Run(dialog_, [&](HWND dialog) {
+        DrawnRows rows(dialog_.Categories(), tools_,
+                       {static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_SELECTED | ODS_FOCUS)});
+        int differing = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 120; ++x) differing += rows.At(0, x, y) != rows.At(1, x, y);
+        EXPECT_GT(differing, 100);  // a frame around the row, not a stray pixel
+        Close(dialog);
+    });
 }
 
 TEST_F(CheckPathsTest, TheLegendExplainsTheColours) {

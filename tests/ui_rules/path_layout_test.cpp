@@ -7,6 +7,8 @@
 namespace corvel {
 namespace {
 
+const LayoutMetrics kAt96 = LayoutMetrics::ForDpi(96);
+
 // Text sizes as a 12-pixel font would measure them; the name's font is 3
 // pixels taller.
 BlockMeasures Block(int textWidth, int resolvedWidth, int parametersWidth = 0) {
@@ -31,7 +33,7 @@ TEST(PlaceEntryTest, IconNameAndBlocksStandWhereTheRulesPutThem) {
     EntryMeasures measures = Entry(60);
     measures.blocks[0] = Block(100, 200, 150);  // installer with parameters
     measures.blocks[3] = Block(80, 90);         // settings file
-    EntryPlacement entry = PlaceEntry(measures, 10);
+    EntryPlacement entry = PlaceEntry(measures, 10, kAt96);
 
     EXPECT_EQ(entry.icon.x, 10);
     EXPECT_EQ(entry.icon.y, 10);
@@ -70,7 +72,7 @@ TEST(PlaceEntryTest, ATallNameOrALongNameDecides) {
     EntryMeasures measures = Entry(500);
     measures.name.height = 40;
     measures.blocks[1] = Block(30, 30);
-    EntryPlacement entry = PlaceEntry(measures, 0);
+    EntryPlacement entry = PlaceEntry(measures, 0, kAt96);
     EXPECT_EQ(entry.blocks[1].label.y, 40 + 20);
     EXPECT_EQ(entry.height, 40 + 20 + 34 + 25);
     EXPECT_EQ(entry.width, 32 + 10 + 500 + 10);
@@ -79,7 +81,7 @@ TEST(PlaceEntryTest, ATallNameOrALongNameDecides) {
 TEST(PlaceEntryTest, AnItemWithoutPassingPathsTakesNoRoom) {
     EntryMeasures measures = Entry(60);
     measures.shown = false;
-    EntryPlacement entry = PlaceEntry(measures, 300);
+    EntryPlacement entry = PlaceEntry(measures, 300, kAt96);
     EXPECT_FALSE(entry.Shown());
     EXPECT_EQ(entry.height, 0);
     EXPECT_EQ(entry.width, 0);
@@ -89,10 +91,10 @@ TEST(PlaceEntryTest, AnItemWithoutPassingPathsTakesNoRoom) {
 TEST(PlaceEntryTest, MovingAnEntryMovesEveryPartButNotItsSize) {
     EntryMeasures measures = Entry(60);
     measures.blocks[2] = Block(50, 70, 30);
-    EntryPlacement entry = PlaceEntry(measures, 10);
+    EntryPlacement entry = PlaceEntry(measures, 10, kAt96);
     EntryPlacement moved = entry;
     moved.MoveBy(37);
-    EntryPlacement placedThere = PlaceEntry(measures, 47);
+    EntryPlacement placedThere = PlaceEntry(measures, 47, kAt96);
     EXPECT_EQ(moved.top, placedThere.top);
     EXPECT_EQ(moved.name.y, placedThere.name.y);
     EXPECT_EQ(moved.hotSpot.top, placedThere.hotSpot.top);
@@ -103,36 +105,107 @@ TEST(PlaceEntryTest, MovingAnEntryMovesEveryPartButNotItsSize) {
 }
 
 TEST(ContentSizeTest, WidestRightEdgeAndFinalYEachPlusTheMargin) {
-    EXPECT_EQ(ContentSizeOf({}).width, 10);
-    EXPECT_EQ(ContentSizeOf({}).height, 20);
+    EXPECT_EQ(ContentSizeOf({}, kAt96).width, 10);
+    EXPECT_EQ(ContentSizeOf({}, kAt96).height, 20);
 
     std::vector<EntryPlacement> entries;
-    int top = kFirstEntryTop;
+    int top = kAt96.FirstEntryTop();
     for (int nameWidth : {100, 400, 200}) {
         EntryMeasures measures = Entry(nameWidth);
         measures.blocks[0] = Block(20, 20);
         measures.shown = nameWidth != 400;  // the widest is hidden by the filter
-        entries.push_back(PlaceEntry(measures, top));
+        entries.push_back(PlaceEntry(measures, top, kAt96));
         top = entries.back().Bottom();
     }
-    LayoutSize content = ContentSizeOf(entries);
+    LayoutSize content = ContentSizeOf(entries, kAt96);
     EXPECT_EQ(content.width, 10 + 32 + 10 + 200 + 10);
     EXPECT_EQ(content.height, 10 + 2 * (32 + 20 + 34 + 25) + 10);
 }
 
+// Twice the pixels per inch: every distance twice as long, rounded where
+// the design's is odd.
+TEST(LayoutMetricsTest, DistancesGrowWithTheDpi) {
+    EXPECT_EQ(kAt96.margin, 10);
+    EXPECT_EQ(kAt96.iconSize, 32);
+    EXPECT_EQ(kAt96.separatorHeight, 5);
+    EXPECT_EQ(kAt96.scrollLine, 15);
+
+    const LayoutMetrics at192 = LayoutMetrics::ForDpi(192);
+    EXPECT_EQ(at192.margin, 20);
+    EXPECT_EQ(at192.iconSize, 64);
+    EXPECT_EQ(at192.nameGap, 20);
+    EXPECT_EQ(at192.belowHeading, 40);
+    EXPECT_EQ(at192.labelGap, 20);
+    EXPECT_EQ(at192.parametersGap, 40);
+    EXPECT_EQ(at192.belowBlock, 20);
+    EXPECT_EQ(at192.separatorHeight, 10);
+    EXPECT_EQ(at192.separatorAdvance, 50);
+    EXPECT_EQ(at192.scrollLine, 30);
+
+    const LayoutMetrics at144 = LayoutMetrics::ForDpi(144);
+    EXPECT_EQ(at144.iconSize, 48);
+    EXPECT_EQ(at144.separatorHeight, 8);    // 7.5
+    EXPECT_EQ(at144.separatorAdvance, 38);  // 37.5
+    EXPECT_EQ(at144.FirstEntryTop(), 15);
+}
+
+// Texts measured twice as large at twice the DPI put every part of an entry
+// twice as far: nothing keeps a distance of 96 DPI.
+TEST(PlaceEntryTest, AtTwiceTheDpiEveryPartStandsTwiceAsFar) {
+    auto doubled = [](LayoutSize size) { return LayoutSize{2 * size.width, 2 * size.height}; };
+    EntryMeasures measures = Entry(60);
+    measures.blocks[0] = Block(100, 200, 150);
+    measures.blocks[2] = Block(80, 90);
+    EntryMeasures large = measures;
+    large.name = doubled(large.name);
+    large.letterHeight *= 2;
+    for (BlockMeasures& block : large.blocks) {
+        block.label = doubled(block.label);
+        block.text = doubled(block.text);
+        block.resolved = doubled(block.resolved);
+        block.parameters = doubled(block.parameters);
+    }
+    const LayoutMetrics at192 = LayoutMetrics::ForDpi(192);
+    const EntryPlacement small = PlaceEntry(measures, kAt96.FirstEntryTop(), kAt96);
+    const EntryPlacement big = PlaceEntry(large, at192.FirstEntryTop(), at192);
+
+    EXPECT_EQ(big.top, 2 * small.top);
+    EXPECT_EQ(big.height, 2 * small.height);
+    EXPECT_EQ(big.width, 2 * small.width);
+    EXPECT_EQ(big.icon.x, 2 * small.icon.x);
+    EXPECT_EQ(big.name.x, 2 * small.name.x);
+    EXPECT_EQ(big.name.y, 2 * small.name.y);
+    EXPECT_EQ(big.hotSpot.right, 2 * small.hotSpot.right);
+    EXPECT_EQ(big.hotSpot.bottom, 2 * small.hotSpot.bottom);
+    for (std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(big.blocks[i].label.y, 2 * small.blocks[i].label.y) << i;
+        EXPECT_EQ(big.blocks[i].text.x, 2 * small.blocks[i].text.x) << i;
+        EXPECT_EQ(big.blocks[i].resolved.y, 2 * small.blocks[i].resolved.y) << i;
+        EXPECT_EQ(big.blocks[i].parameters.x, 2 * small.blocks[i].parameters.x) << i;
+    }
+    EXPECT_EQ(big.separatorTop, 2 * small.separatorTop);
+    const LayoutSize smallContent = ContentSizeOf({small}, kAt96);
+    const LayoutSize bigContent = ContentSizeOf({big}, at192);
+    EXPECT_EQ(bigContent.width, 2 * smallContent.width);
+    EXPECT_EQ(bigContent.height, 2 * smallContent.height);
+}
+
 TEST(ScrolledPositionTest, StepsStayWithinTheContent) {
     // 1000 pixels of content in a 300-pixel page: positions 0 to 700.
-    EXPECT_EQ(ScrolledPosition(ScrollStep::LineForward, 0, 300, 1000), 15);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::LineBack, 10, 300, 1000), 0);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::PageForward, 100, 300, 1000), 400);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::PageForward, 600, 300, 1000), 700);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::PageBack, 200, 300, 1000), 0);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::ToEnd, 0, 300, 1000), 700);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::ToStart, 650, 300, 1000), 0);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::ToTrack, 0, 300, 1000, 333), 333);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::LineForward, 0, 300, 1000, 15), 15);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::LineBack, 10, 300, 1000, 15), 0);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::PageForward, 100, 300, 1000, 15), 400);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::PageForward, 600, 300, 1000, 15), 700);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::PageBack, 200, 300, 1000, 15), 0);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::ToEnd, 0, 300, 1000, 15), 700);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::ToStart, 650, 300, 1000, 15), 0);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::ToTrack, 0, 300, 1000, 15, 333), 333);
     // Content that fits does not scroll.
-    EXPECT_EQ(ScrolledPosition(ScrollStep::LineForward, 0, 300, 200), 0);
-    EXPECT_EQ(ScrolledPosition(ScrollStep::ToEnd, 0, 300, 200), 0);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::LineForward, 0, 300, 200, 15), 0);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::ToEnd, 0, 300, 200, 15), 0);
+    // A line is what the caller says: longer at a higher DPI.
+    EXPECT_EQ(ScrolledPosition(ScrollStep::LineForward, 100, 300, 1000, 30), 130);
+    EXPECT_EQ(ScrolledPosition(ScrollStep::LineBack, 100, 300, 1000, 30), 70);
 }
 
 TEST(WheelStepsTest, OneLinePerShareOfANotch) {

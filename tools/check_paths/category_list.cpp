@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 
+#include "display_scale.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
 
 namespace {
 
+// At 96 DPI; the lines stay one pixel wide, sharp at every scale.
 constexpr int kRowHeight = 50;
 constexpr int kCornerSize = 5;
 constexpr int kGradientColours = 64;
@@ -45,11 +47,14 @@ void DrawSunkenFrame(HDC dc, const RECT& frame) {
 
 CategoryList::~CategoryList() {
     if (list_) RemoveWindowSubclass(list_, ListProcedure, 1);
+    if (font_) DeleteObject(font_);
 }
 
-void CategoryList::Attach(HWND list, HWND owner) {
+void CategoryList::Attach(HWND list, HWND owner, const FontDescription& font, UINT dpi) {
     list_ = list;
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, kRowHeight);
+    owner_ = owner;
+    fontDescription_ = font;
+    SetDpi(dpi);
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
@@ -61,6 +66,20 @@ void CategoryList::Attach(HWND list, HWND owner) {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void CategoryList::SetDpi(UINT dpi) {
+    if (dpi == dpi_) return;
+    HFONT font = CreateFontForDpi(fontDescription_, dpi);
+    if (!font) return;
+    dpi_ = dpi;
+    cornerSize_ = ScaleToDpi(kCornerSize, static_cast<int>(dpi));
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, ScaleToDpi(kRowHeight, static_cast<int>(dpi)));
+    // The old font goes only once the list no longer holds it.
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font_) DeleteObject(font_);
+    font_ = font;
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 void CategoryList::Fill(Catalogue& catalogue) {
@@ -95,14 +114,14 @@ void CategoryList::DrawRow(const DRAWITEMSTRUCT& item) const {
     RECT inside = row;
     InflateRect(&inside, -1, -1);
     // The gradient stays inside the rounded corners drawn over it.
-    HRGN rounded = CreateRoundRectRgn(row.left, row.top, row.right + 1, row.bottom + 1, kCornerSize, kCornerSize);
+    HRGN rounded = CreateRoundRectRgn(row.left, row.top, row.right + 1, row.bottom + 1, cornerSize_, cornerSize_);
     SelectClipRgn(dc, rounded);
     FillGradient(dc, inside, selected);
     SelectClipRgn(dc, nullptr);
     DeleteObject(rounded);
     SelectObject(dc, GetStockObject(BLACK_PEN));
     SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, row.left, row.top, row.right, row.bottom, kCornerSize, kCornerSize);
+    RoundRect(dc, row.left, row.top, row.right, row.bottom, cornerSize_, cornerSize_);
 
     RECT text = inside;
     if (selected) {
@@ -112,13 +131,21 @@ void CategoryList::DrawRow(const DRAWITEMSTRUCT& item) const {
         OffsetRect(&text, 1, 1);
     }
     std::wstring name = WideFromCp936(category->Name());
-    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    SelectObject(dc, font_);
     SIZE size{};
     GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (size.cx > text.right - text.left ? DT_LEFT : DT_CENTER);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, selected ? kSelectedTextColour : GetSysColor(COLOR_WINDOWTEXT));
     DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &text, format);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        // Inside the sunken frame, so that the keyboard's row shows.
+        RECT focus = inside;
+        InflateRect(&focus, -2, -2);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
     RestoreDC(dc, saved);
 }
 
@@ -139,12 +166,30 @@ bool CategoryList::OnNotify(NMHDR* header) {
     return true;
 }
 
+void CategoryList::ChooseFocusedRow() {
+    LRESULT row = SendMessageW(list_, LB_GETCARETINDEX, 0, 0);
+    if (row == LB_ERR || row >= SendMessageW(list_, LB_GETCOUNT, 0, 0)) return;
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list_), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list_));
+}
+
 LRESULT CALLBACK CategoryList::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR self) {
-    if (message == WM_MOUSEMOVE) NoThrow([&] { reinterpret_cast<CategoryList*>(self)->OnPointerMoved(lParam); });
+    auto* list = reinterpret_cast<CategoryList*>(self);
+    if (message == WM_MOUSEMOVE) NoThrow([&] { list->OnPointerMoved(lParam); });
+    // Enter chooses the row here instead of pressing the dialog's default button.
+    if (message == WM_GETDLGCODE) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+        return key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE : code;
+    }
+    if (message == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN)) {
+        NoThrow([&] { list->ChooseFocusedRow(); });
+        return 0;
+    }
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, ListProcedure, 1);
-        reinterpret_cast<CategoryList*>(self)->list_ = nullptr;
+        list->list_ = nullptr;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // The category list of the check paths window: an owner-drawn list box of
 // tall rounded rows, each carrying its category, with the name as a tooltip.
+// Space and Enter show the focused row's category as a click does.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "catalogue_model.h"
+#include "pane_font.h"
 
 namespace corvel::ui {
 
@@ -17,8 +19,11 @@ public:
     CategoryList(const CategoryList&) = delete;
     CategoryList& operator=(const CategoryList&) = delete;
 
-    // Takes over the dialog's list box; owner receives the tooltip's requests.
-    void Attach(HWND list, HWND owner);
+    // Takes over the dialog's list box, sized for dpi and drawn in font;
+    // owner receives the tooltip's requests and the choices.
+    void Attach(HWND list, HWND owner, const FontDescription& font, UINT dpi);
+    // Rows and font for a monitor of dpi.
+    void SetDpi(UINT dpi);
     // One row per category of root, in catalogue order, none selected.
     void Fill(Catalogue& catalogue);
     CatalogueNode* SelectedCategory() const;
@@ -28,15 +33,23 @@ public:
     bool OnNotify(NMHDR* header);
 
     HWND Handle() const { return list_; }
+    HFONT Font() const { return font_; }
 
 private:
     static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
     CatalogueNode* CategoryOfRow(int row) const;
     void OnPointerMoved(LPARAM position);
+    // Selects the focused row and tells the owner, as a click would.
+    void ChooseFocusedRow();
 
     HWND list_ = nullptr;
     HWND tip_ = nullptr;
+    HWND owner_ = nullptr;
+    FontDescription fontDescription_;
+    HFONT font_ = nullptr;
+    UINT dpi_ = 0;
+    int cornerSize_ = 0;
     int hoveredRow_ = -1;
     std::wstring tipText_;
 };

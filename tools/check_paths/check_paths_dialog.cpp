@@ -1,6 +1,10 @@
 #include "check_paths_dialog.h"
 
+#include <commctrl.h>
+
+#include "dpi.h"
 #include "message_box.h"
+#include "no_throw.h"
 #include "resource.h"
 #include "win32_text.h"
 
@@ -8,7 +12,7 @@ namespace corvel::ui {
 
 namespace {
 
-// The window's place and how much smaller than the screen it is.
+// The window's place and how much smaller than the screen it is, at 96 DPI.
 constexpr int kScreenPosition = 20;
 constexpr int kNarrowerThanScreen = 40;
 constexpr int kLowerThanScreen = 80;
@@ -30,37 +34,84 @@ bool CCheckPathsDialog::OnInit() {
         End(IDCANCEL);
         return true;
     }
-    categories_.Attach(Child(IDC_CATEGORY_LIST), hwnd_);
+    dpi_ = WindowDpi(hwnd_);
+    // The dialog's font is the system's, made for this DPI and replaced by
+    // the dialog manager on a move; the list and the pane make their own.
+    const FontDescription font = DescribeFont(reinterpret_cast<HFONT>(Send(WM_GETFONT)), dpi_);
+    categories_.Attach(Child(IDC_CATEGORY_LIST), hwnd_, font, dpi_);
     PlaceWindow();
     SetText(FormatResourceString(IDS_CHECK_PATHS_TITLE, {WideFromCp936(paths_.ProgramFolder())}));
-    if (!CreatePane()) {
+    if (!CreatePane(font)) {
         End(IDCANCEL);
         return true;
     }
+    // Runs around the dialog manager's own handling of WM_DPICHANGED.
+    SetWindowSubclass(hwnd_, DpiProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     categories_.Fill(*catalogue_);
     return true;
 }
 
 void CCheckPathsDialog::PlaceWindow() {
-    HWND list = categories_.Handle();
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const RECT before = ChildArea(hwnd_, list);
-    const int gapBelow = client.bottom - before.bottom;
-    MoveWindow(hwnd_, kScreenPosition, kScreenPosition, GetSystemMetrics(SM_CXSCREEN) - kNarrowerThanScreen,
-               GetSystemMetrics(SM_CYSCREEN) - kLowerThanScreen, FALSE);
-    GetClientRect(hwnd_, &client);
-    MoveWindow(list, before.left, before.top, before.right - before.left, client.bottom - gapBelow - before.top, FALSE);
+    gapBelowList_ = client.bottom - ChildArea(hwnd_, categories_.Handle()).bottom;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT screen = monitor.rcMonitor;
+    const int dpi = static_cast<int>(dpi_);
+    const int position = ScaleToDpi(kScreenPosition, dpi);
+    MoveWindow(hwnd_, screen.left + position, screen.top + position,
+               screen.right - screen.left - ScaleToDpi(kNarrowerThanScreen, dpi),
+               screen.bottom - screen.top - ScaleToDpi(kLowerThanScreen, dpi), FALSE);
+    FitChildren();
 }
 
-bool CCheckPathsDialog::CreatePane() {
+RECT CCheckPathsDialog::PaneArea() const {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const RECT list = ChildArea(hwnd_, categories_.Handle());
     const int margin = list.left;
-    const RECT area{list.right + margin, list.top, client.right - margin, list.bottom};
+    return {list.right + margin, list.top, client.right - margin, list.bottom};
+}
+
+void CCheckPathsDialog::FitChildren() {
+    HWND list = categories_.Handle();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT before = ChildArea(hwnd_, list);
+    MoveWindow(list, before.left, before.top, before.right - before.left, client.bottom - gapBelowList_ - before.top,
+               TRUE);
+    if (!pane_) return;
+    const RECT area = PaneArea();
+    MoveWindow(pane_->Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+}
+
+bool CCheckPathsDialog::CreatePane(const FontDescription& font) {
     pane_ = std::make_unique<CPathPane>(*catalogue_, paths_, fileExists_);
-    return pane_->Create(hwnd_, area, IDC_PATH_PANE, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+    return pane_->Create(hwnd_, PaneArea(), IDC_PATH_PANE, font, dpi_);
+}
+
+void CCheckPathsDialog::OnDpiChanged(UINT dpi, LPARAM suggested) {
+    // Where the dialog manager scales the dialog itself this changes
+    // nothing; elsewhere it is the whole move.
+    MoveToSuggestedRect(hwnd_, suggested);
+    if (dpi == dpi_ || dpi == 0) return;
+    gapBelowList_ = MulDiv(gapBelowList_, static_cast<int>(dpi), static_cast<int>(dpi_));
+    dpi_ = dpi;
+    FitChildren();
+    categories_.SetDpi(dpi);
+    pane_->SetDpi(dpi);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+LRESULT CALLBACK CCheckPathsDialog::DpiProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                 DWORD_PTR self) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, DpiProcedure, 1);
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_DPICHANGED)
+        NoThrow([&] { reinterpret_cast<CCheckPathsDialog*>(self)->OnDpiChanged(DpiOfChange(wParam), lParam); });
+    return result;
 }
 
 void CCheckPathsDialog::ShowSelectedCategory() {

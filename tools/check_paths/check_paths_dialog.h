@@ -30,9 +30,17 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Sizes the window to the screen; the list grows downwards with it.
+    // Sizes the window to its screen; the list grows downwards with it.
     void PlaceWindow();
-    bool CreatePane();
+    // The list keeps its left, top, width and the gap below it; the pane
+    // fills the room to its right.
+    void FitChildren();
+    RECT PaneArea() const;
+    bool CreatePane(const FontDescription& font);
+    // After the system's own handling of a move to a monitor of dpi.
+    void OnDpiChanged(UINT dpi, LPARAM suggested);
+    static LRESULT CALLBACK DpiProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
     void ShowSelectedCategory();
     void MarkFilter(HMENU menu) const;
 
@@ -42,6 +50,8 @@ private:
     PathFilter filter_ = PathFilter::All;
     CategoryList categories_;
     std::unique_ptr<CPathPane> pane_;
+    UINT dpi_ = 0;
+    int gapBelowList_ = 0;  // at dpi_
 };
 
 }  // namespace corvel::ui

@@ -18,24 +18,17 @@ constexpr int kNameGrowth = 3;
 constexpr UINT kLabelIds[kCheckedFieldCount] = {IDS_LABEL_INSTALLER, IDS_LABEL_INSTALL_FOLDER, IDS_LABEL_PATCH,
                                                 IDS_LABEL_SETTINGS};
 
-HFONT NameFontFrom(HFONT font) {
-    LOGFONTW logFont{};
-    if (!GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont)) return nullptr;
-    // A negative height counts the characters alone, a positive one the cell.
-    logFont.lfHeight += logFont.lfHeight < 0 ? -kNameGrowth : kNameGrowth;
-    logFont.lfUnderline = TRUE;
-    return CreateFontIndirectW(&logFont);
-}
-
 }  // namespace
 
-EntryPainter::EntryPainter(HFONT font) : font_(font), nameFont_(NameFontFrom(font)) {
+EntryPainter::EntryPainter(const FontDescription& font, UINT dpi)
+    : font_(CreateFontForDpi(font, dpi)), nameFont_(CreateFontForDpi(font, dpi, kNameGrowth, true)) {
     for (std::size_t i = 0; i < kCheckedFieldCount; ++i) labels_[i] = LoadResourceString(kLabelIds[i]);
     invalidNote_ = LoadResourceString(IDS_INVALID_PATH_FORMAT);
     parametersPrefix_ = LoadResourceString(IDS_PARAMETERS);
 }
 
 EntryPainter::~EntryPainter() {
+    if (font_) DeleteObject(font_);
     if (nameFont_) DeleteObject(nameFont_);
 }
 

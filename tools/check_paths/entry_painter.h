@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "pane_font.h"
 #include "path_layout.h"
 #include "path_status.h"
 
@@ -28,8 +29,9 @@ struct EntryTexts {
 
 class EntryPainter {
 public:
-    // font is the window's; the name gets it 3 pixels taller and underlined.
-    explicit EntryPainter(HFONT font);
+    // Draws in the described font made for dpi; the name in it 3 pixels
+    // (at 96 DPI) taller and underlined.
+    EntryPainter(const FontDescription& font, UINT dpi);
     ~EntryPainter();
     EntryPainter(const EntryPainter&) = delete;
     EntryPainter& operator=(const EntryPainter&) = delete;
@@ -39,11 +41,14 @@ public:
     // Draws in content coordinates; icon -1 leaves the icon out.
     void Draw(HDC dc, const EntryTexts& texts, const EntryPlacement& placement, HIMAGELIST icons, int icon) const;
 
+    HFONT Font() const { return font_; }
+    HFONT NameFont() const { return nameFont_; }
+
 private:
     LayoutSize TextSize(HDC dc, const std::wstring& text) const;
     void PutText(HDC dc, LayoutPoint at, const std::wstring& text, COLORREF colour, COLORREF background) const;
 
-    HFONT font_;
+    HFONT font_ = nullptr;
     HFONT nameFont_ = nullptr;
     std::array<std::wstring, kCheckedFieldCount> labels_;
     std::wstring invalidNote_;

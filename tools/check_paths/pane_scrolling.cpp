@@ -10,15 +10,15 @@ constexpr int kWheelNotch = 120;
 
 }  // namespace
 
-int ScrolledPosition(ScrollStep step, int position, int page, int contentSize, int trackPosition) {
+int ScrolledPosition(ScrollStep step, int position, int page, int contentSize, int line, int trackPosition) {
     const int last = std::max(0, contentSize - page);
     int next = position;
     switch (step) {
         case ScrollStep::LineBack:
-            next = position - kScrollLine;
+            next = position - line;
             break;
         case ScrollStep::LineForward:
-            next = position + kScrollLine;
+            next = position + line;
             break;
         case ScrollStep::PageBack:
             next = position - page;

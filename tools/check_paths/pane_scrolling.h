@@ -3,12 +3,11 @@
 
 namespace corvel {
 
-inline constexpr int kScrollLine = 15;  // pixels per arrow step
-
 enum class ScrollStep { LineBack, LineForward, PageBack, PageForward, ToStart, ToEnd, ToTrack };
 
-// The new position after step, kept between 0 and contentSize - page.
-int ScrolledPosition(ScrollStep step, int position, int page, int contentSize, int trackPosition = 0);
+// The new position after step, kept between 0 and contentSize - page; line
+// is the pixels of one arrow step.
+int ScrolledPosition(ScrollStep step, int position, int page, int contentSize, int line, int trackPosition = 0);
 
 // Turns wheel movement into line steps: one step for each 120 / linesPerNotch
 // units, the rest kept for the next movement in the same direction.

@@ -29,9 +29,24 @@ struct LayoutRect {
     }
 };
 
-inline constexpr int kContentMargin = 10;  // x0, the first y, and beyond the widest line
-inline constexpr int kIconSize = 32;
-inline constexpr int kSeparatorHeight = 5;
+// Every distance of the layout in pixels for one display DPI; the values
+// at 96 DPI are the design's.
+struct LayoutMetrics {
+    int margin = 10;         // x0, the first y, and beyond the widest line
+    int iconSize = 32;       // the room the icon takes
+    int nameGap = 10;        // icon to name
+    int belowHeading = 20;   // icon and name to the first block
+    int labelGap = 10;       // label to field text
+    int parametersGap = 20;  // resolved path to its parameters
+    int belowBlock = 10;     // one block to the next
+    int separatorHeight = 5;
+    int separatorAdvance = 25;  // the separator and the space after it
+    int scrollLine = 15;        // one arrow step
+
+    static LayoutMetrics ForDpi(int dpi);
+    // Where the first entry starts.
+    int FirstEntryTop() const { return margin; }
+};
 
 // Measured sizes of one path block's texts; shown is the filter's verdict.
 struct BlockMeasures {
@@ -67,12 +82,9 @@ struct EntryPlacement {
 };
 
 // Places one entry whose share of the content starts at y = top.
-EntryPlacement PlaceEntry(const EntryMeasures& measures, int top);
+EntryPlacement PlaceEntry(const EntryMeasures& measures, int top, const LayoutMetrics& metrics);
 
 // The content size of entries laid out one below the other from the first y.
-LayoutSize ContentSizeOf(const std::vector<EntryPlacement>& entries);
-
-// Where the first entry starts.
-inline constexpr int kFirstEntryTop = kContentMargin;
+LayoutSize ContentSizeOf(const std::vector<EntryPlacement>& entries, const LayoutMetrics& metrics);
 
 }  // namespace corvel

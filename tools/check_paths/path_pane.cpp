@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "dpi.h"
 #include "item_editor_dialog.h"
 
 namespace corvel::ui {
@@ -24,18 +25,24 @@ std::wstring HelpProgramPath() {
 }  // namespace
 
 CPathPane::CPathPane(Catalogue& catalogue, const PathResolver& paths, FileExistsCheck fileExists)
-    : catalogue_(catalogue), paths_(paths), fileExists_(std::move(fileExists)), content_(ContentSizeOf({})) {}
+    : catalogue_(catalogue), paths_(paths), fileExists_(std::move(fileExists)), content_(ContentSizeOf({}, metrics_)) {}
 
 CPathPane::~CPathPane() {
     if (helpProgram_) FreeLibrary(helpProgram_);
 }
 
-bool CPathPane::Create(HWND parent, const RECT& area, int id, HFONT font) {
-    painter_ = std::make_unique<EntryPainter>(font);
-    if (!icons_.Create(kIconSizeShell, ILC_COLOR32 | ILC_MASK, 16)) return false;
+bool CPathPane::Create(HWND parent, const RECT& area, int id, const FontDescription& font, UINT dpi) {
+    font_ = font;
+    if (!MakeForDpi(dpi)) return false;
     std::wstring helpProgram = HelpProgramPath();
     if (!helpProgram.empty()) helpProgram_ = LoadLibraryExW(helpProgram.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (helpProgram_) handCursor_ = LoadCursorW(helpProgram_, MAKEINTRESOURCEW(kHandCursorId));
+    // Windows 10 and 11 carry no such cursor there: the system's hand then.
+    if (!handCursor_) {
+        if (helpProgram_) FreeLibrary(helpProgram_);
+        helpProgram_ = nullptr;
+        handCursor_ = LoadCursorW(nullptr, IDC_HAND);
+    }
     CreateParams params{L"CorvelPathPane"};
     params.style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
     params.exStyle = WS_EX_CLIENTEDGE;
@@ -48,6 +55,26 @@ bool CPathPane::Create(HWND parent, const RECT& area, int id, HFONT font) {
     if (!MessageWindow::Create(params)) return false;
     UpdateScrollBars(true);
     return true;
+}
+
+// The painter and the image list of the old DPI go only once the new ones
+// exist; neither is selected into a DC or set on a control between paints.
+bool CPathPane::MakeForDpi(UINT dpi) {
+    auto painter = std::make_unique<EntryPainter>(font_, dpi);
+    if (!icons_.Create(kIconSizeShell, ILC_COLOR32 | ILC_MASK, 16, static_cast<int>(dpi))) return false;
+    painter_ = std::move(painter);
+    dpi_ = dpi;
+    metrics_ = LayoutMetrics::ForDpi(static_cast<int>(dpi));
+    metrics_.iconSize = icons_.IconSize();  // the room of the icon as drawn
+    for (Entry& entry : entries_) entry.icon = kIconNotLookedUp;
+    return true;
+}
+
+void CPathPane::SetDpi(UINT dpi) {
+    if (dpi == dpi_ || !MakeForDpi(dpi)) return;
+    LayOutAll();
+    UpdateScrollBars(false);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void CPathPane::Show(CatalogueNode* category, PathFilter filter) {
@@ -66,20 +93,20 @@ void CPathPane::Show(CatalogueNode* category, PathFilter filter) {
 
 EntryPlacement CPathPane::Place(HDC dc, const Entry& entry, int top) const {
     EntryTexts texts = painter_->TextsOf(*entry.item, entry.statuses, paths_);
-    return PlaceEntry(painter_->Measure(dc, texts, entry.statuses, filter_), top);
+    return PlaceEntry(painter_->Measure(dc, texts, entry.statuses, filter_), top, metrics_);
 }
 
 void CPathPane::LayOutAll() {
     placements_.clear();
     placements_.reserve(entries_.size());
     HDC dc = GetDC(hwnd_);
-    int top = kFirstEntryTop;
+    int top = metrics_.FirstEntryTop();
     for (const Entry& entry : entries_) {
         placements_.push_back(Place(dc, entry, top));
         top = placements_.back().Bottom();
     }
     ReleaseDC(hwnd_, dc);
-    content_ = ContentSizeOf(placements_);
+    content_ = ContentSizeOf(placements_, metrics_);
 }
 
 void CPathPane::EditEntry(std::size_t entry) {
@@ -100,7 +127,7 @@ void CPathPane::EditEntry(std::size_t entry) {
     const int growth = placed.height - placements_[entry].height;
     placements_[entry] = placed;
     for (std::size_t i = entry + 1; i < placements_.size(); ++i) placements_[i].MoveBy(growth);
-    content_ = ContentSizeOf(placements_);
+    content_ = ContentSizeOf(placements_, metrics_);
     UpdateScrollBars(false);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -149,7 +176,7 @@ void CPathPane::Scroll(int bar, ScrollStep step, int trackPosition) {
     GetClientRect(hwnd_, &client);
     const bool vertical = bar == SB_VERT;
     ScrollTo(bar, ScrolledPosition(step, vertical ? scrollY_ : scrollX_, vertical ? client.bottom : client.right,
-                                   vertical ? content_.height : content_.width, trackPosition));
+                                   vertical ? content_.height : content_.width, metrics_.scrollLine, trackPosition));
 }
 
 void CPathPane::OnScrollMessage(int bar, WPARAM wParam) {
@@ -208,7 +235,7 @@ void CPathPane::OnWheel(int delta) {
     int position = scrollY_;
     for (; lines != 0; lines += lines > 0 ? -1 : 1)
         position = ScrolledPosition(lines > 0 ? ScrollStep::LineForward : ScrollStep::LineBack, position, client.bottom,
-                                    content_.height);
+                                    content_.height, metrics_.scrollLine);
     if (position != scrollY_) ScrollTo(SB_VERT, position);
 }
 
@@ -226,8 +253,8 @@ void CPathPane::PaintEntries(HDC dc, const RECT& area) {
     RECT pane{};
     GetWindowRect(hwnd_, &pane);
     const bool verticalBar = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
-    const int separatorWidth = std::max(content_.width, static_cast<int>(pane.right - pane.left)) - 2 * kContentMargin -
-                               (verticalBar ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int separatorWidth = std::max(content_.width, static_cast<int>(pane.right - pane.left)) -
+                               2 * metrics_.margin - (verticalBar ? SystemMetricForDpi(SM_CXVSCROLL, dpi_) : 0);
     HBRUSH separator = CreateSolidBrush(kSeparatorColour);
     // Entries are in content order: start at the first one reaching into view.
     auto first = std::partition_point(placements_.begin(), placements_.end(), [&](const EntryPlacement& placement) {
@@ -239,8 +266,8 @@ void CPathPane::PaintEntries(HDC dc, const RECT& area) {
         int icon = IconOf(entry);
         painter_->Draw(dc, painter_->TextsOf(*entry.item, entry.statuses, paths_), *placement, icons_.ImageList(),
                        icon);
-        RECT bar{kContentMargin, placement->separatorTop, kContentMargin + separatorWidth,
-                 placement->separatorTop + kSeparatorHeight};
+        RECT bar{metrics_.margin, placement->separatorTop, metrics_.margin + separatorWidth,
+                 placement->separatorTop + metrics_.separatorHeight};
         FillRect(dc, &bar, separator);
     }
     DeleteObject(separator);

@@ -11,6 +11,7 @@
 #include "catalogue_model.h"
 #include "entry_painter.h"
 #include "icon_cache.h"
+#include "pane_font.h"
 #include "pane_scrolling.h"
 #include "path_layout.h"
 #include "path_status.h"
@@ -23,8 +24,12 @@ public:
     CPathPane(Catalogue& catalogue, const PathResolver& paths, FileExistsCheck fileExists);
     ~CPathPane() override;
 
-    // A child of parent at area with the given id, drawing in font.
-    bool Create(HWND parent, const RECT& area, int id, HFONT font);
+    // A child of parent at area with the given id, drawing in font made for
+    // the window's dpi.
+    bool Create(HWND parent, const RECT& area, int id, const FontDescription& font, UINT dpi);
+    // Remakes fonts, icons and distances for a monitor of dpi and lays the
+    // entries out again.
+    void SetDpi(UINT dpi);
 
     // Checks and lays out the category's items under filter, scrolled to the top.
     void Show(CatalogueNode* category, PathFilter filter);
@@ -44,10 +49,17 @@ public:
     // The entry whose name is at a point of the pane's client area, or -1.
     int HotSpotAt(POINT client) const;
 
+    UINT Dpi() const { return dpi_; }
+    const LayoutMetrics& Metrics() const { return metrics_; }
+    const EntryPainter& Painter() const { return *painter_; }
+    HIMAGELIST Icons() const { return icons_.ImageList(); }
+    HCURSOR HandCursor() const { return handCursor_; }
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    bool MakeForDpi(UINT dpi);
     EntryPlacement Place(HDC dc, const Entry& entry, int top) const;
     void LayOutAll();
     // Sets ranges and pages from the content and client sizes; positions
@@ -65,6 +77,9 @@ private:
     Catalogue& catalogue_;
     const PathResolver& paths_;
     FileExistsCheck fileExists_;
+    FontDescription font_;
+    UINT dpi_ = 0;
+    LayoutMetrics metrics_;
     std::unique_ptr<EntryPainter> painter_;
     FileIconCache icons_;
     HMODULE helpProgram_ = nullptr;  // holds the pointing-hand cursor
