@@ -55,7 +55,17 @@ HWND WaitForMain() {
     return main;
 }
 
-void Act(int argc, wchar_t** argv) {
+// The centre of a dialog's control in screen pixels, for a real mouse click
+// (a radio button takes no BM_CLICK), wherever the display scale put it.
+std::string CentreOf(HWND dialog, int id) {
+    RECT area;
+    HWND control = GetDlgItem(dialog, id);
+    if (!control || !GetWindowRect(control, &area)) throw HarnessError("no such control");
+    return " " + std::to_string((area.left + area.right) / 2) + " " + std::to_string((area.top + area.bottom) / 2);
+}
+
+// What the action answers after "ok"; empty for most.
+std::string Act(int argc, wchar_t** argv) {
     const std::wstring action = argc > 2 ? argv[2] : L"";
     if (action == L"command" && argc == 4) {
         PostCommand(WaitForMain(), static_cast<WORD>(_wtoi(argv[3])));
@@ -74,9 +84,12 @@ void Act(int argc, wchar_t** argv) {
         PressDialogButton(WaitForWindow(argv[3], action == L"box"), _wtoi(argv[4]));
     } else if (action == L"settext" && argc == 6) {
         SetControlText(WaitForWindow(argv[3], false), _wtoi(argv[4]), argv[5]);
+    } else if (action == L"centre" && argc == 5) {
+        return CentreOf(WaitForWindow(argv[3], false), _wtoi(argv[4]));
     } else {
-        throw HarnessError("usage: ui_driver DONE_FILE command|select|request|click|box|settext ...");
+        throw HarnessError("usage: ui_driver DONE_FILE command|select|request|click|box|settext|centre ...");
     }
+    return {};
 }
 
 }  // namespace
@@ -85,7 +98,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     std::string result = "ok";
     try {
-        Act(argc, argv);
+        result += Act(argc, argv);
     } catch (const std::exception& error) {
         result = error.what();
     }
@@ -93,5 +106,5 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs(result.c_str(), done);
         std::fclose(done);
     }
-    return result == "ok" ? 0 : 1;
+    return result.starts_with("ok") ? 0 : 1;
 }
