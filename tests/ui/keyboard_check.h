@@ -110,12 +110,17 @@ inline std::vector<HWND> Children(HWND dialog) {
     return children;
 }
 
-// The radio buttons of window's group, window among them.
+// The controls of window's group: from the last one at or before it that
+// starts a group (WS_GROUP) up to the next one that does.
 inline std::set<HWND> GroupOf(HWND dialog, HWND window) {
-    std::set<HWND> group{window};
-    for (HWND next = GetNextDlgGroupItem(dialog, window, FALSE); next && !group.count(next);
-         next = GetNextDlgGroupItem(dialog, next, FALSE))
-        group.insert(next);
+    std::set<HWND> group;
+    for (HWND child : Children(dialog)) {
+        if (StyleOf(child) & WS_GROUP) {
+            if (group.count(window)) break;
+            group.clear();
+        }
+        group.insert(child);
+    }
     return group;
 }
 
@@ -243,6 +248,29 @@ inline void PressKey(HWND dialog, UINT key, wchar_t character = 0) {
     }
     MSG up{GetFocus(), WM_KEYUP, key, LPARAM(0xC0000001), 0, {}};
     IsDialogMessageW(dialog, &up);
+}
+
+// The control with the keyboard focus in the thread of dialog, which may be
+// another thread or another process.
+inline HWND FocusedControlOf(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Alt with the mnemonic's letter, or a key pressed and released, posted to
+// the focused control of a dialog whose modal loop runs in another thread
+// or process; that loop hands it to the dialog manager.
+inline void PostMnemonic(HWND dialog, wchar_t letter) {
+    HWND focus = FocusedControlOf(dialog);
+    if (!focus || !IsChild(dialog, focus)) focus = dialog;
+    PostMessageW(focus, WM_SYSCHAR, static_cast<WPARAM>(towlower(letter)), LPARAM{1} << 29);
+}
+inline void PostKey(HWND dialog, UINT key) {
+    HWND focus = FocusedControlOf(dialog);
+    if (!focus || !IsChild(dialog, focus)) focus = dialog;
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, LPARAM(0xC0000001));
 }
 
 }  // namespace corvel::testing
