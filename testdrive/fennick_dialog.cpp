@@ -32,6 +32,20 @@ std::wstring FullPathOf(const std::wstring& folder) {
     return full;
 }
 
+// Enter presses the button of the half that holds the focused field.
+int DefaultButtonFor(int field, int notifyCode) {
+    if (notifyCode != CBN_SETFOCUS && notifyCode != EN_SETFOCUS) return 0;
+    switch (field) {
+        case IDC_FREE_LETTERS:
+        case IDC_TEST_FOLDER:
+            return IDC_CREATE;
+        case IDC_MAPPED_LETTERS:
+        case IDC_MAPPED_FOLDER:
+            return IDC_DELETE;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText) {
@@ -86,7 +100,11 @@ bool CFennickDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
 }
 
 bool CFennickDialog::OnCommand(int id, int notifyCode, HWND control) {
+    if (int button = DefaultButtonFor(id, notifyCode)) Send(DM_SETDEFID, button);
     switch (id) {
+        case IDOK:
+            // There is no OK: an Enter that no enabled default button takes ends nothing.
+            return true;
         case IDC_BROWSE:
             Browse();
             return true;

@@ -7,6 +7,7 @@ corvel_portable_library(corvel_display_scale
 # tested natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_ui_rules
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/window/label_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/item_editor/item_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp
@@ -18,6 +19,7 @@ corvel_portable_library(corvel_ui_rules
     ${PROJECT_SOURCE_DIR}/tools/create_folders/create_folders_rules.cpp
     ${PROJECT_SOURCE_DIR}/tools/save_for_cd/cd_folder_rules.cpp
   INCLUDES
+    ${CMAKE_CURRENT_LIST_DIR}/window
     ${CMAKE_CURRENT_LIST_DIR}/item_editor
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog
     ${CMAKE_CURRENT_LIST_DIR}/main

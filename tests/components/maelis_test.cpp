@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "keyboard_check.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
 #include "unstorable_text.h"
@@ -533,6 +534,36 @@ TEST_F(MaelisReadOnlyTest, OverwriteReplacesAReadOnlyOrHiddenCopyLeftByAnEarlier
         EXPECT_TRUE(Writable(copy)) << left;
         EXPECT_FALSE(Attributes(copy) & FILE_ATTRIBUTE_HIDDEN) << left;
     }
+}
+
+TEST_F(MaelisTest, TheKeyboardChoosesTheModeReachesTheFieldsAndEscAbandons) {
+    using namespace corvel::testing;
+    fs::path settings = root_ / L"app.reg";
+    WriteFile(settings, "REGEDIT4\r\n");
+    Start(settings);
+    HWND dialog = Dialog();
+    ASSERT_NE(dialog, nullptr);
+    ExpectKeyboardUsable(dialog);
+    ExpectTextsFit(dialog);
+    // The arrow keys move between the two kinds of file, the second turning
+    // the folder controls on; the mnemonics choose them too.
+    Press(dialog, kRegistryMode);
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) != nullptr; }));
+    PostMnemonic(dialog, L'R');
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, kRegistryMode); }));
+    PostKey(dialog, VK_DOWN);
+    EXPECT_TRUE(WaitFor([&] { return Checked(dialog, kDataMode) && Enabled(dialog, kTargetFolder); }));
+    ExpectKeyboardUsable(dialog);
+    PostMnemonic(dialog, L'R');
+    EXPECT_TRUE(WaitFor([&] { return Checked(dialog, kRegistryMode); }));
+    PostMnemonic(dialog, L'D');
+    EXPECT_TRUE(WaitFor([&] { return Checked(dialog, kDataMode) && Enabled(dialog, kTargetFolder); }));
+    PostMnemonic(dialog, L'M');
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, kItemName); }));
+    PostMnemonic(dialog, L'F');
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, kTargetFolder); }));
+    PostKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(Answer(), 3);
 }
 
 }  // namespace

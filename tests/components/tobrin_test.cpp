@@ -16,6 +16,7 @@
 
 #include "fixture_package.h"
 #include "installer_result.h"
+#include "keyboard_check.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
 #include "unstorable_text.h"
@@ -944,6 +945,22 @@ TEST_F(TobrinViewsTest, WhatADeadRunKeptInEitherViewIsPutBackAtLoadAndAtOpen) {
         EXPECT_EQ(ReadIn(value.view, KeptName(value.name)), kMissing) << Utf8(ViewName(value));
     Press(dialog, IDCANCEL);
     EXPECT_EQ(run.Answer(), 3);
+}
+
+TEST_F(TobrinTest, TheKeyboardReachesEveryFieldAndEscAbandonsBeforeInstall) {
+    using namespace corvel::testing;
+    OpenRun run(Args(kInstaller, "C:\\Keys"));
+    HWND dialog = run.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    ExpectKeyboardUsable(dialog);
+    ExpectTextsFit(dialog);
+    PostMnemonic(dialog, L'D');
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, kFolder); }));
+    PostMnemonic(dialog, L'R');
+    EXPECT_TRUE(WaitFor([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, kParams); }));
+    PostKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(run.Answer(), 3);
+    EXPECT_EQ(CountInstallerProcesses(), 0);
 }
 
 }  // namespace

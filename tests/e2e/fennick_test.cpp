@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "keyboard_check.h"
 #include "wine_path.h"
 
 namespace corvel::e2e {
@@ -225,6 +226,46 @@ TEST_F(FennickTest, TheHiddenModeMapsAndUnmapsALetterAndAnswersInItsExitCode) {
     EXPECT_EQ(RunHidden(L"/map-elevated H: \"" + folder_.PathOf(L"missing") + L"\""), std::optional<DWORD>(1));
     EXPECT_EQ(RunHidden(L"/map-elevated H:"), std::optional<DWORD>(1));
     EXPECT_FALSE(Target(L"H:").has_value());
+}
+
+TEST_F(FennickTest, TheKeyboardReachesEveryFieldAndEnterPressesTheButtonOfItsHalf) {
+    using namespace corvel::testing;
+    CreateDirectoryW(folder_.PathOf(L"CDkeys").c_str(), nullptr);
+    CorvelProcess* process = nullptr;
+    HWND dialog = StartFennick(process);
+    ExpectKeyboardUsable(dialog);
+    auto focusReaches = [&](int id) {
+        return WaitUntil([&] { return FocusedControlOf(dialog) == GetDlgItem(dialog, id); }, kStepTimeout);
+    };
+    // Enter in the folder field creates, and leaves Fennick open.
+    std::vector<std::wstring> free = Entries(*process, dialog, kFreeLetters);
+    const int f = static_cast<int>(std::find(free.begin(), free.end(), L"F:") - free.begin());
+    ASSERT_LT(f, static_cast<int>(free.size()));
+    PostMnemonic(dialog, L'L');
+    EXPECT_TRUE(focusReaches(kFreeLetters));
+    Choose(dialog, kFreeLetters, f);
+    PostMnemonic(dialog, L'F');
+    ASSERT_TRUE(focusReaches(kTestFolder));
+    SetControlText(dialog, kTestFolder, folder_.PathOf(L"CDkeys"));
+    PostKey(dialog, VK_RETURN);
+    HWND box = process->WaitForMessageBox(kCaption);
+    EXPECT_EQ(MessageBoxText(box), L"\u6210\u529f\u521b\u5efa\u6d4b\u8bd5\u76d8\u7b26");
+    PressDialogButton(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return Entries(*process, dialog, kMappedLetters) == std::vector<std::wstring>{L"F:"}; },
+                          kStepTimeout));
+    ExpectKeyboardUsable(dialog);
+
+    // Enter on the letter to delete deletes it.
+    PostMnemonic(dialog, L'E');
+    ASSERT_TRUE(focusReaches(kMappedLetters));
+    PostKey(dialog, VK_RETURN);
+    box = process->WaitForMessageBox(kCaption);
+    EXPECT_EQ(MessageBoxText(box), L"\u6210\u529f\u5220\u9664\u76d8\u7b26");
+    PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !Target(L"F:").has_value(); }, kStepTimeout));
+
+    PostKey(dialog, VK_ESCAPE);
+    EXPECT_EQ(process->WaitForExit(kStepTimeout), std::optional<DWORD>(0));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "corvel_version.h"
 #include "dialog_script.h"
+#include "keyboard_check.h"
 
 namespace corvel::ui {
 namespace {
@@ -20,6 +21,21 @@ TEST_F(AboutDialogTest, ShowsTheVersionFromTheProgramsOwnResource) {
         Press(dialog, IDOK);
     });
     EXPECT_EQ(shown, expected);
+}
+
+// Its one button is Enter; Esc closes it too, with no button of its own.
+TEST_F(AboutDialogTest, EnterAndEscCloseIt) {
+    using namespace corvel::testing;
+    AboutDialog about;
+    EXPECT_EQ(Run(about,
+                  [](HWND dialog) {
+                      ExpectKeyboardUsable(dialog, {.escapeWithoutCancelButton = true});
+                      ExpectTextsFit(dialog);
+                      PressKey(dialog, VK_RETURN);
+                  }),
+              IDOK);
+    AboutDialog again;
+    EXPECT_EQ(Run(again, [](HWND dialog) { PressKey(dialog, VK_ESCAPE); }), IDCANCEL);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog_script.h"
+#include "keyboard_check.h"
 #include "message_box.h"
 #include "resource.h"
 #include "unstorable_text.h"
@@ -18,7 +19,11 @@
 namespace corvel::ui {
 namespace {
 
+using corvel::testing::ExpectKeyboardUsable;
+using corvel::testing::ExpectTextsFit;
 using corvel::testing::kUnstorableTexts;
+using corvel::testing::PressKey;
+using corvel::testing::PressMnemonic;
 using corvel::testing::UnstorableMessage;
 
 const std::wstring kNewCaption = L"新建分类";
@@ -162,6 +167,26 @@ TEST_F(CategoryDialogTest, ACorrectedNameIsTakenAfterARefusal) {
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(name, "a\\b");
     EXPECT_EQ(shown_.size(), 1u);
+}
+
+TEST_F(CategoryDialogTest, TheKeyboardReachesTheNameAndEnterAndEscAnswer) {
+    std::string name = "old";
+    CCategoryDialog dialog(name, false);
+    INT_PTR result = Run(dialog, [](HWND window) {
+        ExpectKeyboardUsable(window);
+        ExpectTextsFit(window);
+        SetFocus(GetDlgItem(window, IDCANCEL));
+        PressMnemonic(window, L'N');
+        EXPECT_EQ(GetFocus(), Edit(window));
+        Type(window, L"Keys");
+        PressKey(window, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(name, "Keys");
+
+    CCategoryDialog again(name, false);
+    EXPECT_EQ(Run(again, [](HWND window) { PressKey(window, VK_ESCAPE); }), IDCANCEL);
+    EXPECT_EQ(name, "Keys");
 }
 
 }  // namespace

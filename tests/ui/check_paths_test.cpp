@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "dialog_script.h"
+#include "keyboard_check.h"
 #include "entry_painter.h"
 #include "frame_test.h"
 #include "item_editor_dialog.h"
@@ -746,6 +747,28 @@ TEST_F(CheckPathsCommandTest, NeedsACategoryAndListsTheCurrentCategoryAgainAfter
     wchar_t label[32] = {};
     ListView_GetItemText(List(), 0, 0, label, 32);
     EXPECT_STREQ(label, L"Two edited");
+}
+
+// The window has no label or button: its commands are in its menu bar, whose
+// entries carry their own mnemonics, and Esc closes it.
+TEST_F(CheckPathsTest, TheKeyboardMovesFromTheListToThePaneAndEscCloses) {
+    using namespace corvel::testing;
+    INT_PTR result = Run(dialog_, [&](HWND dialog) {
+        ExpectKeyboardUsable(dialog,
+                             {.unlabelled = {IDC_CATEGORY_LIST}, .escapeWithoutCancelButton = true, .noDefaultButton = true});
+        HWND list = GetDlgItem(dialog, IDC_CATEGORY_LIST);
+        EXPECT_EQ(TabOrder(dialog), (std::vector<HWND>{list, GetDlgItem(dialog, IDC_PATH_PANE)}));
+        SetFocus(list);
+        PressKey(dialog, VK_DOWN);
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(Pane().Entries().size(), 2u);
+        PressKey(dialog, VK_DOWN);
+        EXPECT_EQ(Pane().Entries().size(), 40u);
+        PressKey(dialog, VK_TAB);
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_PATH_PANE));
+        PressKey(dialog, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "copy_files_dialog.h"
 #include "dialog_script.h"
 #include "frame_test.h"
+#include "keyboard_check.h"
 #include "resource.h"
 #include "win32_text.h"
 
@@ -588,6 +589,43 @@ TEST_F(CopyFilesCommandTest, TheDialogGetsTheSelectedItemsInListOrder) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_COPY_FILES});
     EXPECT_EQ(names, (std::vector<std::string>{"B", "C"}));
     EXPECT_FALSE(Model().IsModified());
+}
+
+TEST_F(CopyFilesDialogTest, TheKeyboardReachesEveryControlAndSpaceTicksTheFocusedRow) {
+    using namespace corvel::testing;
+    CCopyFilesDialog dialog(TwoItems(), *paths_);
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        ExpectKeyboardUsable(window);
+        ExpectTextsFit(window);
+        // The radio button's mnemonic chooses copying into a folder and leads on to the folder.
+        PressMnemonic(window, L'F');
+        EXPECT_EQ(IsDlgButtonChecked(window, IDC_COPY_INTO_FOLDER), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_COPY_TARGET_FOLDER));
+        ExpectKeyboardUsable(window);
+
+        // Tab from the last button comes round to the list, on a row.
+        SetFocus(GetDlgItem(window, IDCANCEL));
+        PressKey(window, VK_TAB);
+        ASSERT_EQ(GetFocus(), List(window));
+        const int row = ListView_GetNextItem(List(window), -1, LVNI_FOCUSED);
+        ASSERT_GE(row, 0) << "no row has the focus";
+        const std::vector<bool> before = Checks(window);
+        PressKey(window, VK_SPACE, L' ');
+        std::vector<bool> after = before;
+        after[row] = !after[row];
+        EXPECT_EQ(Checks(window), after);
+        PressKey(window, VK_DOWN);
+        EXPECT_EQ(ListView_GetNextItem(List(window), -1, LVNI_FOCUSED), row + 1);
+        PressKey(window, VK_SPACE, L' ');
+        after[row + 1] = !after[row + 1];
+        EXPECT_EQ(Checks(window), after);
+
+        SetFocus(GetDlgItem(window, IDOK));
+        PressMnemonic(window, L'L');
+        EXPECT_EQ(GetFocus(), List(window));
+        PressKey(window, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "create_folders_dialog.h"
 
 #include "dialog_script.h"
+#include "keyboard_check.h"
 #include "frame_test.h"
 
 #include <gtest/gtest.h>
@@ -308,6 +309,35 @@ TEST_F(CreateFoldersCommandTest, DoesNothingWithoutACategory) {
     Start();
     SendMessageW(List(), 2004, 0, 0);
     EXPECT_TRUE(dialogs_.empty());
+}
+
+TEST_F(CreateFoldersDialogTest, TheKeyboardReachesEveryControlAndSpaceTicksTheFocusedRow) {
+    using namespace corvel::testing;
+    CCreateFoldersDialog dialog(Rows({"Office", "Tools"}), Cp936FromWide(Base()) + "\\");
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        ExpectKeyboardUsable(window);
+        ExpectTextsFit(window);
+        PressMnemonic(window, L'L');
+        ASSERT_EQ(GetFocus(), List(window));
+        const int row = ListView_GetNextItem(List(window), -1, LVNI_FOCUSED);
+        ASSERT_EQ(row, 0) << "the first row does not have the focus";
+        PressKey(window, VK_SPACE, L' ');
+        EXPECT_EQ(Ticks(window), (std::vector<bool>{false, true}));
+        PressKey(window, VK_DOWN);
+        PressKey(window, VK_SPACE, L' ');
+        PressKey(window, VK_UP);
+        PressKey(window, VK_SPACE, L' ');
+        EXPECT_EQ(Ticks(window), (std::vector<bool>{true, false}));
+
+        PressMnemonic(window, L'C');  // the program's folder as the target
+        PressMnemonic(window, L'T');
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_CREATE_FOLDERS_TARGET));
+        EXPECT_EQ(Target(window), Base() + L"\\");
+        PressKey(window, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(fs::is_directory(base_ / "Office"));
+    EXPECT_FALSE(fs::exists(base_ / "Tools"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialog_script.h"
+#include "keyboard_check.h"
 #include "message_box.h"
 #include "resource.h"
 #include "unstorable_text.h"
@@ -304,6 +305,29 @@ TEST_F(ItemEditorTest, HelpButtonsShowTheirTextsWithoutIcon) {
         EXPECT_NE(box.text.find(L"\t\n\n"), std::wstring::npos) << i;  // points set apart
     }
     EXPECT_EQ(shown_[3].text.back(), L'，');  // the patch help ends so
+}
+
+TEST_F(ItemEditorTest, EveryFieldIsReachedByItsLabelsMnemonic) {
+    using namespace corvel::testing;
+    ItemFields record = FilledRecord();
+    CItemEditorDialog editor(record, ItemEditorMode::Edit);
+    const std::pair<wchar_t, int> mnemonics[] = {
+        {L'N', IDC_ITEM_NAME},   {L'D', IDC_ITEM_COMMENT}, {L'I', IDC_ITEM_SRCPATH}, {L'T', IDC_ITEM_DSTDIR},
+        {L'R', IDC_ITEM_REGCODE}, {L'P', IDC_ITEM_PATCH},  {L'S', IDC_ITEM_SETTINGS},
+    };
+    INT_PTR result = Run(editor, [&](HWND dialog) {
+        ExpectKeyboardUsable(dialog);
+        ExpectTextsFit(dialog);
+        for (const auto& [letter, field] : mnemonics) {
+            PressMnemonic(dialog, letter);
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, field)) << static_cast<char>(letter);
+        }
+        // Enter in the registration code breaks the line; elsewhere it is OK.
+        PressMnemonic(dialog, L'N');
+        PressKey(dialog, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(Fields(record), Fields(FilledRecord()));
 }
 
 }  // namespace

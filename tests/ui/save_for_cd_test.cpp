@@ -14,6 +14,7 @@
 
 #include "catalogue_file.h"
 #include "dialog_script.h"
+#include "keyboard_check.h"
 #include "frame_test.h"
 #include "remove_tree.h"
 #include "resource.h"
@@ -363,6 +364,30 @@ TEST_F(SaveForCdCommandTest, OpensTheDialogOnlyWithACategory) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_SAVE_FOR_CD});
     EXPECT_TRUE(shown_.empty());
     EXPECT_FALSE(Model().IsModified());
+}
+
+TEST_F(SaveForCdDialogTest, TheKeyboardReachesEveryControlAndSpaceTicksTheFocusedRow) {
+    using namespace corvel::testing;
+    CSaveForCdDialog dialog(catalogue_, Program());
+    INT_PTR result = Run(dialog, [](HWND window) {
+        ExpectKeyboardUsable(window);
+        ExpectTextsFit(window);
+        PressMnemonic(window, L'A');  // the check box turns the icon on
+        EXPECT_EQ(IsDlgButtonChecked(window, IDC_SAVE_AUTORUN), static_cast<UINT>(BST_CHECKED));
+        ExpectKeyboardUsable(window);
+        PressMnemonic(window, L'I');
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_SAVE_ICON));
+        PressMnemonic(window, L'S');
+        EXPECT_EQ(GetFocus(), GetDlgItem(window, IDC_SAVE_FOLDER));
+        PressMnemonic(window, L'C');
+        ASSERT_EQ(GetFocus(), List(window));
+        const int row = ListView_GetNextItem(List(window), -1, LVNI_FOCUSED);
+        ASSERT_GE(row, 0) << "no row has the focus";
+        PressKey(window, VK_SPACE, L' ');
+        EXPECT_FALSE(ListView_GetCheckState(List(window), row));
+        PressKey(window, VK_ESCAPE);
+    });
+    EXPECT_EQ(result, IDCANCEL);
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ bool CCopyFilesDialog::OnInit() {
     BuildMenu();
     rows_ = BuildCopyFileRows(items_, paths_, [](const std::string& path) { return FileExists(path); });
     list_.Fill(rows_);
+    FocusFirstRow(list_.Handle());
     CheckRadioButton(hwnd_, IDC_COPY_PATHS_AS_TEXT, IDC_COPY_INTO_FOLDER, IDC_COPY_PATHS_AS_TEXT);
     ApplyRules(CopyMode::PathsAsText);
     return true;

@@ -52,6 +52,7 @@ bool CCreateFoldersDialog::OnInit() {
                                         LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     BuildContextMenu();
     AddRows();
+    FocusFirstRow(list_);
     SetFocus(Child(IDC_CREATE_FOLDERS_TARGET));
     return false;  // the focus is set
 }

@@ -60,6 +60,7 @@ void CSaveForCdDialog::FillCategories() {
         ++rows;
     });
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    FocusFirstRow(list);
 }
 
 void CSaveForCdDialog::EnableIconControls() {

@@ -1,5 +1,6 @@
 #include "typed_text.h"
 
+#include "label_rules.h"
 #include "message_box.h"
 #include "win32_text.h"
 #include "window.h"
@@ -23,26 +24,12 @@ bool IsLabel(HWND window) {
     return type == BS_GROUPBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
-bool IsColon(wchar_t c) {
-    return c == L':' || c == L'\xFF1A';
-}
-
 }  // namespace
 
 std::wstring FieldLabelOf(HWND control) {
     HWND label = GetWindow(control, GW_HWNDPREV);
     if (!label || !IsLabel(label)) return {};
-    std::wstring text = Window(label).Text(), name;
-    // What follows the colon explains the field; it is not its name.
-    for (std::size_t i = 0; i < text.size() && !IsColon(text[i]); ++i) {
-        if (text[i] == L'&' && i + 1 < text.size()) ++i;  // "&&" stays one "&"
-        name += text[i];
-    }
-    // A leading "*" marks a field that must be filled in.
-    std::size_t first = name.find_first_not_of(L"* ");
-    name.erase(0, first == std::wstring::npos ? name.size() : first);
-    while (!name.empty() && name.back() == L' ') name.pop_back();
-    return name;
+    return FieldNameOfLabel(Window(label).Text());
 }
 
 void TellUnstorableText(HWND owner, const std::wstring& fieldName, const std::wstring& caption) {
