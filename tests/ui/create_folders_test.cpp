@@ -121,6 +121,28 @@ TEST_F(CreateFoldersDialogTest, StartsTickedWithTheTargetFocusedAndItsMenuFollow
     EXPECT_EQ(Run(none, std::vector<Stage>{}), IDCANCEL);  // closes at once
 }
 
+// Shift+F10 or the menu key in the list: WM_CONTEXTMENU at (-1, -1) opens
+// the same menu as a right click, below the focused row.
+bool menuWasOpen = false;
+void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    menuWasOpen = popup && IsWindowVisible(popup);
+    EndMenu();
+}
+
+TEST_F(CreateFoldersDialogTest, TheMenuKeyOpensTheListsMenu) {
+    CCreateFoldersDialog dialog(Rows({"Office", "Tools"}), "C:\\CD\\");
+    menuWasOpen = false;
+    Run(dialog, [&](HWND hwnd) {
+        SetFocus(List(hwnd));
+        SetTimer(nullptr, 0, 200, CloseOpenMenu);
+        SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(hwnd)), MAKELPARAM(0xFFFF, 0xFFFF));
+        EXPECT_TRUE(menuWasOpen);
+        Press(hwnd, IDCANCEL);
+    });
+}
+
 // Renames row 1 through the context menu's command, typing text.
 void RenameRow1(HWND dialog, const wchar_t* text) {
     HWND list = GetDlgItem(dialog, IDC_CREATE_FOLDERS_LIST);

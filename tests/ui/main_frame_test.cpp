@@ -124,6 +124,21 @@ TEST_F(MainFrameTest, FilledCatalogueFollowsCategoryAndSelection) {
     EXPECT_EQ(frame_->StatusText(), L"添加安装项目到当前的分类下");
 }
 
+// A menu reads a lone "&" as a mnemonic: names are given it doubled, so
+// that they show as written.
+TEST_F(MainFrameTest, CategoryNamesInTheSubmenusShowTheirAmpersands) {
+    WriteCatalogue("[Tom & Jerry]\r\n<Name=Pad\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n[A&B]\r\n");
+    Start();
+    auto switchTo = Open(Submenu(kCategoryMenu, 3));
+    ASSERT_EQ(switchTo.size(), 2u);
+    EXPECT_EQ(switchTo[0].text, L"Tom && Jerry");
+    EXPECT_EQ(switchTo[1].text, L"A&&B");
+    SelectEntry(0);
+    auto moveTo = Open(Submenu(kItemMenu, 9));
+    ASSERT_EQ(moveTo.size(), 2u);
+    EXPECT_EQ(moveTo[1].text, L"A&&B");
+}
+
 TEST_F(MainFrameTest, SelectionShowsCommentAndSelectAllAndInvertWork) {
     WriteCatalogue(kTwoCategories);
     Start();

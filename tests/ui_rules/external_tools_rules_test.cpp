@@ -90,13 +90,5 @@ TEST(ExternalToolsHeader, ThirteenCrLfLinesInCodePage936) {
     EXPECT_TRUE(ToolEntries(header, kFolders, kPaths).empty());
 }
 
-TEST(ToolMenuText, DoublesEveryAmpersandAndLeavesTheRestAsWritten) {
-    EXPECT_EQ(ToolMenuText("Tom & Jerry"), "Tom && Jerry");
-    EXPECT_EQ(ToolMenuText("&Zip&&Go&"), "&&Zip&&&&Go&&");
-    EXPECT_EQ(ToolMenuText("Plain"), "Plain");
-    const std::string chinese = "\xB9\xA4&\xBE\xDF";  // 工&具
-    EXPECT_EQ(ToolMenuText(chinese), "\xB9\xA4&&\xBE\xDF");
-}
-
 }  // namespace
 }  // namespace corvel

@@ -32,5 +32,12 @@ TEST(FieldNameOfLabel, DropsTheMarkerTheColonsExplanationAndTheAsterisk) {
     EXPECT_EQ(FieldNameOfLabel(L"："), L"");
 }
 
+TEST(MenuTextOf, DoublesEveryAmpersandAndLeavesTheRestAsWritten) {
+    EXPECT_EQ(MenuTextOf(L"Tom & Jerry"), L"Tom && Jerry");
+    EXPECT_EQ(MenuTextOf(L"&Zip&&Go&"), L"&&Zip&&&&Go&&");
+    EXPECT_EQ(MenuTextOf(L"工&具"), L"工&&具");
+    EXPECT_EQ(MenuTextOf(L"Plain"), L"Plain");
+}
+
 }  // namespace
 }  // namespace corvel::ui

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "dpi.h"
 #include "resource.h"
 #include "win32_text.h"
 
@@ -9,6 +10,7 @@ namespace corvel::ui {
 
 namespace {
 
+// At 96 DPI.
 constexpr int kNameWidth = 120;
 constexpr int kTypeWidth = 80;
 
@@ -42,9 +44,12 @@ void SetCell(HWND list, int row, int column, std::wstring text) {
 void CopyFileList::SetUp() const {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    AddColumn(hwnd_, 0, IDS_COPY_COLUMN_NAME, kNameWidth);
-    AddColumn(hwnd_, 1, IDS_COPY_COLUMN_PATH, client.right - client.left - (kNameWidth + kTypeWidth));
-    AddColumn(hwnd_, 2, IDS_COPY_COLUMN_TYPE, kTypeWidth);
+    const int dpi = static_cast<int>(WindowDpi(hwnd_));
+    const int nameWidth = ScaleToDpi(kNameWidth, dpi);
+    const int typeWidth = ScaleToDpi(kTypeWidth, dpi);
+    AddColumn(hwnd_, 0, IDS_COPY_COLUMN_NAME, nameWidth);
+    AddColumn(hwnd_, 1, IDS_COPY_COLUMN_PATH, client.right - client.left - (nameWidth + typeWidth));
+    AddColumn(hwnd_, 2, IDS_COPY_COLUMN_TYPE, typeWidth);
     ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
 }
 

@@ -200,14 +200,23 @@ bool CCreateFoldersDialog::OnCommand(int id, int notifyCode, HWND control) {
     return Dialog::OnCommand(id, notifyCode, control);
 }
 
+// A right click on the list, Shift+F10 or the menu key: from the keyboard
+// the menu opens at the focused row.
+bool CCreateFoldersDialog::OnContextMenu(HWND window, POINT at) {
+    if (window != list_) return false;
+    if (at.x == -1 && at.y == -1) {
+        RECT row{};
+        int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+        if (focused < 0 || !ListView_GetItemRect(list_, focused, &row, LVIR_LABEL)) GetClientRect(list_, &row);
+        at = {row.left, row.bottom};
+        ClientToScreen(list_, &at);
+    }
+    TrackPopupMenu(PreparedContextMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    return true;
+}
+
 LRESULT CCreateFoldersDialog::OnNotify(NMHDR* header) {
     if (header->hwndFrom != list_) return 0;
-    if (header->code == NM_RCLICK) {
-        POINT at;
-        GetCursorPos(&at);
-        TrackPopupMenu(PreparedContextMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-        return TRUE;
-    }
     if (header->code == LVN_ENDLABELEDITW) return EndLabelEdit(*reinterpret_cast<NMLVDISPINFOW*>(header));
     return 0;
 }

@@ -29,6 +29,7 @@ protected:
     bool OnInit() override;
     bool OnCommand(int id, int notifyCode, HWND control) override;
     LRESULT OnNotify(NMHDR* header) override;
+    bool OnContextMenu(HWND window, POINT at) override;
 
 private:
     void AddRows();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "label_rules.h"
 #include "resource.h"
 #include "view_requests.h"
 
@@ -66,7 +67,7 @@ std::vector<SubmenuEntry> CategorySubmenu(MenuMode mode, const std::vector<std::
     entries.reserve(tabTexts.size());
     for (std::size_t i = 0; i < tabTexts.size(); ++i) {
         bool current = static_cast<int>(i) == currentTab;
-        entries.push_back({tabTexts[i].value_or(std::wstring()), tabTexts[i].has_value() && !current});
+        entries.push_back({MenuTextOf(tabTexts[i].value_or(std::wstring())), tabTexts[i].has_value() && !current});
     }
     return entries;
 }

@@ -1,6 +1,7 @@
 #include "external_tools.h"
 
 #include "external_tools_rules.h"
+#include "label_rules.h"
 #include "message_box.h"
 #include "native_system.h"
 #include "resource.h"
@@ -24,7 +25,7 @@ std::vector<SubmenuEntry> ExternalTools::Entries() {
     // A 32-bit Corvel on 64-bit Windows would see SysWOW64 as the system folder.
     SystemFolders folders{NativePath(AskedFolder(GetSystemDirectoryW)), AskedFolder(GetWindowsDirectoryW)};
     for (ToolEntry& tool : ToolEntries(*text, folders, paths_)) {
-        entries.push_back({WideFromCp936(ToolMenuText(tool.name)), FileExists(tool.program)});
+        entries.push_back({MenuTextOf(WideFromCp936(tool.name)), FileExists(tool.program)});
         commands_.push_back(std::move(tool.command));
     }
     return entries;

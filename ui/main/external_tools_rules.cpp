@@ -98,13 +98,4 @@ std::string ExternalToolsHeader() {
     return header;
 }
 
-std::string ToolMenuText(std::string_view name) {
-    std::string text;
-    for (char c : name) {
-        if (c == '&') text += '&';
-        text += c;
-    }
-    return text;
-}
-
 }  // namespace corvel

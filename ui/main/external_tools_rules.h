@@ -42,11 +42,6 @@ struct ToolEntry {
 // entry i is the tool of menu id 33000 + i.
 std::vector<ToolEntry> ToolEntries(std::string_view fileText, const SystemFolders& folders, const PathResolver& paths);
 
-// A tool's name as the menu must be given it to show it as written: each
-// "&" doubled, since a lone one would mark a mnemonic. Code page 936 puts
-// no "&" inside a two-byte character.
-std::string ToolMenuText(std::string_view name);
-
 // What the edit command writes into a missing file, in code page 936.
 std::string ExternalToolsHeader();
 

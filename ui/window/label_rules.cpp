@@ -46,4 +46,13 @@ std::wstring FieldNameOfLabel(std::wstring_view text) {
     return name;
 }
 
+std::wstring MenuTextOf(std::wstring_view name) {
+    std::wstring text;
+    for (wchar_t c : name) {
+        if (c == L'&') text += L'&';
+        text += c;
+    }
+    return text;
+}
+
 }  // namespace corvel::ui

@@ -16,4 +16,8 @@ wchar_t MnemonicOf(std::wstring_view text);
 // alone), a leading "*" (a field that must be filled in) and outer blanks.
 std::wstring FieldNameOfLabel(std::wstring_view text);
 
+// A name (a tool's, a category's) as a menu must be given it to show it as
+// written: each "&" doubled, since a lone one would mark a mnemonic.
+std::wstring MenuTextOf(std::wstring_view name);
+
 }  // namespace corvel::ui
