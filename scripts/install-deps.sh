@@ -8,7 +8,7 @@ set -eu
 PKGS_NATIVE="cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev \
  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev \
  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
- wixl nsis wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick python3 locales fonts-wqy-zenhei fonts-wqy-microhei git"
+ wixl nsis wine wine64 xvfb x11-utils xdotool imagemagick python3 locales fonts-wqy-zenhei fonts-wqy-microhei git"
 PKGS_I386="wine32:i386"
 
 missing=""

@@ -39,7 +39,7 @@ click_at() { xdotool mousemove "$(px "$1")" "$(px "$2")" click 1; }
 # Starts Corvel from FOLDER and waits until the virtual desktop shows it.
 start_corvel() {
     (cd "$1" && /usr/lib/wine/wine64 explorer /desktop=$wine_desktop Corvel.exe >/dev/null 2>&1 &)
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         desktop=$(xdotool search --name 'corvel' 2>/dev/null | head -n 1) && [ -n "$desktop" ] && break
         sleep 0.2
     done

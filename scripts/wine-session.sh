@@ -53,8 +53,8 @@ wine_can_run_32bit() {
 
 wine_session_stop() {
     for prefix in $SESSION_PREFIXES; do
-        WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1
+        WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true  # none left running
     done
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
     return 0
 }
