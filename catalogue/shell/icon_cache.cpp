@@ -85,7 +85,7 @@ bool FileIconCache::Create(int sizeType, UINT flags, int growth, int dpi) {
         default:
             return false;
     }
-    if (dpi > 0) size = MulDiv(size, dpi, static_cast<int>(ScreenDpi()));
+    if (dpi > 0) size = FromScreenDpi(size, static_cast<UINT>(dpi));
     HIMAGELIST list = ImageList_Create(size, size, flags, 0, growth);
     if (!list) return false;
     if (list_) ImageList_Destroy(list_);

@@ -9,4 +9,8 @@ UINT ScreenDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
+int FromScreenDpi(int size, UINT dpi) {
+    return MulDiv(size, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
+
 }  // namespace corvel

@@ -8,4 +8,7 @@ namespace corvel {
 
 UINT ScreenDpi();
 
+// A size the system gives for the screen's DPI, for a monitor of dpi.
+int FromScreenDpi(int size, UINT dpi);
+
 }  // namespace corvel

@@ -26,7 +26,7 @@ int SystemMetricForDpi(int index, UINT dpi) {
     using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
     static const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     if (forDpi) return forDpi(index, dpi);
-    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    return FromScreenDpi(GetSystemMetrics(index), dpi);
 }
 
 void MoveToSuggestedRect(HWND hwnd, LPARAM suggested) {
@@ -43,14 +43,14 @@ HFONT CreateIconFontForDpi(UINT dpi) {
     if (forDpi && forDpi(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0, dpi)) return CreateFontIndirectW(&font);
     if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0))
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    font.lfHeight = FromScreenDpi(font.lfHeight, dpi);
     return CreateFontIndirectW(&font);
 }
 
 HFONT CreateGuiFontForDpi(UINT dpi) {
     LOGFONTW font{};
     if (!GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) return nullptr;
-    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    font.lfHeight = FromScreenDpi(font.lfHeight, dpi);
     return CreateFontIndirectW(&font);
 }
 
