@@ -3,6 +3,7 @@
 // with parameters, each proposing or taking the install folder chosen in
 // Tobrin's dialog.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -144,7 +145,7 @@ protected:
         EXPECT_EQ(result[L"instdir"], folder_.PathOf(kTarget + L"\\CorvelNsis"))
             << "the setup proposed another folder than the one chosen";
         EXPECT_EQ(ProgramFilesDir(), programFilesBefore_);
-        process.Close();
+        CloseAfterTheTask(process);
     }
 
     void InstallPackage(const std::wstring& package) {
@@ -157,8 +158,21 @@ protected:
         EXPECT_TRUE(folder_.Exists(kTarget + L"\\" + testing::kFixturePackageFile))
             << "the package was not installed under the chosen folder";
         EXPECT_EQ(ProgramFilesDir(), programFilesBefore_);
-        process.Close();
+        CloseAfterTheTask(process);
         testing::UninstallFixturePackage();
+    }
+
+    // The install task ends just after Tobrin's dialog has closed; an exit
+    // before that asks whether to end it. Its work is checked above, so the
+    // answer is yes.
+    static void CloseAfterTheTask(CorvelProcess& process) {
+        PostCommand(process.WaitForMainWindow(), kExitCommand);
+        ASSERT_TRUE(WaitUntil([&] { return !process.Running() || process.FindMessageBox(L"执行操作"); }, kStepTimeout))
+            << "Corvel neither ended nor asked about the task";
+        if (HWND question = process.FindMessageBox(L"执行操作")) PressDialogButton(question, IDYES);
+        std::optional<DWORD> code = process.WaitForExit(kStepTimeout);
+        ASSERT_TRUE(code.has_value()) << "Corvel did not end after the exit command";
+        EXPECT_EQ(*code, 0u);
     }
 
     std::wstring programFilesBefore_;
