@@ -5,6 +5,12 @@ set -eu
 exe=$1
 shift
 
+# CTest gave this test a lane (see wine_lanes_start): its prefix and display.
+lane=${CTEST_RESOURCE_GROUP_0_WINE_LANES:-}
+if [ -n "$lane" ] && [ -n "${CORVEL_WINE_LANES:-}" ]; then
+    lane=${lane#id:}
+    . "$CORVEL_WINE_LANES/${lane%%,*}.env"
+fi
 if [ -z "${WINEPREFIX:-}" ]; then
     dir=$(cd "$(dirname "$exe")" && pwd)
     while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done

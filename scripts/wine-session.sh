@@ -1,10 +1,11 @@
-# Sourced by the test, run and screenshot scripts: a private Xvfb display,
+# Sourced by the test, run and screenshot scripts: private Xvfb displays,
 # and Wine prefixes whose wineserver stays up while the script runs.
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LC_ALL=zh_CN.UTF-8
 SESSION_PREFIXES=""
+SESSION_DISPLAYS=""
 
 # Starts Xvfb on a free display of SIZE (default 1280x800) and exports DISPLAY.
 wine_display_start() {
@@ -14,15 +15,24 @@ wine_display_start() {
     for _ in $(seq 50); do [ -s "$displayfd" ] && break; sleep 0.1; done
     DISPLAY=":$(cat "$displayfd")"
     rm -f "$displayfd"
+    SESSION_DISPLAYS="$SESSION_DISPLAYS $XVFB_PID"
     export DISPLAY
+}
+
+wine_loader() {
+    if [ "$1" = win32 ]; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
 }
 
 # Creates the prefix PREFIX for ARCH (win64 or win32) when it is new, and
 # keeps its wineserver running until wine_session_stop.
 wine_prefix_init() {
-    prefix=$1 arch=$2
-    loader=/usr/lib/wine/wine64
-    [ "$arch" = win32 ] && loader=/usr/lib/wine/wine
+    wine_prefix_create "$1" "$2" || return 1
+    wine_prefix_start "$1" "$2"
+}
+
+# Makes the prefix PREFIX for ARCH when it is new; no server is left running.
+wine_prefix_create() {
+    prefix=$1 arch=$2 loader=$(wine_loader "$2")
     if [ ! -f "$prefix/system.reg" ]; then
         echo "Creating the Wine prefix $prefix" >&2
         WINEPREFIX=$prefix WINEARCH=$arch "$loader" wineboot --init >/dev/null 2>&1 || return 1
@@ -40,6 +50,11 @@ wine_prefix_init() {
         # reach the old one while it shuts down.
         WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
     fi
+}
+
+# Keeps the server of the made prefix PREFIX running until wine_session_stop.
+wine_prefix_start() {
+    prefix=$1 loader=$(wine_loader "$2")
     WINEPREFIX=$prefix /usr/lib/wine/wineserver -p >/dev/null 2>&1 || true
     # Start the prefix's background services now: started by the first test,
     # they would inherit its output pipe and keep CTest waiting for ever.
@@ -55,6 +70,27 @@ wine_session_stop() {
     for prefix in $SESSION_PREFIXES; do
         WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true  # none left running
     done
-    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null || true
+    for pid in $SESSION_DISPLAYS; do kill "$pid" 2>/dev/null || true; done
     return 0
+}
+
+# Test lanes, so that Windows test programs run side by side: lane N of the
+# folder LANES has a copy of the made prefix PREFIX and an X display of its
+# own (no shared clipboard, focus, hot keys or named objects), written to
+# LANES/N.env for wine-run.sh. CTest hands out the lanes from
+# LANES/lanes.json; CORVEL_WINE_LANES names the folder to the runner.
+wine_lanes_start() {
+    lanes=$1 prefix=$2 arch=$3 count=$4
+    wine_prefix_create "$prefix" "$arch" || return 1
+    mkdir -p "$lanes"
+    ids=""
+    for n in $(seq "$count"); do
+        lane_prefix="$lanes/prefix-$n"
+        [ -f "$lane_prefix/system.reg" ] || cp -a "$prefix" "$lane_prefix" || return 1
+        wine_display_start
+        wine_prefix_start "$lane_prefix" "$arch" || return 1
+        printf 'WINEPREFIX=%s\nDISPLAY=%s\nexport WINEPREFIX DISPLAY\n' "$lane_prefix" "$DISPLAY" >"$lanes/$n.env"
+        ids="$ids${ids:+,}{\"id\":\"$n\",\"slots\":1}"
+    done
+    printf '{"version":{"major":1,"minor":0},"local":[{"wine_lanes":[%s]}]}\n' "$ids" >"$lanes/lanes.json"
 }

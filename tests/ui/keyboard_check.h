@@ -193,8 +193,9 @@ inline void ExpectKeyboardUsable(HWND dialog, const KeyboardExpectations& expect
         HWND button = GetDlgItem(dialog, LOWORD(defaultId));
         EXPECT_TRUE(button && reached.count(button)) << "the default button is not in the Tab order";
     }
-    if (!expected.escapeWithoutCancelButton)
+    if (!expected.escapeWithoutCancelButton) {
         EXPECT_NE(GetDlgItem(dialog, IDCANCEL), nullptr) << "Esc has no cancel button";
+    }
 }
 
 // Each button, check box, radio button, group box caption and one-line
