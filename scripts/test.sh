@@ -7,13 +7,13 @@
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
-lanes=${CORVEL_TEST_LANES:-4}
-logs=$root/build/test-logs
+lane_count=${CORVEL_TEST_LANES:-4}
+log_dir=$root/build/test-logs
 
 ./scripts/install-deps.sh || exit 1
 . ./scripts/wine-session.sh
 trap wine_session_stop EXIT
-rm -rf "$logs" && mkdir -p "$logs"
+rm -rf "$log_dir" && mkdir -p "$log_dir"
 
 step() { echo; echo "== $*"; }
 
@@ -28,16 +28,16 @@ niced=""
 wine_tests() {
     preset=$1 lane_folder=$2 name=$3
     shift 3
-    CORVEL_WINE_LANES=$lane_folder ctest --preset "$preset" -j "$((lanes + 2))" \
-        --resource-spec-file "$lane_folder/lanes.json" "$@" >"$logs/$name.log" 2>&1
-    echo $? >"$logs/$name.status"
+    CORVEL_WINE_LANES=$lane_folder ctest --preset "$preset" -j "$((lane_count + 2))" \
+        --resource-spec-file "$lane_folder/lanes.json" "$@" >"$log_dir/$name.log" 2>&1
+    echo $? >"$log_dir/$name.status"
 }
 
 # Shows a log kept by a background step; fails when its step failed.
 show() {
     step "$2"
-    cat "$logs/$1.log"
-    [ "$(cat "$logs/$1.status")" = 0 ]
+    cat "$log_dir/$1.log"
+    [ "$(cat "$log_dir/$1.status")" = 0 ]
 }
 
 can32=0
@@ -50,7 +50,7 @@ step "win64: configure and build (the same sources, for Wine here)"
 build win64 || exit 1
 
 failed=0
-wine_lanes_start "$root/build/win64/wine-lanes" "$root/build/win64/wineprefix" win64 "$lanes" || exit 1
+wine_lanes_start "$root/build/win64/wine-lanes" "$root/build/win64/wineprefix" win64 "$lane_count" || exit 1
 wine_tests win64 "$root/build/win64/wine-lanes" win64 &
 win64_tests=$!
 
@@ -68,9 +68,9 @@ step "native tests (ASan + UBSan) and fuzzers, beside the win64 tests"
 nice ctest --preset native -j2 || failed=1
 
 if [ "$can32" = 1 ]; then
-    wine_lanes_start "$root/build/win32/wine-lanes" "$root/build/win32/wineprefix" win32 "$lanes" || exit 1
+    wine_lanes_start "$root/build/win32/wine-lanes" "$root/build/win32/wineprefix" win32 "$lane_count" || exit 1
     # The shipped programs as users run them: 32-bit code on 64-bit Windows.
-    wine_lanes_start "$root/build/win32/wine-lanes-wow64" "$root/build/win32/wineprefix-wow64" win64 "$lanes" ||
+    wine_lanes_start "$root/build/win32/wine-lanes-wow64" "$root/build/win32/wineprefix-wow64" win64 "$lane_count" ||
         exit 1
 fi
 

@@ -5,11 +5,13 @@ set -eu
 exe=$1
 shift
 
-# CTest gave this test a lane (see wine_lanes_start): its prefix and display.
+# CTest gave this test a lane (see wine_lanes_start): its display and a
+# fresh prefix.
 lane=${CTEST_RESOURCE_GROUP_0_WINE_LANES:-}
 if [ -n "$lane" ] && [ -n "${CORVEL_WINE_LANES:-}" ]; then
     lane=${lane#id:}
-    . "$CORVEL_WINE_LANES/${lane%%,*}.env"
+    . "$(dirname "$0")/wine-session.sh"
+    wine_lane_take "$CORVEL_WINE_LANES" "${lane%%,*}"
 fi
 if [ -z "${WINEPREFIX:-}" ]; then
     dir=$(cd "$(dirname "$exe")" && pwd)

@@ -75,22 +75,32 @@ wine_session_stop() {
 }
 
 # Test lanes, so that Windows test programs run side by side: lane N of the
-# folder LANES has a copy of the made prefix PREFIX and an X display of its
-# own (no shared clipboard, focus, hot keys or named objects), written to
-# LANES/N.env for wine-run.sh. CTest hands out the lanes from
-# LANES/lanes.json; CORVEL_WINE_LANES names the folder to the runner.
+# folder LANES has an X display of its own (no shared clipboard, focus or
+# hot keys) and, for each test program, a fresh copy of the made prefix
+# PREFIX (no named objects, registry values or processes that another
+# program left). LANES/N.env tells wine-run.sh; CTest hands out the lanes
+# from LANES/lanes.json, and CORVEL_WINE_LANES names the folder to the runner.
 wine_lanes_start() {
     lanes=$1 prefix=$2 arch=$3 count=$4
     wine_prefix_create "$prefix" "$arch" || return 1
     mkdir -p "$lanes"
     ids=""
     for n in $(seq "$count"); do
-        lane_prefix="$lanes/prefix-$n"
-        [ -f "$lane_prefix/system.reg" ] || cp -a "$prefix" "$lane_prefix" || return 1
         wine_display_start
-        wine_prefix_start "$lane_prefix" "$arch" || return 1
-        printf 'WINEPREFIX=%s\nDISPLAY=%s\nexport WINEPREFIX DISPLAY\n' "$lane_prefix" "$DISPLAY" >"$lanes/$n.env"
+        printf 'WINEPREFIX=%s\nDISPLAY=%s\nLANE_BASE=%s\nLANE_ARCH=%s\nexport WINEPREFIX DISPLAY\n' \
+            "$lanes/prefix-$n" "$DISPLAY" "$prefix" "$arch" >"$lanes/$n.env"
+        SESSION_PREFIXES="$SESSION_PREFIXES $lanes/prefix-$n"
         ids="$ids${ids:+,}{\"id\":\"$n\",\"slots\":1}"
     done
     printf '{"version":{"major":1,"minor":0},"local":[{"wine_lanes":[%s]}]}\n' "$ids" >"$lanes/lanes.json"
+}
+
+# Takes lane N of the folder LANES for the next test program: its display,
+# and its prefix made afresh.
+wine_lane_take() {
+    . "$1/$2.env"
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX" && cp -a "$LANE_BASE" "$WINEPREFIX" || return 1
+    wine_prefix_start "$WINEPREFIX" "$LANE_ARCH"
 }
