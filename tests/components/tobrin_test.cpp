@@ -867,6 +867,12 @@ protected:
             saved_.push_back(ReadIn(value.view, value.name));
             WriteIn(value.view, KeptName(value.name), kMissing);
         }
+        // 64-bit Windows has the 32-bit view's ProgramFilesDir; a new 64-bit
+        // Wine prefix lacks it until a run makes it.
+        BOOL wow64 = FALSE;
+        IsWow64Process(GetCurrentProcess(), &wow64);
+        if ((sizeof(void*) == 8 || wow64) && ReadIn(KEY_WOW64_32KEY, L"ProgramFilesDir") == kMissing)
+            WriteIn(KEY_WOW64_32KEY, L"ProgramFilesDir", L"C:\\Program Files (x86)");
     }
     void TearDown() override {
         TobrinRepairTest::TearDown();
