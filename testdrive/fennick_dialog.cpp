@@ -4,8 +4,6 @@
 
 #include "elevated_copy.h"
 #include "fennick_resource.h"
-#include "message_box.h"
-#include "shell_choosers.h"
 #include "shell_files.h"
 #include "testdrive_rules.h"
 
@@ -15,10 +13,6 @@ namespace {
 
 std::wstring LetterText(wchar_t letter) {
     return {letter, L':'};
-}
-
-void EnableControls(HWND dialog, std::initializer_list<int> ids, bool enable) {
-    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enable);
 }
 
 // The full path: a relative text would map the letter to no folder at all.
@@ -63,7 +57,7 @@ std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText) {
     return std::nullopt;
 }
 
-CFennickDialog::CFennickDialog() : Dialog(IDD_FENNICK) {}
+CFennickDialog::CFennickDialog() : Dialog(IDD_FENNICK, IDS_CAPTION) {}
 
 // The window is gone by now, so nothing shows the icons any more.
 CFennickDialog::~CFennickDialog() {
@@ -101,12 +95,21 @@ bool CFennickDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
 
 bool CFennickDialog::OnCommand(int id, int notifyCode, HWND control) {
     if (int button = DefaultButtonFor(id, notifyCode)) Send(DM_SETDEFID, button);
+    if (id == IDC_MAPPED_LETTERS) {
+        if (notifyCode == CBN_SELCHANGE) ShowMappedFolder();
+        return true;
+    }
+    return Dialog::OnCommand(id, notifyCode, control);
+}
+
+bool CFennickDialog::OnButtonClicked(int id) {
     switch (id) {
         case IDOK:
             // There is no OK: an Enter that no enabled default button takes ends nothing.
             return true;
         case IDC_BROWSE:
-            Browse();
+            // The folder goes to the device table only, so it stays wide: any name works.
+            BrowseFolderInto(IDC_TEST_FOLDER, IDS_BROWSE_TITLE, ui::ChosenFolder::AsChosen);
             return true;
         case IDC_CREATE:
             Create();
@@ -114,11 +117,12 @@ bool CFennickDialog::OnCommand(int id, int notifyCode, HWND control) {
         case IDC_DELETE:
             Delete();
             return true;
-        case IDC_MAPPED_LETTERS:
-            if (notifyCode == CBN_SELCHANGE) ShowMappedFolder();
-            return true;
     }
-    return Dialog::OnCommand(id, notifyCode, control);
+    return Dialog::OnButtonClicked(id);
+}
+
+void CFennickDialog::EnableItems(std::initializer_list<int> ids, bool enable) const {
+    for (int id : ids) EnableItem(id, enable);
 }
 
 void CFennickDialog::Refresh() {
@@ -126,8 +130,8 @@ void CFennickDialog::Refresh() {
     HWND mappedList = Child(IDC_MAPPED_LETTERS);
     SendMessageW(freeList, CB_RESETCONTENT, 0, 0);
     SendMessageW(mappedList, CB_RESETCONTENT, 0, 0);
-    SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, L"");
-    SetDlgItemTextW(hwnd_, IDC_MAPPED_FOLDER, L"");
+    Item(IDC_TEST_FOLDER).SetText(L"");
+    Item(IDC_MAPPED_FOLDER).SetText(L"");
     for (wchar_t letter = L'C'; letter <= L'Z'; ++letter) {
         std::wstring text = LetterText(letter);
         DriveUse use = ClassifyDrive(text, QueryDriveTarget(text));
@@ -136,10 +140,10 @@ void CFennickDialog::Refresh() {
                      reinterpret_cast<LPARAM>(text.c_str()));
     }
     bool anyFree = SendMessageW(freeList, CB_GETCOUNT, 0, 0) > 0;
-    EnableControls(hwnd_, {IDC_FREE_LETTERS, IDC_CREATE, IDC_TEST_FOLDER, IDC_BROWSE}, anyFree);
+    EnableItems({IDC_FREE_LETTERS, IDC_CREATE, IDC_TEST_FOLDER, IDC_BROWSE}, anyFree);
     if (anyFree) SendMessageW(freeList, CB_SETCURSEL, 0, 0);
     bool anyMapped = SendMessageW(mappedList, CB_GETCOUNT, 0, 0) > 0;
-    EnableControls(hwnd_, {IDC_MAPPED_LETTERS, IDC_DELETE}, anyMapped);
+    EnableItems({IDC_MAPPED_LETTERS, IDC_DELETE}, anyMapped);
     if (anyMapped) {
         SendMessageW(mappedList, CB_SETCURSEL, 0, 0);
         ShowMappedFolder();
@@ -150,17 +154,11 @@ void CFennickDialog::ShowMappedFolder() {
     std::optional<std::wstring> letter = ChosenLetter(IDC_MAPPED_LETTERS);
     if (!letter) return;
     if (std::optional<std::wstring> target = QueryDriveTarget(*letter))
-        SetDlgItemTextW(hwnd_, IDC_MAPPED_FOLDER, DisplayedFolder(*target).c_str());
-}
-
-void CFennickDialog::Browse() {
-    // The folder goes to the device table only, so it stays wide: any name works.
-    std::wstring folder = ChooseFolder(hwnd_, ui::LoadResourceString(IDS_BROWSE_TITLE));
-    if (!folder.empty()) SetDlgItemTextW(hwnd_, IDC_TEST_FOLDER, folder.c_str());
+        Item(IDC_MAPPED_FOLDER).SetText(DisplayedFolder(*target));
 }
 
 void CFennickDialog::Create() {
-    std::wstring folder = ui::Window(Child(IDC_TEST_FOLDER)).Text();
+    std::wstring folder = Item(IDC_TEST_FOLDER).Text();
     std::optional<std::wstring> letter = ChosenLetter(IDC_FREE_LETTERS);
     bool exists = FolderExists(folder);
     switch (CheckCreate(folder, exists, letter)) {
@@ -232,10 +230,6 @@ void CFennickDialog::ReportResult(ResultMessage message) const {
         case ResultMessage::DeletedNotForElevated:
             return Report(IDS_DELETED_NOT_FOR_ELEVATED, MB_ICONEXCLAMATION);
     }
-}
-
-void CFennickDialog::Report(UINT text, UINT icon) const {
-    ui::ShowMessageBox(hwnd_, ui::LoadResourceString(text), ui::LoadResourceString(IDS_CAPTION), MB_OK | icon);
 }
 
 }  // namespace corvel::testdrive

@@ -3,6 +3,7 @@
 // such mappings.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -26,13 +28,13 @@ private:
     void SetIcons(UINT dpi);
     void Refresh();
     void ShowMappedFolder();
-    void Browse();
+    void EnableItems(std::initializer_list<int> ids, bool enable) const;
     void Create();
     void Delete();
     // The chosen entry of a letter list, nullopt when none is chosen.
     std::optional<std::wstring> ChosenLetter(int list) const;
     void ReportResult(ResultMessage message) const;
-    void Report(UINT text, UINT icon) const;
+    void Report(UINT text, UINT icon) const { Tell(text, MB_OK | icon); }
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

@@ -16,19 +16,15 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
+    bool OnQueryEndSession() override;
 
 private:
     void SetMode(Mode mode);
     void OnOk();
-    void OnBrowse();
     void OnAbandonAll();
     bool CopyIntoTarget(const std::string& folder) const;
     bool StartRegedit() const;
-    int Say(UINT textId, UINT flags) const;
-    // Log-off reaches no dialog procedure of ours; a subclass catches it.
-    static LRESULT CALLBACK SessionEndHook(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR self);
 
     std::string itemName_;
     std::string filePath_;

@@ -10,6 +10,7 @@
 #include "no_throw.h"
 #include "shell_launch.h"
 #include "win32_text.h"
+#include "window.h"
 
 namespace {
 
@@ -22,20 +23,12 @@ constexpr int kInstallerStep = 1;
 constexpr DWORD kReadyTimeoutMs = 10000;
 constexpr const wchar_t kTitleSuffix[] = L" - Quarro组件版";
 
-std::wstring WindowTitle(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(window, title.data(), length + 1);
-    title.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return title;
-}
-
 }  // namespace
 
 extern "C" int __stdcall Initialize(HWND mainFrame) {
     return corvel::NoThrow(0, [&] {
-        SetWindowTextW(mainFrame, (WindowTitle(mainFrame) + kTitleSuffix).c_str());
+        const corvel::ui::Window frame(mainFrame);
+        frame.SetText(frame.Text() + kTitleSuffix);
         return 1;
     });
 }

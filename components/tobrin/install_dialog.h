@@ -27,26 +27,27 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
+    bool OnQueryEndSession() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnInstall();
     void OnAbandon();
     void OnAbandonAll();
-    void OnBrowse();
     void ShowRunning();
     void ShowDone();
     UINT QuestionDefault() const;
     void DrawBanner(const DRAWITEMSTRUCT& item);
     void OnDestroy();
-    int Message(UINT text, UINT flags);
 
     const InstallRequest& request_;
     ProcessWaiter waiter_;
     HFONT bannerFont_ = nullptr;
+    // What bannerFont_ was made from: the dialog's font and DPI, which a
+    // move to a monitor of another scale changes.
+    HFONT bannerBase_ = nullptr;
+    UINT bannerDpi_ = 0;
     // The started program has ended, processes it started still run.
     bool othersRemain_ = false;
 };

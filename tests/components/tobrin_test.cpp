@@ -590,6 +590,19 @@ TEST_F(TobrinTest, AbandonAllAlwaysAsks) {
     EXPECT_EQ(ProgramFilesDir(), original_);
 }
 
+TEST_F(TobrinTest, ALogOffWhileTheInstallerRunsEndsTheDialogWithAbandonAllAndPutsTheFolderBack) {
+    OpenRun run(Args(kInstaller, "C:\\Logged Off"));
+    auto [dialog, installer] = Install(run);
+    ASSERT_NE(installer, nullptr);
+    EXPECT_EQ(ProgramFilesDir(), L"C:\\Logged Off");
+    DWORD_PTR agreed = 0;
+    SendMessageTimeoutW(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &agreed);
+    EXPECT_NE(agreed, 0u);
+    EXPECT_EQ(run.Answer(), 4);
+    EXPECT_TRUE(IsWindow(installer)) << "the installer is never ended by Tobrin";
+    EXPECT_EQ(ProgramFilesDir(), original_);
+}
+
 // A run of Corvel that dies while its installer runs (killed, crashed,
 // power lost) leaves ProgramFilesDir changed; the original it kept in the
 // registry is put back by the next run.

@@ -7,6 +7,7 @@
 #include "dialog.h"
 #include "resource.h"
 #include "window.h"
+#include "window_subclass.h"
 
 namespace corvel::ui {
 namespace {
@@ -67,6 +68,34 @@ TEST(WindowLayer, AWindowWhoseCreationThrowsIsNotMadeAndOneWhoseHandlerThrowsLiv
     ASSERT_TRUE(window.Create({.className = L"CorvelThrowingWindow"}));
     EXPECT_EQ(window.Send(WM_APP), 0);
     EXPECT_TRUE(IsWindow(window.Handle()));
+}
+
+// The subclass's handler sees the window's messages and passes them on; once
+// the subclass object is gone, or the window, nothing reaches a handler.
+TEST(WindowLayer, ASubclassRoutesMessagesUntilItOrItsWindowGoes) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"before", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    int seen = 0;
+    {
+        WindowSubclass subclass;
+        ASSERT_TRUE(subclass.Attach(window, [&](UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_APP) ++seen;
+            return subclass.Default(message, wParam, lParam);
+        }));
+        EXPECT_EQ(subclass.Handle(), window);
+        SendMessageW(window, WM_APP, 0, 0);
+        SetWindowTextW(window, L"through");
+        EXPECT_EQ(Window(window).Text(), L"through");
+    }
+    SendMessageW(window, WM_APP, 0, 0);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(Window(window).Text(), L"through");
+
+    WindowSubclass subclass;
+    ASSERT_TRUE(subclass.Attach(
+        window, [&](UINT message, WPARAM wParam, LPARAM lParam) { return subclass.Default(message, wParam, lParam); }));
+    DestroyWindow(window);
+    EXPECT_EQ(subclass.Handle(), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "category_list.h"
 
-#include "no_throw.h"
-
 #include <commctrl.h>
 
 #include "display_scale.h"
@@ -46,7 +44,6 @@ void DrawSunkenFrame(HDC dc, const RECT& frame) {
 }  // namespace
 
 CategoryList::~CategoryList() {
-    if (list_) RemoveWindowSubclass(list_, ListProcedure, 1);
     if (font_) DeleteObject(font_);
 }
 
@@ -65,7 +62,8 @@ void CategoryList::Attach(HWND list, HWND owner, const FontDescription& font, UI
     tool.uId = reinterpret_cast<UINT_PTR>(list_);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    subclass_.Attach(
+        list_, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnListMessage(message, wParam, lParam); });
 }
 
 void CategoryList::SetDpi(UINT dpi) {
@@ -173,25 +171,20 @@ void CategoryList::ChooseFocusedRow() {
     SendMessageW(owner_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list_), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list_));
 }
 
-LRESULT CALLBACK CategoryList::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR self) {
-    auto* list = reinterpret_cast<CategoryList*>(self);
-    if (message == WM_MOUSEMOVE) NoThrow([&] { list->OnPointerMoved(lParam); });
+LRESULT CategoryList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE) OnPointerMoved(lParam);
     // Enter chooses the row here instead of pressing the dialog's default button.
     if (message == WM_GETDLGCODE) {
         const auto* key = reinterpret_cast<const MSG*>(lParam);
-        LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+        LRESULT code = subclass_.Default(message, wParam, lParam);
         return key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE : code;
     }
     if (message == WM_KEYDOWN && (wParam == VK_SPACE || wParam == VK_RETURN)) {
-        NoThrow([&] { list->ChooseFocusedRow(); });
+        ChooseFocusedRow();
         return 0;
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, ListProcedure, 1);
-        list->list_ = nullptr;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) list_ = nullptr;
+    return subclass_.Default(message, wParam, lParam);
 }
 
 }  // namespace corvel::ui

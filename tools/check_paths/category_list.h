@@ -9,6 +9,7 @@
 
 #include "catalogue_model.h"
 #include "pane_font.h"
+#include "window_subclass.h"
 
 namespace corvel::ui {
 
@@ -36,8 +37,7 @@ public:
     HFONT Font() const { return font_; }
 
 private:
-    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self);
+    LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
     CatalogueNode* CategoryOfRow(int row) const;
     void OnPointerMoved(LPARAM position);
     // Selects the focused row and tells the owner, as a click would.
@@ -52,6 +52,7 @@ private:
     int cornerSize_ = 0;
     int hoveredRow_ = -1;
     std::wstring tipText_;
+    WindowSubclass subclass_;
 };
 
 }  // namespace corvel::ui

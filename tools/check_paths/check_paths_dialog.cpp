@@ -1,10 +1,7 @@
 #include "check_paths_dialog.h"
 
-#include <commctrl.h>
-
 #include "dpi.h"
 #include "message_box.h"
-#include "no_throw.h"
 #include "resource.h"
 #include "win32_text.h"
 
@@ -45,8 +42,11 @@ bool CCheckPathsDialog::OnInit() {
         End(IDCANCEL);
         return true;
     }
-    // Runs around the dialog manager's own handling of WM_DPICHANGED.
-    SetWindowSubclass(hwnd_, DpiProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    dpiSubclass_.Attach(hwnd_, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = dpiSubclass_.Default(message, wParam, lParam);
+        if (message == WM_DPICHANGED) OnDpiChanged(DpiOfChange(wParam), lParam);
+        return result;
+    });
     categories_.Fill(*catalogue_);
     return true;
 }
@@ -103,15 +103,6 @@ void CCheckPathsDialog::OnDpiChanged(UINT dpi, LPARAM suggested) {
     categories_.SetDpi(dpi);
     pane_->SetDpi(dpi);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-LRESULT CALLBACK CCheckPathsDialog::DpiProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                 DWORD_PTR self) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, DpiProcedure, 1);
-    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_DPICHANGED)
-        NoThrow([&] { reinterpret_cast<CCheckPathsDialog*>(self)->OnDpiChanged(DpiOfChange(wParam), lParam); });
-    return result;
 }
 
 void CCheckPathsDialog::ShowSelectedCategory() {

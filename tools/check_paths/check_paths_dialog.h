@@ -11,6 +11,7 @@
 #include "dialog.h"
 #include "path_pane.h"
 #include "path_status.h"
+#include "window_subclass.h"
 
 namespace corvel::ui {
 
@@ -39,8 +40,6 @@ private:
     bool CreatePane(const FontDescription& font);
     // After the system's own handling of a move to a monitor of dpi.
     void OnDpiChanged(UINT dpi, LPARAM suggested);
-    static LRESULT CALLBACK DpiProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
     void ShowSelectedCategory();
     void MarkFilter(HMENU menu) const;
 
@@ -50,6 +49,8 @@ private:
     PathFilter filter_ = PathFilter::All;
     CategoryList categories_;
     std::unique_ptr<CPathPane> pane_;
+    // Runs around the dialog manager's own handling of WM_DPICHANGED.
+    WindowSubclass dpiSubclass_;
     UINT dpi_ = 0;
     int gapBelowList_ = 0;  // at dpi_
 };

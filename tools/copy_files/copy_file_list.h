@@ -7,24 +7,21 @@
 #include <vector>
 
 #include "copy_file_rows.h"
-#include "window.h"
+#include "list_view.h"
 
 namespace corvel::ui {
 
-class CopyFileList : public Window {
+class CopyFileList : public ListView {
 public:
     CopyFileList() = default;
-    explicit CopyFileList(HWND list) : Window(list) {}
+    explicit CopyFileList(HWND list) : ListView(list) {}
 
     // Columns, check boxes, full-row selection and info tips.
     void SetUp() const;
     // A file that exists starts checked, a missing one unchecked and ghosted.
     void Fill(const std::vector<CopyFileRow>& rows) const;
 
-    int Count() const;
-    std::vector<bool> Checked() const;
     std::vector<bool> Selected() const;
-    void SetChecked(int row, bool checked) const;
     void SetSelected(const std::vector<bool>& selected) const;
 };
 

@@ -3,9 +3,7 @@
 #include <commctrl.h>
 
 #include "clipboard_win32.h"
-#include "message_box.h"
 #include "resource.h"
-#include "shell_choosers.h"
 #include "shell_copy.h"
 #include "shell_files.h"
 #include "win32_text.h"
@@ -68,7 +66,7 @@ std::wstring ListedUnder(UINT heading, const std::vector<std::string>& entries) 
 }  // namespace
 
 CCopyFilesDialog::CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths)
-    : Dialog(IDD_COPY_FILES), items_(std::move(items)), paths_(paths) {}
+    : Dialog(IDD_COPY_FILES, IDS_COPY_CAPTION), items_(std::move(items)), paths_(paths) {}
 
 CCopyFilesDialog::~CCopyFilesDialog() {
     if (menu_) DestroyMenu(menu_);
@@ -84,7 +82,7 @@ bool CCopyFilesDialog::OnInit() {
     BuildMenu();
     rows_ = BuildCopyFileRows(items_, paths_, [](const std::string& path) { return FileExists(path); });
     list_.Fill(rows_);
-    FocusFirstRow(list_.Handle());
+    list_.FocusFirstRow();
     CheckRadioButton(hwnd_, IDC_COPY_PATHS_AS_TEXT, IDC_COPY_INTO_FOLDER, IDC_COPY_PATHS_AS_TEXT);
     ApplyRules(CopyMode::PathsAsText);
     return true;
@@ -101,22 +99,22 @@ void CCopyFilesDialog::BuildMenu() {
 }
 
 std::optional<CopyMode> CCopyFilesDialog::ChosenMode() const {
-    if (IsDlgButtonChecked(hwnd_, IDC_COPY_PATHS_AS_TEXT) == BST_CHECKED) return CopyMode::PathsAsText;
-    if (IsDlgButtonChecked(hwnd_, IDC_COPY_FILES_TO_CLIPBOARD) == BST_CHECKED) return CopyMode::FilesToClipboard;
-    if (IsDlgButtonChecked(hwnd_, IDC_COPY_INTO_FOLDER) == BST_CHECKED) return CopyMode::IntoFolder;
+    if (IsChecked(IDC_COPY_PATHS_AS_TEXT)) return CopyMode::PathsAsText;
+    if (IsChecked(IDC_COPY_FILES_TO_CLIPBOARD)) return CopyMode::FilesToClipboard;
+    if (IsChecked(IDC_COPY_INTO_FOLDER)) return CopyMode::IntoFolder;
     return std::nullopt;
 }
 
 void CCopyFilesDialog::ApplyRules(CopyMode mode) {
     const CopyModeRules rules = RulesOf(mode);
-    for (int id : kFolderControls) EnableWindow(Child(id), rules.folderControlsEnabled);
+    for (int id : kFolderControls) EnableItem(id, rules.folderControlsEnabled);
     if (rules.uncheckMissingFiles) {
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             if (!rows_[i].exists) list_.SetChecked(static_cast<int>(i), false);
         }
     }
     if (rules.focusTargetFolder) {
-        Window target(Child(IDC_COPY_TARGET_FOLDER));
+        Window target = Item(IDC_COPY_TARGET_FOLDER);
         SetFocus(target.Handle());
         target.Send(EM_SETSEL, 0, -1);
     }
@@ -146,17 +144,16 @@ void CCopyFilesDialog::OnMenuCommand(int id) {
     }
 }
 
-bool CCopyFilesDialog::OnCommand(int id, int notifyCode, HWND control) {
+bool CCopyFilesDialog::OnButtonClicked(int id) {
     switch (id) {
         case IDC_COPY_PATHS_AS_TEXT:
         case IDC_COPY_FILES_TO_CLIPBOARD:
         case IDC_COPY_INTO_FOLDER:
-            if (notifyCode == BN_CLICKED) {
-                if (std::optional<CopyMode> mode = ChosenMode()) ApplyRules(*mode);
-            }
+            if (std::optional<CopyMode> mode = ChosenMode()) ApplyRules(*mode);
             return true;
         case IDC_COPY_CHOOSE_FOLDER:
-            ChooseTargetFolder();
+            // The target is checked when it is read.
+            BrowseFolderInto(IDC_COPY_TARGET_FOLDER, IDS_COPY_CHOOSE_TARGET, ChosenFolder::AsChosen);
             return true;
         case IDOK: {
             // Enter reaches here even with the button off; one copy at a time.
@@ -177,17 +174,11 @@ bool CCopyFilesDialog::OnCommand(int id, int notifyCode, HWND control) {
         OnMenuCommand(id);
         return true;
     }
-    return Dialog::OnCommand(id, notifyCode, control);
-}
-
-void CCopyFilesDialog::ChooseTargetFolder() {
-    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_COPY_CHOOSE_TARGET));
-    if (!folder.empty()) Window(Child(IDC_COPY_TARGET_FOLDER)).SetText(folder);
+    return Dialog::OnButtonClicked(id);
 }
 
 bool CCopyFilesDialog::Run(CopyMode mode) {
-    HWND ok = Child(IDOK);
-    EnableWindow(ok, FALSE);
+    EnableItem(IDOK, false);
     bool close = true;
     switch (mode) {
         case CopyMode::PathsAsText:
@@ -200,17 +191,18 @@ bool CCopyFilesDialog::Run(CopyMode mode) {
             close = CopyIntoFolder();
             break;
     }
-    EnableWindow(ok, TRUE);
+    EnableItem(IDOK, true);
     return close;
 }
 
 void CCopyFilesDialog::CopyPathsAsText() {
-    if (!PutTextOnClipboard(CheckedPathsText(rows_, list_.Checked()))) Report(IDS_COPY_PATHS_FAILED, MB_ICONSTOP);
+    if (!PutTextOnClipboard(CheckedPathsText(rows_, list_.CheckedRows())))
+        Tell(IDS_COPY_PATHS_FAILED, MB_OK | MB_ICONSTOP);
 }
 
 void CCopyFilesDialog::CopyFilesToClipboard() {
-    if (!PutFilesOnClipboard(CheckedExistingPaths(rows_, list_.Checked()), DropEffect::Copy))
-        Report(IDS_COPY_FILES_FAILED, MB_ICONSTOP);
+    if (!PutFilesOnClipboard(CheckedExistingPaths(rows_, list_.CheckedRows()), DropEffect::Copy))
+        Tell(IDS_COPY_FILES_FAILED, MB_OK | MB_ICONSTOP);
 }
 
 std::optional<std::string> CCopyFilesDialog::ReadyTargetFolder() const {
@@ -218,25 +210,25 @@ std::optional<std::string> CCopyFilesDialog::ReadyTargetFolder() const {
     if (!typed) return std::nullopt;
     const CopyTarget target = CopyTargetOf(*typed, paths_);
     if (target.verdict == CopyTarget::Verdict::Empty) {
-        Report(IDS_COPY_TARGET_EMPTY, MB_ICONEXCLAMATION);
+        Tell(IDS_COPY_TARGET_EMPTY, MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
     // Made, and there: a name the system would change is no folder to copy into.
     if (target.verdict == CopyTarget::Verdict::Invalid || !CreateFolderPath(target.folder) ||
         !FolderExists(target.folder)) {
-        Report(IDS_COPY_TARGET_NOT_CREATED, MB_ICONSTOP);
+        Tell(IDS_COPY_TARGET_NOT_CREATED, MB_OK | MB_ICONSTOP);
         return std::nullopt;
     }
     return target.folder;
 }
 
 bool CCopyFilesDialog::CopyIntoFolder() {
-    const bool overwrite = IsDlgButtonChecked(hwnd_, IDC_COPY_OVERWRITE) == BST_CHECKED;
+    const bool overwrite = IsChecked(IDC_COPY_OVERWRITE);
     const std::optional<std::string> target = ReadyTargetFolder();
     if (!target) return false;
-    const std::vector<std::string> paths = CheckedExistingPaths(rows_, list_.Checked());
-    Window progress(Child(IDC_COPY_PROGRESS));
-    Window status(Child(IDC_COPY_STATUS));
+    const std::vector<std::string> paths = CheckedExistingPaths(rows_, list_.CheckedRows());
+    Window progress = Item(IDC_COPY_PROGRESS);
+    Window status = Item(IDC_COPY_STATUS);
     progress.Send(PBM_SETRANGE32, 0, static_cast<LPARAM>(paths.size()));
     progress.Send(PBM_SETPOS, 0);
     progress.Send(PBM_SETSTEP, 1);
@@ -281,10 +273,6 @@ void CCopyFilesDialog::HandleWaitingMessages() {
     }
 }
 
-void CCopyFilesDialog::Report(UINT text, UINT icon) const {
-    ShowMessageBox(hwnd_, LoadResourceString(text), LoadResourceString(IDS_COPY_CAPTION), MB_OK | icon);
-}
-
 void CCopyFilesDialog::ReportNotCopied(const std::vector<std::string>& notCopied,
                                        const std::vector<std::string>& sharedNames) const {
     // The user must not take the folder for complete when it is not.
@@ -292,7 +280,7 @@ void CCopyFilesDialog::ReportNotCopied(const std::vector<std::string>& notCopied
     const std::wstring shared = ListedUnder(IDS_COPY_SHARED_NAMES, sharedNames);
     if (!text.empty() && !shared.empty()) text += L"\n\n";
     text += shared;
-    if (!text.empty()) ShowMessageBox(hwnd_, text, LoadResourceString(IDS_COPY_CAPTION), MB_OK | MB_ICONSTOP);
+    if (!text.empty()) Tell(text, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace corvel::ui

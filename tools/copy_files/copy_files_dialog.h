@@ -26,7 +26,7 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
     bool OnContextMenu(HWND window, POINT at) override;
 
 private:
@@ -34,7 +34,6 @@ private:
     std::optional<CopyMode> ChosenMode() const;
     void ApplyRules(CopyMode mode);
     void OnMenuCommand(int id);
-    void ChooseTargetFolder();
     // Runs the mode; true when the dialog is to close.
     bool Run(CopyMode mode);
     void CopyPathsAsText();
@@ -45,7 +44,6 @@ private:
     bool CopyIntoFolder();
     // Handles every waiting message; an Escape key press asks the copy to stop.
     void HandleWaitingMessages();
-    void Report(UINT text, UINT icon) const;
     // One message for the files that failed and the names that chosen files
     // share; none when both are empty.
     void ReportNotCopied(const std::vector<std::string>& notCopied, const std::vector<std::string>& sharedNames) const;

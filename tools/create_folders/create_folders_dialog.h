@@ -11,6 +11,7 @@
 
 #include "create_folders_rules.h"
 #include "dialog.h"
+#include "list_view.h"
 
 namespace corvel::ui {
 
@@ -27,25 +28,23 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
     LRESULT OnNotify(NMHDR* header) override;
     bool OnContextMenu(HWND window, POINT at) override;
 
 private:
     void AddRows();
     void BuildContextMenu();
-    std::wstring RowText(int row) const;
     std::vector<FolderRow> ListedRows() const;
     void TickAll(bool ticked);
     void RenameFirstSelected();
     // Whether the list may take the edited text.
     bool EndLabelEdit(const NMLVDISPINFOW& edit);
     void CreateFolders();
-    void Say(const std::wstring& text, UINT icon);
 
     std::vector<FolderRow> initialRows_;
     std::string programFolder_;
-    HWND list_ = nullptr;
+    ListView list_;
     HMENU contextMenu_ = nullptr;
 };
 

@@ -1,11 +1,7 @@
 #include "save_for_cd_dialog.h"
 
-#include <commctrl.h>
-
-#include "message_box.h"
 #include "resource.h"
 #include "shell_cd_file_system.h"
-#include "shell_choosers.h"
 #include "win32_text.h"
 
 namespace corvel::ui {
@@ -23,7 +19,7 @@ void AppendList(std::wstring& text, UINT heading, const std::vector<std::string>
 }  // namespace
 
 CSaveForCdDialog::CSaveForCdDialog(Catalogue& catalogue, ProgramFiles program)
-    : Dialog(IDD_SAVE_FOR_CD), catalogue_(catalogue), program_(std::move(program)) {}
+    : Dialog(IDD_SAVE_FOR_CD, IDS_SAVE_CAPTION), catalogue_(catalogue), program_(std::move(program)) {}
 
 bool CSaveForCdDialog::OnInit() {
     FillCategories();
@@ -33,84 +29,48 @@ bool CSaveForCdDialog::OnInit() {
 }
 
 void CSaveForCdDialog::FillCategories() {
-    HWND list = Child(IDC_SAVE_CATEGORIES);
-    RECT client{};
-    GetClientRect(list, &client);
-    std::wstring title = LoadResourceString(IDS_SAVE_CATEGORY_COLUMN);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = title.data();
-    column.cx = client.right - client.left;
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
-                                        LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    const ListView list(Child(IDC_SAVE_CATEGORIES));
+    list.SetUpCheckList(LoadResourceString(IDS_SAVE_CATEGORY_COLUMN));
 
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    int rows = 0;
+    list.Send(WM_SETREDRAW, FALSE);
     catalogue_.Enumerate(catalogue_.Root(), NodeKind::Category, [&](NodeKind, CatalogueNode* category) {
-        std::wstring name = WideFromCp936(category->Name());
-        LVITEMW row{};
-        row.mask = LVIF_TEXT | LVIF_PARAM;
-        row.iItem = rows;
-        row.pszText = name.data();
-        row.lParam = reinterpret_cast<LPARAM>(category);
-        int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
-        if (index < 0) return;
-        ListView_SetCheckState(list, index, TRUE);
-        ++rows;
+        int row = list.AddRow(WideFromCp936(category->Name()), reinterpret_cast<LPARAM>(category));
+        if (row >= 0) list.SetChecked(row, true);
     });
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    FocusFirstRow(list);
+    list.Send(WM_SETREDRAW, TRUE);
+    list.FocusFirstRow();
 }
 
 void CSaveForCdDialog::EnableIconControls() {
-    BOOL autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
-    EnableWindow(Child(IDC_SAVE_ICON), autorun);
-    EnableWindow(Child(IDC_SAVE_BROWSE_ICON), autorun);
+    const bool autorun = IsChecked(IDC_SAVE_AUTORUN);
+    EnableItem(IDC_SAVE_ICON, autorun);
+    EnableItem(IDC_SAVE_BROWSE_ICON, autorun);
 }
 
-bool CSaveForCdDialog::OnCommand(int id, int notifyCode, HWND control) {
-    if (id == IDOK) {
-        Save();
-        return true;
+bool CSaveForCdDialog::OnButtonClicked(int id) {
+    switch (id) {
+        case IDOK:
+            Save();
+            return true;
+        case IDC_SAVE_AUTORUN:
+            EnableIconControls();
+            return true;
+        case IDC_SAVE_BROWSE_ICON:
+            BrowseFileInto(IDC_SAVE_ICON, IDS_SAVE_ICON_FILTER);
+            return true;
+        case IDC_SAVE_BROWSE_FOLDER:
+            BrowseFolderInto(IDC_SAVE_FOLDER, IDS_SAVE_CHOOSE_FOLDER);
+            return true;
     }
-    if (notifyCode == BN_CLICKED) {
-        switch (id) {
-            case IDC_SAVE_AUTORUN:
-                EnableIconControls();
-                return true;
-            case IDC_SAVE_BROWSE_ICON:
-                BrowseIcon();
-                return true;
-            case IDC_SAVE_BROWSE_FOLDER:
-                BrowseFolder();
-                return true;
-        }
-    }
-    return Dialog::OnCommand(id, notifyCode, control);
-}
-
-void CSaveForCdDialog::BrowseIcon() {
-    std::wstring path = ChooseFile(true, LoadResourceString(IDS_SAVE_ICON_FILTER), hwnd_);
-    if (!path.empty()) PutChosenText(IDC_SAVE_ICON, path);
-}
-
-void CSaveForCdDialog::BrowseFolder() {
-    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_SAVE_CHOOSE_FOLDER));
-    if (!folder.empty()) PutChosenText(IDC_SAVE_FOLDER, folder);
+    return Dialog::OnButtonClicked(id);
 }
 
 std::vector<const CatalogueNode*> CSaveForCdDialog::CheckedCategories() const {
-    HWND list = Child(IDC_SAVE_CATEGORIES);
+    const ListView list(Child(IDC_SAVE_CATEGORIES));
     std::vector<const CatalogueNode*> categories;
-    int rows = ListView_GetItemCount(list);
-    for (int index = 0; index < rows; ++index) {
-        if (!ListView_GetCheckState(list, index)) continue;
-        LVITEMW row{};
-        row.mask = LVIF_PARAM;
-        row.iItem = index;
-        if (SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&row)))
-            categories.push_back(reinterpret_cast<const CatalogueNode*>(row.lParam));
+    for (int row = 0, rows = list.Count(); row < rows; ++row) {
+        if (!list.IsChecked(row)) continue;
+        if (auto* category = reinterpret_cast<const CatalogueNode*>(list.RowData(row))) categories.push_back(category);
     }
     return categories;
 }
@@ -120,7 +80,7 @@ std::optional<SaveForCdRequest> CSaveForCdDialog::ReadRequest() const {
     std::optional<std::string> folder = TypedText(IDC_SAVE_FOLDER);
     if (!folder) return std::nullopt;
     request.folderText = std::move(*folder);
-    request.autorun = IsDlgButtonChecked(hwnd_, IDC_SAVE_AUTORUN) == BST_CHECKED;
+    request.autorun = IsChecked(IDC_SAVE_AUTORUN);
     if (request.autorun) {
         std::optional<std::string> icon = TypedText(IDC_SAVE_ICON);
         if (!icon) return std::nullopt;
@@ -130,11 +90,6 @@ std::optional<SaveForCdRequest> CSaveForCdDialog::ReadRequest() const {
     return request;
 }
 
-void CSaveForCdDialog::Report(const std::wstring& text, MessageIcon icon) const {
-    UINT flag = icon == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
-    ShowMessageBox(hwnd_, text, LoadResourceString(IDS_SAVE_CAPTION), MB_OK | flag);
-}
-
 void CSaveForCdDialog::Save() {
     std::optional<SaveForCdRequest> typed = ReadRequest();
     if (!typed) return;
@@ -142,7 +97,7 @@ void CSaveForCdDialog::Save() {
     ShellCdFileSystem files;
     SaveForCdCheck check = CheckSaveForCd(request, program_.folder, files);
     if (!check.Accepted()) {
-        Report(LoadResourceString(IDS_SAVE_CHECK_BASE + static_cast<UINT>(check.refusal)), IconFor(check.refusal));
+        Tell(LoadResourceString(IDS_SAVE_CHECK_BASE + static_cast<UINT>(check.refusal)), IconFor(check.refusal));
         return;
     }
     std::vector<std::string> notSaved = RunCdSteps(PlanCdSteps(request, check.saveFolder, program_, catalogue_, files));
@@ -152,7 +107,7 @@ void CSaveForCdDialog::Save() {
     std::wstring text;
     AppendList(text, IDS_SAVE_NOT_SAVED, notSaved);
     AppendList(text, IDS_SAVE_LEFTOVER_COMPONENTS, leftover);
-    if (!text.empty()) Report(text, notSaved.empty() ? MessageIcon::Exclamation : MessageIcon::Stop);
+    if (!text.empty()) Tell(text, notSaved.empty() ? MessageIcon::Exclamation : MessageIcon::Stop);
     End(IDOK);
 }
 

@@ -10,6 +10,7 @@
 #include "catalogue_model.h"
 #include "cd_folder_rules.h"
 #include "dialog.h"
+#include "list_view.h"
 
 namespace corvel::ui {
 
@@ -20,19 +21,16 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
 
 private:
     void FillCategories();
     // The icon field and its button follow the autorun box.
     void EnableIconControls();
-    void BrowseIcon();
-    void BrowseFolder();
     void Save();
     // Nothing when a typed path cannot be held; the user has been told.
     std::optional<SaveForCdRequest> ReadRequest() const;
     std::vector<const CatalogueNode*> CheckedCategories() const;
-    void Report(const std::wstring& text, MessageIcon icon) const;
 
     Catalogue& catalogue_;
     ProgramFiles program_;

@@ -5,9 +5,7 @@
 
 #include "catalogue_model.h"
 #include "category_name_check.h"
-#include "message_box.h"
 #include "resource.h"
-#include "win32_text.h"
 
 namespace corvel::ui {
 
@@ -41,24 +39,23 @@ std::wstring CCategoryDialog::Caption() const {
 
 bool CCategoryDialog::OnInit() {
     SetText(Caption());
-    Window edit(Child(IDC_CATEGORY_NAME));
-    edit.SetText(WideFromCp936(name_));
+    SetCp936Text(IDC_CATEGORY_NAME, name_);
+    Window edit = Item(IDC_CATEGORY_NAME);
     edit.Send(EM_SETSEL, 0, 65535);
     edit.Send(EM_SCROLLCARET);
     SetFocus(edit.Handle());
     return false;  // the focus is set
 }
 
-bool CCategoryDialog::OnCommand(int id, int notifyCode, HWND control) {
-    if (id != IDOK) return Dialog::OnCommand(id, notifyCode, control);
+bool CCategoryDialog::OnButtonClicked(int id) {
+    if (id != IDOK) return Dialog::OnButtonClicked(id);
     std::optional<std::string> typed = TypedText(IDC_CATEGORY_NAME);
     if (!typed) return true;
     CategoryNameCheck check = CheckCategoryName(*typed);
     if (!check.Accepted()) {
         std::wstring text =
             ReplaceAll(LoadResourceString(MessageOf(check.verdict)), L"%i", std::to_wstring(kMaxCategoryNameBytes));
-        UINT icon = IconFor(check.verdict) == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
-        ShowMessageBox(hwnd_, text, Caption(), MB_OK | icon);
+        Tell(text, IconFor(check.verdict));  // under the dialog's title, Caption()
         return true;
     }
     name_ = std::move(check.name);

@@ -17,7 +17,7 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
 
 private:
     // The dialog's caption, also that of its messages.

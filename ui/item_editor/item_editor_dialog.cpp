@@ -5,8 +5,6 @@
 #include "item_checks.h"
 #include "message_box.h"
 #include "resource.h"
-#include "shell_choosers.h"
-#include "win32_text.h"
 
 namespace corvel::ui {
 
@@ -68,8 +66,7 @@ std::wstring CItemEditorDialog::Caption() const {
 
 bool CItemEditorDialog::OnInit() {
     SetText(Caption());
-    for (const FieldControl& control : kFieldControls)
-        SetDlgItemTextW(hwnd_, control.id, WideFromCp936(record_.*control.field).c_str());
+    for (const FieldControl& control : kFieldControls) SetCp936Text(control.id, record_.*control.field);
 
     HWND name = Child(IDC_ITEM_NAME);
     SendMessageW(name, EM_SETSEL, 0, -1);
@@ -78,34 +75,33 @@ bool CItemEditorDialog::OnInit() {
     return false;  // the focus is set
 }
 
-bool CItemEditorDialog::OnCommand(int id, int notifyCode, HWND control) {
+bool CItemEditorDialog::OnButtonClicked(int id) {
     if (id == IDOK) {
         Accept();
         return true;
     }
-    if (notifyCode == BN_CLICKED) {
-        for (const FileBrowseButton& browse : kFileBrowseButtons) {
-            if (browse.button == id) {
-                BrowseFile(browse.field, browse.filter);
-                return true;
-            }
-        }
-        for (const HelpButton& help : kHelpButtons) {
-            if (help.button == id) {
-                ShowMessageBox(hwnd_, LoadResourceString(help.text), LoadResourceString(help.caption), MB_OK);
-                return true;
-            }
-        }
-        if (id == IDC_BROWSE_DSTDIR) {
-            BrowseFolder();
-            return true;
-        }
-        if (id == IDC_INSERT_SEPARATOR) {
-            InsertSeparator();
+    for (const FileBrowseButton& browse : kFileBrowseButtons) {
+        if (browse.button == id) {
+            BrowseFileInto(browse.field, browse.filter, ChosenFile::Command);
             return true;
         }
     }
-    return Dialog::OnCommand(id, notifyCode, control);
+    for (const HelpButton& help : kHelpButtons) {
+        if (help.button == id) {
+            ShowMessageBox(hwnd_, LoadResourceString(help.text), LoadResourceString(help.caption), MB_OK);
+            return true;
+        }
+    }
+    if (id == IDC_BROWSE_DSTDIR) {
+        // The install folder is one plain path, never split, so no quotes.
+        BrowseFolderInto(IDC_ITEM_DSTDIR, IDS_CHOOSE_INSTALL_FOLDER);
+        return true;
+    }
+    if (id == IDC_INSERT_SEPARATOR) {
+        InsertSeparator();
+        return true;
+    }
+    return Dialog::OnButtonClicked(id);
 }
 
 void CItemEditorDialog::Accept() {
@@ -119,29 +115,15 @@ void CItemEditorDialog::Accept() {
     // The fields keep what was typed; only the record gets the trimmed texts.
     ItemCheck check = CheckItemFields(typed, record_);
     if (!check.Passed()) {
-        UINT icon = check.icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONSTOP;
-        ShowMessageBox(hwnd_, LoadResourceString(IDS_ITEM_CHECK_BASE + check.step), Caption(), MB_OK | icon);
+        // Under the dialog's title, which is Caption().
+        Tell(LoadResourceString(IDS_ITEM_CHECK_BASE + check.step), check.icon);
         return;
     }
     End(IDOK);
 }
 
-void CItemEditorDialog::BrowseFile(int field, UINT filter) {
-    std::wstring path = ChooseFile(true, LoadResourceString(filter), hwnd_);
-    if (path.empty()) return;
-    // Quoted, or the command splitter would cut the path at the blank.
-    if (path.find(L' ') != std::wstring::npos) path = L'"' + path + L'"';
-    PutChosenText(field, path);
-}
-
-void CItemEditorDialog::BrowseFolder() {
-    // The install folder is one plain path, never split, so no quotes.
-    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(IDS_CHOOSE_INSTALL_FOLDER));
-    if (!folder.empty()) PutChosenText(IDC_ITEM_DSTDIR, folder);
-}
-
 void CItemEditorDialog::InsertSeparator() {
-    Window regcode(Child(IDC_ITEM_REGCODE));
+    Window regcode = Item(IDC_ITEM_REGCODE);
     std::wstring text = regcode.Text();
     if (text.empty()) {
         ShowMessageBox(hwnd_, LoadResourceString(IDS_SEPARATOR_HELP), LoadResourceString(IDS_SEPARATOR_HELP_CAPTION),

@@ -21,13 +21,11 @@ public:
 
 protected:
     bool OnInit() override;
-    bool OnCommand(int id, int notifyCode, HWND control) override;
+    bool OnButtonClicked(int id) override;
 
 private:
     std::wstring Caption() const;
     void Accept();
-    void BrowseFile(int field, UINT filter);
-    void BrowseFolder();
     void InsertSeparator();
 
     ItemFields& record_;

@@ -21,7 +21,7 @@ std::wstring ProgramVersionText() {
 }
 
 bool AboutDialog::OnInit() {
-    SetDlgItemTextW(hwnd_, IDC_ABOUT_VERSION, ProgramVersionText().c_str());
+    Item(IDC_ABOUT_VERSION).SetText(ProgramVersionText());
     return true;
 }
 

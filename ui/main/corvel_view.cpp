@@ -9,7 +9,6 @@
 #include "dpi.h"
 #include "install_task.h"
 #include "message_box.h"
-#include "no_throw.h"
 #include "resource.h"
 #include "save_for_cd_command.h"
 #include "view_requests.h"
@@ -48,7 +47,8 @@ bool CCorvelView::Create(HWND frame) {
                             LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SHAREIMAGELISTS,
                         0, 0, 0, 0, frame, reinterpret_cast<HMENU>(IDC_ITEM_LIST), GetModuleHandleW(nullptr), nullptr);
     if (!list_) return false;
-    return SetWindowSubclass(list_, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this)) != 0;
+    return listSubclass_.Attach(
+        list_, [this](UINT message, WPARAM wParam, LPARAM lParam) { return OnListMessage(message, wParam, lParam); });
 }
 
 void CCorvelView::InitialUpdate() {
@@ -254,13 +254,7 @@ LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT CALLBACK CCorvelView::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR selfData) {
-    auto* self = reinterpret_cast<CCorvelView*>(selfData);
-    return NoThrow<LRESULT>(0, [&] { return self->OnListMessage(hwnd, message, wParam, lParam); });
-}
-
-LRESULT CCorvelView::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CCorvelView::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= kRequestSaveForCd && message <= kRequestAddNode && message != kRequestTabStrip)
         return HandleRequest(message, wParam, lParam);
     if (message == WM_HOTKEY && wParam == static_cast<WPARAM>(kHotKeyId)) {
@@ -272,11 +266,10 @@ LRESULT CCorvelView::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     if (message == WM_KEYUP && wParam == VK_DELETE && HasSelection()) {
-        SendMessageW(hwnd, kRequestDeleteItems, 0, 0);
+        SendMessageW(list_, kRequestDeleteItems, 0, 0);
         return 0;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListProcedure, 1);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return listSubclass_.Default(message, wParam, lParam);
 }
 
 }  // namespace corvel::ui

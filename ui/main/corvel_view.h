@@ -17,6 +17,7 @@
 #include "item_commands.h"
 #include "paths.h"
 #include "program_location.h"
+#include "window_subclass.h"
 
 namespace corvel::ui {
 
@@ -74,9 +75,7 @@ public:
     void SetStatus(const std::wstring& text) { status_(text); }
 
 private:
-    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self);
-    LRESULT OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleRequest(UINT request, WPARAM wParam, LPARAM lParam);
     LRESULT OnListNotify(NMHDR* header);
     void AddNode(NodeKind kind, CatalogueNode* node);
@@ -93,6 +92,7 @@ private:
     StatusSink status_;
     HWND frame_ = nullptr;
     HWND list_ = nullptr;
+    WindowSubclass listSubclass_;
     HFONT listFont_ = nullptr;  // after a move to another scale; else the list's own
     Catalogue catalogue_;
     CatalogueDocument document_;

@@ -28,10 +28,6 @@ UINT MessageOf(DisplayNameEdit verdict) {
     }
 }
 
-UINT IconFlag(MessageIcon icon) {
-    return icon == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
-}
-
 }  // namespace
 
 bool ItemCommands::ReadyForSelection() const {
@@ -99,7 +95,7 @@ void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
     }
     DisplayNameEdit verdict = CheckDisplayNameEdit(text);
     if (verdict != DisplayNameEdit::Accept) {
-        Report(MessageOf(verdict), IDS_RENAME_CAPTION, IconFlag(IconFor(verdict)));
+        Report(MessageOf(verdict), IDS_RENAME_CAPTION, IconFlagOf(IconFor(verdict)));
         ReopenRename(entry, edit.item.pszText);
         return;
     }

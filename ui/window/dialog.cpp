@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include "message_box.h"
+#include "shell_choosers.h"
 #include "typed_text.h"
+#include "win32_text.h"
 
 namespace corvel::ui {
 
@@ -21,10 +24,18 @@ INT_PTR Dialog::RunModal(HWND owner) {
                            reinterpret_cast<LPARAM>(this));
 }
 
-bool Dialog::OnCommand(int id, int, HWND) {
+bool Dialog::OnCommand(int id, int notifyCode, HWND) {
+    return notifyCode == BN_CLICKED && OnButtonClicked(id);
+}
+
+bool Dialog::OnButtonClicked(int id) {
     if (id != IDOK && id != IDCANCEL) return false;
     End(id);
     return true;
+}
+
+void Dialog::SetCp936Text(int id, std::string_view text) const {
+    Item(id).SetText(WideFromCp936(text));
 }
 
 std::optional<std::string> Dialog::TypedText(int id) const {
@@ -33,6 +44,30 @@ std::optional<std::string> Dialog::TypedText(int id) const {
 
 bool Dialog::PutChosenText(int id, const std::wstring& chosen) const {
     return ui::PutChosenText(Child(id), chosen, Text());
+}
+
+bool Dialog::BrowseFolderInto(int id, UINT title, ChosenFolder kind) const {
+    std::wstring folder = ChooseFolder(hwnd_, LoadResourceString(title));
+    if (folder.empty()) return false;
+    if (kind == ChosenFolder::MustFitCp936) return PutChosenText(id, folder);
+    Item(id).SetText(folder);
+    return true;
+}
+
+bool Dialog::BrowseFileInto(int id, UINT filter, ChosenFile kind) const {
+    std::wstring path = ChooseFile(true, LoadResourceString(filter), hwnd_);
+    if (path.empty()) return false;
+    // Quoted, or the command splitter would cut the path at the blank.
+    if (kind == ChosenFile::Command && path.find(L' ') != std::wstring::npos) path = L'"' + path + L'"';
+    return PutChosenText(id, path);
+}
+
+int Dialog::Tell(const std::wstring& text, UINT flags) const {
+    return ShowMessageBox(hwnd_, text, messageCaption_ ? LoadResourceString(messageCaption_) : Text(), flags);
+}
+
+void Dialog::Tell(const std::wstring& text, MessageIcon icon) const {
+    Tell(text, MB_OK | IconFlagOf(icon));
 }
 
 LRESULT Dialog::OnNotify(NMHDR*) {
@@ -67,6 +102,12 @@ INT_PTR Dialog::Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
             return TRUE;
         case WM_CONTEXTMENU:
             return self->OnContextMenu(reinterpret_cast<HWND>(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_QUERYENDSESSION:
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self->OnQueryEndSession());
+            return TRUE;
+        case WM_ENDSESSION:
+            self->OnEndSession(wParam != FALSE);
+            return FALSE;
         case WM_NCDESTROY:
             self->hwnd_ = nullptr;
             return FALSE;

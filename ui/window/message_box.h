@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "names.h"
+
 namespace corvel::ui {
 
 struct MessageBoxRequest {
@@ -15,6 +17,11 @@ struct MessageBoxRequest {
     std::wstring caption;
     UINT flags;  // MB_ICONSTOP, MB_YESNO and so on
 };
+
+// The MB_ICON flag that shows icon.
+inline UINT IconFlagOf(MessageIcon icon) {
+    return icon == MessageIcon::Stop ? MB_ICONSTOP : MB_ICONEXCLAMATION;
+}
 
 int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 

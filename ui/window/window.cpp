@@ -1,7 +1,5 @@
 #include "window.h"
 
-#include <commctrl.h>
-
 #include "no_throw.h"
 
 namespace corvel::ui {
@@ -96,11 +94,6 @@ std::wstring FormatResourceString(UINT id, std::initializer_list<std::wstring> a
         from = slot + arg.size();
     }
     return text;
-}
-
-void FocusFirstRow(HWND list) {
-    if (ListView_GetItemCount(list) > 0 && ListView_GetNextItem(list, -1, LVNI_FOCUSED) < 0)
-        ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 }  // namespace corvel::ui

@@ -71,8 +71,4 @@ std::wstring LoadResourceString(UINT id);
 // The string resource with its %s and %i placeholders replaced by args in order.
 std::wstring FormatResourceString(UINT id, std::initializer_list<std::wstring> args);
 
-// Gives a filled list view's first row the focus when no row has it, so that
-// the list, once tabbed into, shows the row the space bar ticks.
-void FocusFirstRow(HWND list);
-
 }  // namespace corvel::ui
