@@ -60,6 +60,15 @@ protected:
         return true;
     }
 
+    // Each shown message is the guard's question whether to end the task.
+    static void ExpectGuardQuestions(const std::vector<MessageBoxRequest>& shown) {
+        for (const MessageBoxRequest& question : shown) {
+            EXPECT_EQ(question.caption, L"执行操作");
+            EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
+            EXPECT_EQ(question.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+        }
+    }
+
     HANDLE release_ = nullptr;
     HANDLE blocked_ = nullptr;
 };
@@ -127,11 +136,7 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
         << "a rename may begin while the task runs";
     std::vector<MessageBoxRequest> shown = Shown();
     ASSERT_EQ(shown.size(), 8u);
-    for (const MessageBoxRequest& question : shown) {
-        EXPECT_EQ(question.caption, L"执行操作");
-        EXPECT_EQ(question.text, L"正在安装软件项目，如果要执行此操作则要先结束安装任务，确实要结束安装任务吗？");
-        EXPECT_EQ(question.flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
-    }
+    ExpectGuardQuestions(shown);
     EXPECT_TRUE(dialogs_.empty());
     EXPECT_EQ(Controls().TabCount(), 2);
 
@@ -148,6 +153,34 @@ TEST_F(InstallCommandsTest, TheGuardAsksBeforeAnyChangeWhileATaskRuns) {
     EXPECT_EQ(dialogs_, std::vector<int>{IDD_ITEM_EDITOR});
     Command(ID_ITEM_ADD);  // no task left: no question
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(InstallCommandsTest, EveryOtherRequestOnTheCatalogueOrTheSelectionAsksOnceAndNoDropsIt) {
+    ASSERT_TRUE(
+        StartTaskThatWaitsInOpen("[Tools]\r\n<Name=Slow\x02SrcPath=C:\\windows\\notepad.exe\x02>\r\n[Games]\r\n"));
+
+    const int commands[] = {ID_CATEGORY_NEW,     ID_CATEGORY_EDIT,      ID_ITEM_INSTALL,  ID_ITEM_PATCH,
+                            ID_ITEM_SETTINGS,    ID_ITEM_DELETE,        ID_ITEM_EDIT,     ID_ITEM_RENAME,
+                            ID_VIEW_INSTALLER,   ID_VIEW_PATCH,         ID_VIEW_SETTINGS, ID_PROPERTIES_INSTALLER,
+                            ID_PROPERTIES_PATCH, ID_PROPERTIES_SETTINGS};
+    const std::size_t requests = std::size(commands) + 2;
+    answers_.assign(requests, IDNO);
+    for (int id : commands) Command(id);
+    // What the switch-to and move-to submenus send.
+    SendMessageW(List(), kRequestSwitchToCategory, 1, 0);
+    SendMessageW(List(), kRequestMoveItems, 1, 0);
+
+    std::vector<MessageBoxRequest> shown = Shown();
+    ASSERT_EQ(shown.size(), requests);
+    ExpectGuardQuestions(shown);
+    EXPECT_TRUE(dialogs_.empty());
+    EXPECT_EQ(TabTexts(), (std::vector<std::wstring>{L"Tools", L"Games"}));
+    EXPECT_EQ(Controls().CurrentTab(), 0);
+    EXPECT_EQ(ItemNamesOf(0), std::vector<std::string>{"Slow"});
+    EXPECT_TRUE(ItemNamesOf(1).empty());
+    EXPECT_EQ(EntryNames(), std::vector<std::string>{"Slow"});
+    EXPECT_EQ(ListView_GetEditControl(List()), nullptr) << "a rename began";
+    SetEvent(release_);
 }
 
 TEST_F(InstallCommandsTest, ALogOffThatIsCancelledLeavesTheTaskAndTheWindowWorking) {

@@ -1,13 +1,12 @@
 // The check paths command of the catalogue view.
 #pragma once
 
+#include "tool_context.h"
+
 namespace corvel::ui {
 
-class CCorvelView;
-
-// Runs the check paths window on the view's catalogue once the install
-// task allows it and a category exists; then lists the current category
-// again, whose items may have been edited there.
-void CheckPaths(CCorvelView& view);
+// Runs the check paths window on the catalogue, whose items may be edited
+// there.
+void RunCheckPaths(const ToolContext& tool);
 
 }  // namespace corvel::ui

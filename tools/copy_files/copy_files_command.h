@@ -1,10 +1,12 @@
-// The view's copy files command: the dialog on the selected items.
+// The view's copy files command: the dialog on the given items.
 #pragma once
+
+#include <vector>
+
+#include "tool_context.h"
 
 namespace corvel::ui {
 
-class CCorvelView;
-
-void CopyFilesOfSelection(CCorvelView& view);
+void RunCopyFiles(const ToolContext& tool, const std::vector<const CatalogueNode*>& items);
 
 }  // namespace corvel::ui

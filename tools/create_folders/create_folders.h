@@ -1,12 +1,16 @@
 // The create folders command of the catalogue view.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tool_context.h"
+
 namespace corvel::ui {
 
-class CCorvelView;
-
-// Runs the create folders dialog on the names of all categories in tab
-// order, after the install-task guard; nothing without a category.
-void RunCreateFolders(CCorvelView& view);
+// Runs the create folders dialog on the category names in tab order
+// (nullopt for a tab without a category); nothing without a tab.
+void RunCreateFolders(const ToolContext& tool, const std::vector<std::optional<std::string>>& categoryNames);
 
 }  // namespace corvel::ui

@@ -1,16 +1,14 @@
 #include "save_for_cd_command.h"
 
-#include "corvel_view.h"
 #include "save_for_cd_dialog.h"
 
 namespace corvel::ui {
 
-void SaveForCd(CCorvelView& view) {
-    if (!view.InstallTaskAllows()) return;
-    Catalogue& catalogue = view.Model();
+void RunSaveForCd(const ToolContext& tool) {
+    Catalogue& catalogue = tool.catalogue;
     if (catalogue.Count(catalogue.Root(), NodeKind::Category, false) == 0) return;
-    CSaveForCdDialog dialog(catalogue, {view.Location().programFile, view.Location().folder});
-    dialog.RunModal(view.Owner());
+    CSaveForCdDialog dialog(catalogue, {tool.programFile, tool.paths.ProgramFolder()});
+    dialog.RunModal(tool.owner);
 }
 
 }  // namespace corvel::ui

@@ -1,12 +1,11 @@
 // The view's Save for CD command.
 #pragma once
 
+#include "tool_context.h"
+
 namespace corvel::ui {
 
-class CCorvelView;
-
-// Runs the Save for CD dialog on the view's catalogue, once the install-task
-// guard allows it and there is a category to save.
-void SaveForCd(CCorvelView& view);
+// Runs the Save for CD dialog on the catalogue when it has a category to save.
+void RunSaveForCd(const ToolContext& tool);
 
 }  // namespace corvel::ui

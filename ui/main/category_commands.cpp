@@ -3,7 +3,6 @@
 #include <string>
 
 #include "category_dialog.h"
-#include "corvel_view.h"
 #include "message_box.h"
 #include "resource.h"
 #include "window.h"
@@ -11,59 +10,57 @@
 namespace corvel::ui {
 
 int CategoryCommands::CurrentCategoryTab() const {
-    if (!view_.InstallTaskAllows()) return -1;
-    const Binder& controls = view_.Controls();
+    const Binder& controls = context_.controls;
     return controls.TabCount() > 0 ? controls.CurrentTab() : -1;
 }
 
 void CategoryCommands::New() {
-    if (!view_.InstallTaskAllows()) return;
     std::string name;
     CCategoryDialog dialog(name, true);
-    if (dialog.RunModal(view_.Owner()) != IDOK || name.empty()) return;
-    CatalogueNode* category = view_.Model().AddCategory(name);
+    if (dialog.RunModal(context_.owner) != IDOK || name.empty()) return;
+    CatalogueNode* category = context_.catalogue.AddCategory(name);
     if (!category) return;  // the catalogue holds as many categories as it may
-    int tab = view_.Controls().AppendTab(name, category);
-    if (tab >= 0) view_.ShowCategory(tab);
+    int tab = context_.controls.AppendTab(name, category);
+    if (tab >= 0) context_.ShowCategory(tab);
 }
 
 void CategoryCommands::Delete() {
     int tab = CurrentCategoryTab();
     if (tab < 0) return;
-    if (ShowMessageBox(view_.Owner(), LoadResourceString(IDS_DELETE_CATEGORY_QUESTION),
+    if (ShowMessageBox(context_.owner, LoadResourceString(IDS_DELETE_CATEGORY_QUESTION),
                        LoadResourceString(IDS_DELETE_CATEGORY_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     // The tab goes only with its category, so the two never disagree.
-    if (!view_.Model().DeleteCategory(controls.CategoryOfTab(tab))) {
-        ShowMessageBox(view_.Owner(), LoadResourceString(IDS_DELETE_CATEGORY_FAILED),
+    if (!context_.catalogue.DeleteCategory(controls.CategoryOfTab(tab))) {
+        ShowMessageBox(context_.owner, LoadResourceString(IDS_DELETE_CATEGORY_FAILED),
                        LoadResourceString(IDS_DELETE_CATEGORY_CAPTION), MB_OK | MB_ICONSTOP);
         return;
     }
     controls.DeleteTab(tab);
     if (controls.TabCount() > 0) {
-        view_.ShowCategory(tab > 0 ? tab - 1 : 0);
+        context_.ShowCategory(tab > 0 ? tab - 1 : 0);
     } else {
         controls.ClearList();
-        view_.SetStatus(std::wstring());
+        context_.status(std::wstring());
     }
 }
 
 void CategoryCommands::Edit() {
     int tab = CurrentCategoryTab();
     if (tab < 0) return;
-    CatalogueNode* category = view_.Controls().CategoryOfTab(tab);
+    CatalogueNode* category = context_.controls.CategoryOfTab(tab);
     if (!category || category->Name().empty()) return;
     std::string name(category->Name());
     CCategoryDialog dialog(name, false);
-    if (dialog.RunModal(view_.Owner()) != IDOK || name.empty()) return;
-    if (view_.Model().RenameCategory(category, name)) view_.Controls().SetTabText(tab, name);
+    if (dialog.RunModal(context_.owner) != IDOK || name.empty()) return;
+    if (context_.catalogue.RenameCategory(category, name)) context_.controls.SetTabText(tab, name);
 }
 
 void CategoryCommands::SwitchTo(int index) {
     int current = CurrentCategoryTab();
-    if (current < 0 || index < 0 || index >= view_.Controls().TabCount() || index == current) return;
-    view_.ShowCategory(index);
+    if (current < 0 || index < 0 || index >= context_.controls.TabCount() || index == current) return;
+    context_.ShowCategory(index);
 }
 
 }  // namespace corvel::ui

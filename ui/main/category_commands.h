@@ -1,14 +1,15 @@
 // The catalogue view's category commands: new, delete, edit (rename) and
-// switch to another category.
+// switch to another category. The view ends a running install task first,
+// on the user's word, for each of them.
 #pragma once
+
+#include "command_context.h"
 
 namespace corvel::ui {
 
-class CCorvelView;
-
 class CategoryCommands {
 public:
-    explicit CategoryCommands(CCorvelView& view) : view_(view) {}
+    explicit CategoryCommands(const CommandContext& context) : context_(context) {}
 
     void New();
     void Delete();
@@ -16,10 +17,10 @@ public:
     void SwitchTo(int index);
 
 private:
-    // The guard passed and a category is current; its tab index, or -1.
+    // The current category's tab index, or -1 when there is none.
     int CurrentCategoryTab() const;
 
-    CCorvelView& view_;
+    const CommandContext& context_;
 };
 
 }  // namespace corvel::ui

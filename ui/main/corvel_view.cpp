@@ -2,15 +2,13 @@
 
 #include <commctrl.h>
 
+#include <type_traits>
+
 #include "catalogue_file.h"
-#include "check_paths_command.h"
-#include "copy_files_command.h"
-#include "create_folders.h"
 #include "dpi.h"
 #include "install_task.h"
 #include "message_box.h"
 #include "resource.h"
-#include "save_for_cd_command.h"
 #include "view_requests.h"
 #include "win32_text.h"
 #include "window.h"
@@ -40,6 +38,7 @@ CCorvelView::~CCorvelView() {
 
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
+    context_.owner = frame;
     // The icon cache owns the image list; the list only shares it.
     list_ =
         CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
@@ -71,7 +70,7 @@ void CCorvelView::InitialUpdate() {
     binder_.SetTabRedraw(false);
     if (catalogue_.Enumerate(catalogue_.Root(), NodeKind::Category,
                              [this](NodeKind kind, CatalogueNode* node) { AddNode(kind, node); }))
-        ShowCategory(0);
+        context_.ShowCategory(0);
     binder_.SetTabRedraw(true);
     InvalidateRect(binder_.Tabs(), nullptr, TRUE);
     status_(LoadResourceString(IDS_READY));  // showing the first category cleared it
@@ -124,15 +123,7 @@ void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
     if (kind == NodeKind::Category)
         binder_.AppendTab(node->Name(), node);
     else if (kind == NodeKind::Item)
-        AppendEntryFor(node);
-}
-
-std::string CCorvelView::InstallerOf(CatalogueNode* item) const {
-    return paths_.ProgramPathOfCommand(item->StoredField(Field::SrcPath), true);
-}
-
-int CCorvelView::AppendEntryFor(CatalogueNode* item) {
-    return binder_.AppendEntry(item, InstallerOf(item));
+        context_.AppendEntryFor(node);
 }
 
 void CCorvelView::SetDpi(UINT dpi) {
@@ -141,22 +132,10 @@ void CCorvelView::SetDpi(UINT dpi) {
         if (listFont_) DeleteObject(listFont_);
         listFont_ = font;
     }
-    binder_.SetIconDpi(dpi, [this](CatalogueNode* item) { return InstallerOf(item); });
+    binder_.SetIconDpi(dpi, [this](CatalogueNode* item) { return context_.InstallerOf(item); });
     ListView_SetIconSpacing(list_, SystemMetricForDpi(SM_CXICONSPACING, dpi),
                             SystemMetricForDpi(SM_CYICONSPACING, dpi));
     ListView_Arrange(list_, LVA_DEFAULT);
-}
-
-bool CCorvelView::ShowCategory(int index) {
-    CatalogueNode* category = binder_.CategoryOfTab(index);
-    if (!category) return false;
-    binder_.SelectTab(index);
-    binder_.SetListRedraw(false);
-    binder_.ClearList();
-    catalogue_.Enumerate(category, NodeKind::Item, [this](NodeKind kind, CatalogueNode* node) { AddNode(kind, node); });
-    binder_.SetListRedraw(true);
-    status_(std::wstring());  // nothing is selected in the new list
-    return true;
 }
 
 void CCorvelView::ShowCommentOf(int entry, bool selected) {
@@ -172,9 +151,9 @@ LRESULT CCorvelView::OnNotify(NMHDR* header) {
     if (header->hwndFrom != binder_.Tabs()) return 0;
     switch (header->code) {
         case TCN_SELCHANGING:
-            return InstallTaskAllows() ? FALSE : TRUE;
+            return EndRunningTaskIfUserAgrees() ? FALSE : TRUE;
         case TCN_SELCHANGE:
-            ShowCategory(binder_.CurrentTab());
+            context_.ShowCategory(binder_.CurrentTab());
             return 0;
     }
     return 0;
@@ -212,7 +191,7 @@ LRESULT CCorvelView::OnListNotify(NMHDR* header) {
             return 0;
         case LVN_BEGINLABELEDITW:
             // A slow second click begins a rename as the command does.
-            return InstallTaskAllows() ? FALSE : TRUE;
+            return EndRunningTaskIfUserAgrees() ? FALSE : TRUE;
         case LVN_ENDLABELEDITW:
             itemCommands_.EndRename(*reinterpret_cast<const NMLVDISPINFOW*>(header));
             return FALSE;  // a label changes only through a rename of the item
@@ -220,38 +199,51 @@ LRESULT CCorvelView::OnListNotify(NMHDR* header) {
     return 0;
 }
 
-// The table of view requests.
+template <typename Action>
+LRESULT CCorvelView::Run(TaskGuard guard, Action action) {
+    if (guard == kGuarded && !EndRunningTaskIfUserAgrees()) return 0;
+    if constexpr (std::is_void_v<std::invoke_result_t<Action>>) {
+        action();
+        return 0;
+    } else {
+        return action();
+    }
+}
+
+// The table of view requests: whether each passes the install-task guard,
+// and what carries it out. The guard is asked here, before anything else.
 LRESULT CCorvelView::HandleRequest(UINT request, WPARAM wParam, LPARAM lParam) {
     const int argument = static_cast<int>(wParam);
+    const auto bits = static_cast<unsigned>(wParam);              // of an end-task request
+    auto* const node = reinterpret_cast<CatalogueNode*>(lParam);  // of an add-node request
     // clang-format off
     switch (request) {
-        case kRequestSaveForCd:        SaveForCd(*this); break;
-        case kRequestNewCategory:      categoryCommands_.New(); break;
-        case kRequestDeleteCategory:   categoryCommands_.Delete(); break;
-        case kRequestEditCategory:     categoryCommands_.Edit(); break;
-        case kRequestSwitchToCategory: categoryCommands_.SwitchTo(argument); break;
-        case kRequestInstall:          installCommands_.Start(kAllSteps); break;
-        case kRequestCopyRegcode:      installCommands_.FetchRegistrationText(); break;
-        case kRequestInstallPatch:     installCommands_.Start(kPatchStep); break;
-        case kRequestRestoreSettings:  installCommands_.Start(kSettingsStep); break;
-        case kRequestAddItem:          itemCommands_.Add(); break;
-        case kRequestDeleteItems:      itemCommands_.Delete(); break;
-        case kRequestEditItem:         itemCommands_.Edit(); break;
-        case kRequestRenameItem:       itemCommands_.Rename(); break;
-        case kRequestMoveItems:        itemCommands_.MoveTo(argument); break;
-        case kRequestCopyFiles:        CopyFilesOfSelection(*this); break;
-        case kRequestSelectAll:        itemCommands_.SelectAll(); break;
-        case kRequestInvertSelection:  itemCommands_.InvertSelection(); break;
-        case kRequestViewFile:         itemCommands_.ViewFile(argument); break;
-        case kRequestProperties:       itemCommands_.ShowProperties(argument); break;
-        case kRequestCheckPaths:       CheckPaths(*this); break;
-        case kRequestCreateFolders:    RunCreateFolders(*this); break;
-        case kRequestEndTask:          return installCommands_.EndTask(static_cast<unsigned>(wParam));
-        case kRequestAddNode:          AddNode(static_cast<NodeKind>(wParam), reinterpret_cast<CatalogueNode*>(lParam)); break;
-        default: break;
+        case kRequestSaveForCd:        return Run(kGuarded,    [&] { toolCommands_.SaveForCd(); });
+        case kRequestNewCategory:      return Run(kGuarded,    [&] { categoryCommands_.New(); });
+        case kRequestDeleteCategory:   return Run(kGuarded,    [&] { categoryCommands_.Delete(); });
+        case kRequestEditCategory:     return Run(kGuarded,    [&] { categoryCommands_.Edit(); });
+        case kRequestSwitchToCategory: return Run(kGuarded,    [&] { categoryCommands_.SwitchTo(argument); });
+        case kRequestInstall:          return Run(kGuarded,    [&] { installCommands_.Start(kAllSteps); });
+        case kRequestCopyRegcode:      return Run(kNotGuarded, [&] { installCommands_.FetchRegistrationText(); });
+        case kRequestInstallPatch:     return Run(kGuarded,    [&] { installCommands_.Start(kPatchStep); });
+        case kRequestRestoreSettings:  return Run(kGuarded,    [&] { installCommands_.Start(kSettingsStep); });
+        case kRequestAddItem:          return Run(kGuarded,    [&] { itemCommands_.Add(); });
+        case kRequestDeleteItems:      return Run(kGuarded,    [&] { itemCommands_.Delete(); });
+        case kRequestEditItem:         return Run(kGuarded,    [&] { itemCommands_.Edit(); });
+        case kRequestRenameItem:       return Run(kGuarded,    [&] { itemCommands_.Rename(); });
+        case kRequestMoveItems:        return Run(kGuarded,    [&] { itemCommands_.MoveTo(argument); });
+        case kRequestCopyFiles:        return Run(kGuarded,    [&] { toolCommands_.CopyFiles(); });
+        case kRequestSelectAll:        return Run(kNotGuarded, [&] { itemCommands_.SelectAll(); });
+        case kRequestInvertSelection:  return Run(kNotGuarded, [&] { itemCommands_.InvertSelection(); });
+        case kRequestViewFile:         return Run(kGuarded,    [&] { itemCommands_.ViewFile(argument); });
+        case kRequestProperties:       return Run(kGuarded,    [&] { itemCommands_.ShowProperties(argument); });
+        case kRequestCheckPaths:       return Run(kGuarded,    [&] { toolCommands_.CheckPaths(); });
+        case kRequestCreateFolders:    return Run(kGuarded,    [&] { toolCommands_.CreateFolders(); });
+        case kRequestEndTask:          return Run(kNotGuarded, [&] { return installCommands_.EndTask(bits); });
+        case kRequestAddNode:          return Run(kNotGuarded, [&] { AddNode(static_cast<NodeKind>(argument), node); });
+        default:                       return 0;
     }
     // clang-format on
-    return 0;
 }
 
 LRESULT CCorvelView::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {

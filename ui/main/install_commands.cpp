@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "clipboard_win32.h"
-#include "corvel_view.h"
 #include "hot_key_typing_win32.h"
 #include "install_task.h"
 #include "message_box.h"
@@ -28,16 +27,17 @@ constexpr StepTexts kStepTexts[] = {
     {kSettingsStep, IDS_SETTINGS_CAPTION, IDS_SETTINGS_MISSING, IDS_SETTINGS_FAILED, IDS_SETTINGS_NO_COMPONENT},
 };
 
-// What the task meets on the worker thread: the view's catalogue and
+// What the task meets on the worker thread: the catalogue and the
 // components, the file system, the clipboard and message boxes owned by
-// the main frame.
-class ViewSurroundings : public InstallSurroundings {
+// the main frame. Nothing else of the view.
+class TaskSurroundings : public InstallSurroundings {
 public:
-    ViewSurroundings(CCorvelView& view, RegistrationText& registration, const InstallWorker& worker)
-        : view_(view), registration_(registration), worker_(worker) {}
+    TaskSurroundings(const Catalogue& catalogue, const ComponentHost& components, HWND owner,
+                     RegistrationText& registration, const InstallWorker& worker)
+        : catalogue_(catalogue), components_(components), owner_(owner), registration_(registration), worker_(worker) {}
 
     bool ReadItem(const CatalogueNode* item, ItemFields& fields) override {
-        return view_.Model().GetItemFields(item, fields);
+        return catalogue_.GetItemFields(item, fields);
     }
     bool StopRequested() override { return worker_.StopRequested(); }
     bool FileExists(const std::string& path) override { return corvel::FileExists(path); }
@@ -48,8 +48,8 @@ public:
     }
     int Dispatch(const std::string& name, const std::string& file, const std::string& parameters,
                  const std::string& installFolder, unsigned step) override {
-        return view_.Components().Dispatch(view_.Owner(), name.c_str(), file.c_str(), parameters.c_str(),
-                                           installFolder.c_str(), static_cast<int>(step));
+        return components_.Dispatch(owner_, name.c_str(), file.c_str(), parameters.c_str(), installFolder.c_str(),
+                                    static_cast<int>(step));
     }
     void ShowMessage(const InstallMessage& message) override {
         for (const StepTexts& texts : kStepTexts) {
@@ -73,12 +73,14 @@ public:
                     icon = MB_ICONEXCLAMATION;
                     break;
             }
-            ShowMessageBox(view_.Owner(), text, LoadResourceString(texts.caption), MB_OK | icon);
+            ShowMessageBox(owner_, text, LoadResourceString(texts.caption), MB_OK | icon);
         }
     }
 
 private:
-    CCorvelView& view_;
+    const Catalogue& catalogue_;
+    const ComponentHost& components_;
+    HWND owner_;
     RegistrationText& registration_;
     const InstallWorker& worker_;
 };
@@ -86,27 +88,25 @@ private:
 }  // namespace
 
 void InstallCommands::Start(unsigned flags) {
-    if (!view_.InstallTaskAllows()) return;
-    const Binder& controls = view_.Controls();
+    const Binder& controls = context_.controls;
     if (controls.TabCount() == 0 || controls.CurrentTab() < 0) return;
     // The rows are taken once, here: the guard keeps them from changing
     // while the task runs.
-    std::vector<const CatalogueNode*> items;
-    for (const Binder::SelectedEntry& entry : controls.SelectedEntries()) items.push_back(entry.item);
+    std::vector<const CatalogueNode*> items = context_.SelectedItems();
     // A component is code of others, and one that crashes ends Corvel with
     // it: what the run changed is on disk before the first one is called.
-    view_.SaveChangesNow();
-    worker_.Start([this, items = std::move(items), flags] {
-        ViewSurroundings surroundings(view_, registration_, worker_);
-        RunInstallTask(surroundings, view_.Paths(), items, flags);
+    saveChanges_();
+    TaskSurroundings surroundings(context_.catalogue, components_, context_.owner, registration_, worker_);
+    worker_.Start([surroundings, &paths = context_.paths, items = std::move(items), flags]() mutable {
+        RunInstallTask(surroundings, paths, items, flags);
     });
 }
 
 void InstallCommands::FetchRegistrationText() {
-    const Binder& controls = view_.Controls();
+    const Binder& controls = context_.controls;
     if (controls.TabCount() == 0 || controls.CurrentTab() < 0) return;
     ItemFields fields;
-    if (!view_.Model().GetItemFields(controls.ItemOfEntry(controls.FirstSelectedEntry()), fields)) return;
+    if (!context_.catalogue.GetItemFields(controls.ItemOfEntry(controls.FirstSelectedEntry()), fields)) return;
     registration_.Set(fields.Regcode);
     PutTextOnClipboard(fields.Regcode);
 }
@@ -117,19 +117,19 @@ void InstallCommands::TypeRegistrationText() {
 
 int InstallCommands::EndTask(unsigned bits) {
     return worker_.EndTask(bits, [this] {
-        return ShowMessageBox(view_.Owner(), LoadResourceString(IDS_END_TASK_QUESTION),
+        return ShowMessageBox(context_.owner, LoadResourceString(IDS_END_TASK_QUESTION),
                               LoadResourceString(IDS_END_TASK_CAPTION),
                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     });
 }
 
-bool InstallCommands::GuardAllows() {
+bool InstallCommands::EndRunningTaskIfUserAgrees() {
     int answer = EndTask(kEndTaskAsk);
     if (answer != kTaskStopping) return answer == kNoTaskRunning;
     // The task stops between steps; one still inside a component's Open
     // cannot end in this second.
     if (worker_.WaitForEnd(1000)) return true;
-    ShowMessageBox(view_.Owner(), LoadResourceString(IDS_END_TASK_FAILED), LoadResourceString(IDS_END_TASK_CAPTION),
+    ShowMessageBox(context_.owner, LoadResourceString(IDS_END_TASK_FAILED), LoadResourceString(IDS_END_TASK_CAPTION),
                    MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -1,20 +1,25 @@
 // The catalogue view's install commands: install, install patch, restore
 // settings, fetch the registration text, Ctrl+R, and ending a running task
-// (the install-task guard that every catalogue-changing command runs).
+// (the install-task guard the view asks before a catalogue-changing command).
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+
+#include "command_context.h"
+#include "component_host.h"
 #include "install_worker_win32.h"
 #include "registration_text.h"
 
 namespace corvel::ui {
 
-class CCorvelView;
-
 class InstallCommands {
 public:
-    explicit InstallCommands(CCorvelView& view) : view_(view) {}
+    // saveChanges writes a changed catalogue before a task calls the first
+    // component.
+    InstallCommands(const CommandContext& context, const ComponentHost& components, std::function<void()> saveChanges)
+        : context_(context), components_(components), saveChanges_(std::move(saveChanges)) {}
 
     // Starts a task over the selected entries with install flags 7, 2 or 4.
     void Start(unsigned flags);
@@ -22,11 +27,14 @@ public:
     void TypeRegistrationText();
     // The end-task request; an EndTaskAnswer.
     int EndTask(unsigned bits);
-    // True when no task runs, or the running one ended on the user's word.
-    bool GuardAllows();
+    // Asks the user whether to end a running task, ends it on Yes and waits
+    // a second for it. True when no task runs any more.
+    bool EndRunningTaskIfUserAgrees();
 
 private:
-    CCorvelView& view_;
+    const CommandContext& context_;
+    const ComponentHost& components_;
+    std::function<void()> saveChanges_;
     RegistrationText registration_;
     InstallWorker worker_;  // last: a running task still reads the members above
 };

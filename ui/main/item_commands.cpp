@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "corvel_view.h"
 #include "item_editor_dialog.h"
 #include "message_box.h"
 #include "names.h"
@@ -30,58 +29,57 @@ UINT MessageOf(DisplayNameEdit verdict) {
 
 }  // namespace
 
-bool ItemCommands::ReadyForSelection() const {
-    return view_.InstallTaskAllows() && view_.Controls().CurrentTab() >= 0 && view_.HasSelection();
+bool ItemCommands::HasCurrentSelection() const {
+    return context_.controls.CurrentTab() >= 0 && context_.HasSelection();
 }
 
 void ItemCommands::Report(UINT text, UINT caption, UINT icon) const {
-    ShowMessageBox(view_.Owner(), LoadResourceString(text), LoadResourceString(caption), MB_OK | icon);
+    ShowMessageBox(context_.owner, LoadResourceString(text), LoadResourceString(caption), MB_OK | icon);
 }
 
 void ItemCommands::Add() {
-    if (!view_.InstallTaskAllows()) return;
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     CatalogueNode* category = controls.CategoryOfTab(controls.CurrentTab());
     if (!category) return;
     ItemFields record;
     CItemEditorDialog editor(record, ItemEditorMode::Add);
-    if (editor.RunModal(view_.Owner()) != IDOK) return;
-    if (CatalogueNode* item = view_.Model().AddItem(category, record)) view_.AppendEntryFor(item);
+    if (editor.RunModal(context_.owner) != IDOK) return;
+    if (CatalogueNode* item = context_.catalogue.AddItem(category, record)) context_.AppendEntryFor(item);
 }
 
 void ItemCommands::Edit() {
-    if (!ReadyForSelection()) return;
-    Binder& controls = view_.Controls();
+    if (!HasCurrentSelection()) return;
+    Binder& controls = context_.controls;
     int entry = controls.FirstSelectedEntry();
     CatalogueNode* item = controls.ItemOfEntry(entry);
     ItemFields record;
-    if (!view_.Model().GetItemFields(item, record)) return;
+    if (!context_.catalogue.GetItemFields(item, record)) return;
     CItemEditorDialog editor(record, ItemEditorMode::Edit);
-    if (editor.RunModal(view_.Owner()) != IDOK) return;
-    if (!view_.Model().SetItemFields(item, record)) return;
+    if (editor.RunModal(context_.owner) != IDOK) return;
+    if (!context_.catalogue.SetItemFields(item, record)) return;
     // Without an icon for the new installer the entry keeps its old look.
-    controls.SetEntry(entry, view_.Paths().ProgramPathOfCommand(record.SrcPath, true));
+    controls.SetEntry(entry, context_.paths.ProgramPathOfCommand(record.SrcPath, true));
 }
 
 void ItemCommands::Delete() {
-    if (!ReadyForSelection()) return;
-    if (ShowMessageBox(view_.Owner(), LoadResourceString(IDS_DELETE_ITEMS_QUESTION),
+    if (!HasCurrentSelection()) return;
+    if (ShowMessageBox(context_.owner, LoadResourceString(IDS_DELETE_ITEMS_QUESTION),
                        LoadResourceString(IDS_DELETE_ITEMS_CAPTION), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     std::vector<Binder::SelectedEntry> selected = controls.SelectedEntries();
     controls.SetListRedraw(false);
     // Last to first, so the indices still to visit stay valid.
     for (auto entry = selected.rbegin(); entry != selected.rend(); ++entry) {
-        if (view_.Model().DeleteItem(entry->item)) controls.DeleteEntry(entry->index);
+        if (context_.catalogue.DeleteItem(entry->item)) controls.DeleteEntry(entry->index);
     }
     controls.SetListRedraw(true);
-    view_.SetStatus(std::wstring());
+    context_.status(std::wstring());
 }
 
 void ItemCommands::Rename() {
-    if (!ReadyForSelection()) return;
-    view_.Controls().EditLabel(view_.Controls().FirstSelectedEntry());
+    if (!HasCurrentSelection()) return;
+    context_.controls.EditLabel(context_.controls.FirstSelectedEntry());
 }
 
 void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
@@ -89,7 +87,8 @@ void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
     int entry = edit.item.iItem;
     std::optional<std::string> text = ExactCp936FromWide(edit.item.pszText);
     if (!text) {
-        TellUnstorableText(view_.Owner(), LoadResourceString(IDS_RENAME_FIELD), LoadResourceString(IDS_RENAME_CAPTION));
+        TellUnstorableText(context_.owner, LoadResourceString(IDS_RENAME_FIELD),
+                           LoadResourceString(IDS_RENAME_CAPTION));
         ReopenRename(entry, edit.item.pszText);
         return;
     }
@@ -99,19 +98,19 @@ void ItemCommands::EndRename(const NMLVDISPINFOW& edit) {
         ReopenRename(entry, edit.item.pszText);
         return;
     }
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     CatalogueNode* item = controls.ItemOfEntry(entry);
-    if (!item || !view_.Model().RenameItem(item, *text) || !controls.RedrawEntry(entry))
+    if (!item || !context_.catalogue.RenameItem(item, *text) || !controls.RedrawEntry(entry))
         Report(IDS_RENAME_FAILED, IDS_RENAME_CAPTION, MB_ICONSTOP);
 }
 
 void ItemCommands::ReopenRename(int entry, const wchar_t* typed) {
     refusedName_ = typed;
-    PostMessageW(view_.Handle(), kRestartRenameMessage, static_cast<WPARAM>(entry), 0);
+    PostMessageW(context_.controls.List(), kRestartRenameMessage, static_cast<WPARAM>(entry), 0);
 }
 
 void ItemCommands::RestartRename(int entry) {
-    HWND field = view_.Controls().EditLabel(entry);
+    HWND field = context_.controls.EditLabel(entry);
     if (!field) return;
     // The user goes on from what was typed, as in a dialog that refused it.
     SetWindowTextW(field, refusedName_.c_str());
@@ -119,42 +118,43 @@ void ItemCommands::RestartRename(int entry) {
 }
 
 void ItemCommands::MoveTo(int category) {
-    if (!ReadyForSelection()) return;
-    Binder& controls = view_.Controls();
+    if (!HasCurrentSelection()) return;
+    Binder& controls = context_.controls;
     CatalogueNode* target = controls.CategoryOfTab(category);
     if (!target) return;
     // First to last keeps the moved items in their order at the target's end.
-    for (const Binder::SelectedEntry& entry : controls.SelectedEntries()) view_.Model().MoveItem(entry.item, target);
-    view_.ShowCategory(category);
+    for (const Binder::SelectedEntry& entry : controls.SelectedEntries())
+        context_.catalogue.MoveItem(entry.item, target);
+    context_.ShowCategory(category);
 }
 
 void ItemCommands::SelectAll() {
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     if (controls.CurrentTab() < 0) return;
     for (int i = 0, count = controls.EntryCount(); i < count; ++i) controls.SetSelected(i, true);
 }
 
 void ItemCommands::InvertSelection() {
-    Binder& controls = view_.Controls();
+    Binder& controls = context_.controls;
     if (controls.CurrentTab() < 0) return;
     for (int i = 0, count = controls.EntryCount(); i < count; ++i) controls.SetSelected(i, !controls.IsSelected(i));
 }
 
 void ItemCommands::ViewFile(int which) {
-    std::string path = ExistingFileOfSelection(which, IDS_VIEW_CAPTION);
+    std::string path = ExistingFileOfSelectionOrReport(which, IDS_VIEW_CAPTION);
     if (!path.empty()) ExploreAndSelect(path);
 }
 
 void ItemCommands::ShowProperties(int which) {
-    std::string path = ExistingFileOfSelection(which, IDS_PROPERTIES_CAPTION);
+    std::string path = ExistingFileOfSelectionOrReport(which, IDS_PROPERTIES_CAPTION);
     if (!path.empty()) corvel::ShowProperties(path);
 }
 
-std::string ItemCommands::ExistingFileOfSelection(int which, UINT caption) const {
-    if (!ReadyForSelection()) return {};
-    const Binder& controls = view_.Controls();
+std::string ItemCommands::ExistingFileOfSelectionOrReport(int which, UINT caption) const {
+    if (!HasCurrentSelection()) return {};
+    const Binder& controls = context_.controls;
     ItemFields fields;
-    if (!view_.Model().GetItemFields(controls.ItemOfEntry(controls.FirstSelectedEntry()), fields)) return {};
+    if (!context_.catalogue.GetItemFields(controls.ItemOfEntry(controls.FirstSelectedEntry()), fields)) return {};
     const std::string* command = nullptr;
     UINT missing = 0;
     switch (which) {
@@ -170,9 +170,9 @@ std::string ItemCommands::ExistingFileOfSelection(int which, UINT caption) const
         default:
             return {};
     }
-    std::string path = view_.Paths().ProgramPathOfCommand(*command, true);
+    std::string path = context_.paths.ProgramPathOfCommand(*command, true);
     if (path.empty() || FileExists(path)) return path;
-    ShowMessageBox(view_.Owner(), FormatResourceString(missing, {WideFromCp936(fields.Name), WideFromCp936(path)}),
+    ShowMessageBox(context_.owner, FormatResourceString(missing, {WideFromCp936(fields.Name), WideFromCp936(path)}),
                    LoadResourceString(caption), MB_OK | MB_ICONSTOP);
     return {};
 }

@@ -1,5 +1,7 @@
 // The catalogue view's install item commands: add, edit, delete, rename,
-// move to another category, select, and show an item's files.
+// move to another category, select, and show an item's files. The view
+// ends a running install task first, on the user's word, for all but the
+// two selection commands.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +10,9 @@
 
 #include <string>
 
-namespace corvel::ui {
+#include "command_context.h"
 
-class CCorvelView;
+namespace corvel::ui {
 
 // Posted to the list to reopen a refused label edit once the old edit is gone.
 inline constexpr UINT kRestartRenameMessage = WM_APP + 1;
@@ -20,7 +22,7 @@ enum ItemFile { kInstallerFile = 1, kPatchFile = 2, kSettingsFile = 4 };
 
 class ItemCommands {
 public:
-    explicit ItemCommands(CCorvelView& view) : view_(view) {}
+    explicit ItemCommands(const CommandContext& context) : context_(context) {}
 
     void Add();
     void Edit();
@@ -37,17 +39,17 @@ public:
     void ShowProperties(int which);
 
 private:
-    // The guard passed, and there is a current category and a selected entry.
-    bool ReadyForSelection() const;
+    // There is a current category and a selected entry in it.
+    bool HasCurrentSelection() const;
     // The resolved path of one file of the first selected item, or empty
     // after a missing file was reported with caption.
-    std::string ExistingFileOfSelection(int which, UINT caption) const;
+    std::string ExistingFileOfSelectionOrReport(int which, UINT caption) const;
     void Report(UINT text, UINT caption, UINT icon) const;
     // Reopens the label edit of entry, once the ended one is gone, with the
     // text the user typed.
     void ReopenRename(int entry, const wchar_t* typed);
 
-    CCorvelView& view_;
+    const CommandContext& context_;
     std::wstring refusedName_;
 };
 
