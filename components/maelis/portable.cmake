@@ -2,4 +2,4 @@
 # too. Included from the top level on every platform.
 corvel_portable_library(corvel_maelis_rules
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/maelis_rules.cpp
-  INCLUDES ${CMAKE_CURRENT_LIST_DIR})
+  INCLUDES ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/components)

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "component_interface.h"
 #include "corvel_view.h"
 #include "item_editor_dialog.h"
 #include "message_box.h"
@@ -162,13 +163,13 @@ std::string ItemCommands::ExistingFileOfSelection(int which, UINT caption) const
     const std::string* command = nullptr;
     UINT missing = 0;
     switch (which) {
-        case kInstallerFile:
+        case kInstallerStep:
             command = &fields.SrcPath, missing = IDS_INSTALLER_MISSING;
             break;
-        case kPatchFile:
+        case kPatchStep:
             command = &fields.Patch, missing = IDS_PATCH_MISSING;
             break;
-        case kSettingsFile:
+        case kSettingsStep:
             command = &fields.Settings, missing = IDS_SETTINGS_MISSING;
             break;
         default:
