@@ -1,7 +1,7 @@
 // The install task's sequence: for each chosen item, the installer step,
 // then the patch step, then the settings step, each file handed to the
-// components. Portable: the thread, the clipboard and the message boxes are
-// the surroundings' business.
+// components. Portable: the thread, the clipboard and the message boxes
+// belong to the caller.
 #pragma once
 
 #include <string>

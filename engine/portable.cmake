@@ -1,5 +1,5 @@
-# The deciding parts of the install engine: portable, so that they are built
-# and tested natively too. Included from the top level on every platform.
+# What the install engine decides, free of Win32, so that it is built and
+# tested natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_engine_rules
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/file_drop_block.cpp

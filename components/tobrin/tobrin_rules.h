@@ -1,4 +1,4 @@
-// The deciding parts of Tobrin, free of Win32 so they are tested natively.
+// What Tobrin decides, free of Win32 so that it is tested natively.
 // Texts are code page 936 bytes.
 #pragma once
 
