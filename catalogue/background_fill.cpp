@@ -21,10 +21,10 @@ BackgroundFill::~BackgroundFill() {
 void BackgroundFill::Run() {
     // On a thread of its own nothing may escape it; a fill that throws failed.
     bool succeeded = NoThrow(false, [this] {
-        return fill_([this](std::size_t landed) {
+        return fill_([this](std::size_t written) {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                landed_ = landed;
+                written_ = written;
             }
             changed_.notify_one();
         });
@@ -39,9 +39,9 @@ void BackgroundFill::Run() {
 
 std::size_t BackgroundFill::WaitBeyond(std::size_t seen, bool& ended) {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [&] { return landed_ > seen || ended_; });
+    changed_.wait(lock, [&] { return written_ > seen || ended_; });
     ended = ended_;
-    return landed_;
+    return written_;
 }
 
 bool BackgroundFill::Succeeded() {

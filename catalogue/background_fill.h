@@ -1,5 +1,5 @@
 // A block written in order on a thread of its own and read behind it on the
-// caller's: reading what has landed overlaps with writing the rest (the
+// caller's: reading what is written overlaps with writing the rest (the
 // disk's or the kernel's copy of a file, a copy of a text).
 #pragma once
 
@@ -14,21 +14,21 @@ namespace corvel {
 class BackgroundFill {
 public:
     // Told the number of bytes written so far, from the block's start.
-    using Landed = std::function<void(std::size_t)>;
-    // Writes the block in order, telling landed after each stretch; false
+    using Progress = std::function<void(std::size_t)>;
+    // Writes the block in order, calling progress after each chunk; false
     // when it could not write all it meant to.
-    using Fill = std::function<bool(const Landed&)>;
+    using Fill = std::function<bool(const Progress&)>;
 
     // Starts fill on a new thread, or runs it here when no thread can be
-    // started (everything has then landed when the constructor returns).
+    // started (everything is then written when the constructor returns).
     explicit BackgroundFill(Fill fill);
     // Waits for the fill to end: the block must outlive its writer.
     ~BackgroundFill();
     BackgroundFill(const BackgroundFill&) = delete;
     BackgroundFill& operator=(const BackgroundFill&) = delete;
 
-    // Waits until more than seen bytes have landed or the fill has ended,
-    // and returns the bytes landed; ended tells which.
+    // Waits until more than seen bytes are written or the fill has ended,
+    // and returns the bytes written; ended tells which.
     std::size_t WaitBeyond(std::size_t seen, bool& ended);
     // Once ended: whether the fill wrote all it meant to.
     bool Succeeded();
@@ -39,7 +39,7 @@ private:
     Fill fill_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::size_t landed_ = 0;
+    std::size_t written_ = 0;
     bool ended_ = false;
     bool succeeded_ = false;
     std::thread thread_;

@@ -369,8 +369,8 @@ const char* BehindLastLineBreak(const char* from, const char* end) {
 // Texts this large are written on a second thread and read behind it;
 // for smaller ones starting a thread costs more than it saves.
 constexpr std::size_t kLargeText = 1 << 20;
-// Written between two looks of the reader at a large text.
-constexpr std::size_t kStretch = 256 << 10;
+// Bytes copied or read in one go; the reader of a large text goes on after each.
+constexpr std::size_t kChunk = 256 << 10;
 
 // Takes out the categories behind last (all when null): what a read that
 // failed half way had added.
@@ -385,9 +385,9 @@ void RemoveCategoriesBehind(Catalogue& catalogue, CatalogueNode* last) {
 
 }  // namespace
 
-// A large text is read up to the last whole line landed at each look, so
-// that reading overlaps with the copy; a line never lies across two looks,
-// so every line reads as in one pass over the whole text.
+// Each time more of a large text is written, it is read up to the last
+// whole line written, so that reading overlaps with the copy; no line is
+// split between two such reads, so every line reads as in one pass.
 bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill, const DroppedLineCallback& onDropped) {
     char* const data = block.Data();
     const std::size_t size = block.Size();
@@ -401,18 +401,18 @@ bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill,
     const char* p = data;
     bool filled;
     if (size < kLargeText) {
-        std::size_t landed = 0;
-        filled = fill(data, size, [&](std::size_t bytes) { landed = bytes; });
-        p = BehindByteOrderMark(p, data + landed);
-        if (filled) ReadLines(reader, lineNumber, p, data + landed);
+        std::size_t written = 0;
+        filled = fill(data, size, [&](std::size_t bytes) { written = bytes; });
+        p = BehindByteOrderMark(p, data + written);
+        if (filled) ReadLines(reader, lineNumber, p, data + written);
     } else {
-        BackgroundFill writer([&](const BackgroundFill::Landed& landed) { return fill(data, size, landed); });
+        BackgroundFill writer([&](const BackgroundFill::Progress& progress) { return fill(data, size, progress); });
         bool reading = true;
-        std::size_t landed = 0;
+        std::size_t written = 0;
         for (bool ended = false; !ended;) {
-            const char* unsearched = data + (landed ? landed - 1 : 0);  // a CR may wait for its LF
-            landed = writer.WaitBeyond(landed, ended);
-            const char* stop = ended ? data + landed : BehindLastLineBreak(unsearched, data + landed);
+            const char* unsearched = data + (written ? written - 1 : 0);  // a CR may wait for its LF
+            written = writer.WaitBeyond(written, ended);
+            const char* stop = ended ? data + written : BehindLastLineBreak(unsearched, data + written);
             if (p == data && stop) p = BehindByteOrderMark(p, stop);
             if (reading && stop) reading = ReadLines(reader, lineNumber, p, stop);
         }
@@ -432,12 +432,12 @@ bool HasDoubleBackslash(std::string_view categoryName) {
 }
 
 void ParseCatalogueText(Catalogue& catalogue, std::string_view text, const DroppedLineCallback& onDropped) {
-    auto copy = [text](char* data, std::size_t size, const BackgroundFill::Landed& landed) {
+    auto copy = [text](char* data, std::size_t size, const BackgroundFill::Progress& progress) {
         for (std::size_t done = 0; done < size;) {
-            std::size_t stretch = std::min(kStretch, size - done);
-            std::memcpy(data + done, text.data() + done, stretch);
-            done += stretch;
-            landed(done);
+            std::size_t chunk = std::min(kChunk, size - done);
+            std::memcpy(data + done, text.data() + done, chunk);
+            done += chunk;
+            progress(done);
         }
         return true;
     };
@@ -489,14 +489,14 @@ bool LoadCatalogue(Catalogue& catalogue, const std::string& path, const DroppedL
     if (!size || *size == 0) return false;
     // Straight into a block of the file's size, which becomes the store of
     // the names and fields read: no buffer between, no bytes filled twice.
-    auto read = [&file](char* data, std::size_t size, const BackgroundFill::Landed& landed) {
+    auto read = [&file](char* data, std::size_t size, const BackgroundFill::Progress& progress) {
         std::size_t done = 0;
         while (done < size) {
-            std::optional<std::size_t> got = file.Read(data + done, std::min(kStretch, size - done));
+            std::optional<std::size_t> got = file.Read(data + done, std::min(kChunk, size - done));
             if (!got) return false;
             if (*got == 0) break;  // the file shrank while we read it
             done += *got;
-            landed(done);
+            progress(done);
         }
         return done > 0;
     };

@@ -12,12 +12,12 @@
 
 namespace corvel {
 
-// Writes a text into data (size bytes) in order, telling landed after each
-// stretch how many bytes are written; false when it could not write them.
-using TextFill = std::function<bool(char* data, std::size_t size, const BackgroundFill::Landed& landed)>;
+// Writes a text into data (size bytes) in order, calling progress after each
+// chunk with the bytes written so far; false when it could not write them.
+using TextFill = std::function<bool(char* data, std::size_t size, const BackgroundFill::Progress& progress)>;
 
 // Reads the text that fill writes into block, which the catalogue keeps so
-// that what is read can point into it; only the bytes landed are read. A
+// that what is read can point into it; only the bytes written are read. A
 // large text is read on this thread behind its writer on another. False,
 // with the catalogue as it was, when fill failed.
 bool ReadFilledText(Catalogue& catalogue, TextBlock block, const TextFill& fill, const DroppedLineCallback& onDropped);

@@ -23,7 +23,7 @@ function(corvel_portable_variant NAME CORE FLAGS SOURCES INCLUDES)
   target_link_libraries(${NAME} PUBLIC ${CORE})
 endfunction()
 
-# A portable library of deciding logic over the core, NAME; with the
+# A library of logic free of Win32 over the core, NAME; with the
 # sanitizers on NAME_checked for the native tests, and NAME_fuzz for the
 # fuzzers.
 function(corvel_portable_library NAME)

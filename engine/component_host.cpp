@@ -59,9 +59,10 @@ int ComponentHost::Dispatch(HWND owner, const char* itemName, const char* filePa
     if (records_.empty()) return kNoComponent;
     for (const Record& record : records_) {
         // Callers always pass texts; a missing one ends the step as done rather than crash a component.
-        if (!itemName || !filePath || !parameters || !installFolder || !record.open) return kHostDone;
+        if (!itemName || !filePath || !parameters || !installFolder || !record.open) return kDone;
         int answer = record.open(owner, itemName, filePath, parameters, installFolder, stepKind);
-        if (answer == 0 || answer == 2 || answer == 3 || answer == 4) return answer;
+        // kNotMine, or a number outside the contract, passes the file on.
+        if (answer >= kDone && answer <= kAbandonAll && answer != kNotMine) return answer;
     }
     return kNoComponent;
 }

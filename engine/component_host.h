@@ -7,15 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "component_interface.h"
 #include "host_result.h"
 
 namespace corvel {
-
-// The component exports. Every argument and result is 32 bits wide on i686.
-using ComponentOpenFn = int(__stdcall*)(HWND owner, const char* itemName, const char* filePath, const char* parameters,
-                                        const char* installFolder, int stepKind);
-using ComponentInitializeFn = int(__stdcall*)(HWND mainFrame);
-using ComponentPreUnloadFn = void(__stdcall*)();
 
 class ComponentHost {
 public:

@@ -1,15 +1,12 @@
-// What the component host answers for one file of an install step. Portable.
+// What the component host answers for one file of an install step: the
+// first component answer other than kNotMine, or kNoComponent. Portable.
 #pragma once
+
+#include "component_interface.h"
 
 namespace corvel {
 
-// A component's answer 0, 2, 3 or 4, or kNoComponent.
-enum HostResult : int {
-    kHostDone = 0,
-    kHostFailed = 2,
-    kHostAbandonItem = 3,
-    kHostAbandonAll = 4,
-    kNoComponent = 5,
-};
+// No component took the file: none is loaded, or each answered kNotMine.
+inline constexpr int kNoComponent = 5;
 
 }  // namespace corvel

@@ -29,7 +29,7 @@ void TypeRegistrationText(const std::string& text) {
     if (process == GetCurrentProcessId() || !AttachThreadInput(foregroundThread, ownThread, TRUE)) return;
 
     HWND field = GetFocus();
-    // A paste sent to a hung program would stay queued and land later: a
+    // A paste sent to a hung program would stay queued and arrive later: a
     // field that does not answer at all gets none.
     bool typed = field != nullptr && Answers(field, WM_NULL);
     if (typed) {

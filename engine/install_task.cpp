@@ -21,12 +21,12 @@ ItemOutcome RunStep(InstallSurroundings& surroundings, const PathResolver& paths
 
     std::string installFolder = paths.ResolvePath(fields.DstDir);
     switch (surroundings.Dispatch(fields.Name, resolved.program, resolved.params, installFolder, step)) {
-        case kHostFailed:
+        case kFailed:
             surroundings.ShowMessage({InstallMessageKind::ComponentFailed, step, fields.Name, {}});
             return kOutcomeFailed;
-        case kHostAbandonItem:
+        case kAbandonItem:
             return kOutcomeAbandonItem;
-        case kHostAbandonAll:
+        case kAbandonAll:
             return kOutcomeStop;
         case kNoComponent:
             surroundings.ShowMessage({InstallMessageKind::NoComponent, step, fields.Name, {}});

@@ -1,7 +1,7 @@
 // The install task's sequence: for each chosen item, the installer step,
 // then the patch step, then the settings step, each file handed to the
-// components. Portable: the thread, the clipboard and the message boxes are
-// the surroundings' business.
+// components. Portable: the thread, the clipboard and the message boxes
+// belong to the caller.
 #pragma once
 
 #include <string>
@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "catalogue_model.h"
+#include "component_interface.h"
 #include "paths.h"
 
 namespace corvel {
 
-// Install flags and step kinds share these bits.
-enum InstallStep : unsigned { kInstallerStep = 1, kPatchStep = 2, kSettingsStep = 4 };
+// Install flags are step kinds combined.
 inline constexpr unsigned kAllSteps = kInstallerStep | kPatchStep | kSettingsStep;
 
 enum ItemOutcome : unsigned {
@@ -31,7 +31,7 @@ inline constexpr unsigned kOutcomesThatGoOn = 0x5F;
 
 enum class InstallMessageKind { FileMissing, ComponentFailed, NoComponent };
 
-// A message the task shows. The step (1, 2 or 4) chooses caption and text;
+// A message the task shows. The step kind chooses caption and text;
 // NoComponent carries the exclamation icon, the others the stop icon.
 struct InstallMessage {
     InstallMessageKind kind;
@@ -61,7 +61,7 @@ public:
     virtual unsigned long LogicalDrives() = 0;
     // Makes text the current registration text and puts it on the clipboard.
     virtual void SetRegistrationText(const std::string& text) = 0;
-    // The component host's result (HostResult) for one step's file.
+    // The component host's answer for one step's file: a component's answer or kNoComponent.
     virtual int Dispatch(const std::string& name, const std::string& file, const std::string& parameters,
                          const std::string& installFolder, unsigned step) = 0;
     virtual void ShowMessage(const InstallMessage& message) = 0;

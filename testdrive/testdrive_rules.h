@@ -1,4 +1,4 @@
-// Fennick's deciding parts: what a drive letter's device target says about
+// What Fennick decides: what a drive letter's device target says about
 // it, how a mapped folder is shown, the checks of Create and Delete, and
 // the hidden elevated copy that maps a letter for elevated programs.
 // Portable; texts are UTF-16 as the device table answers them.

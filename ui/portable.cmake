@@ -3,8 +3,8 @@ corvel_portable_library(corvel_display_scale
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/window/display_scale.cpp
   INCLUDES ${CMAKE_CURRENT_LIST_DIR}/window)
 
-# The deciding parts of the dialogs: portable, so that they are built and
-# tested natively too. Included from the top level on every platform.
+# What the dialogs decide, free of Win32, so that it is built and tested
+# natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_ui_rules
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/window/label_rules.cpp

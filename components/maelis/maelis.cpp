@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "component_interface.h"
 #include "maelis_rules.h"
 #include "no_throw.h"
 #include "settings_dialog.h"
@@ -28,7 +29,7 @@ int OpenStep(HWND owner, const char* itemName, const char* filePath, const char*
     if (answer != kRunDialog) return answer;
     CSettingsDialog dialog(itemName ? itemName : "", path, installFolder ? installFolder : "");
     INT_PTR code = dialog.RunModal(owner);
-    return code < 0 ? kFailed : static_cast<int>(code);
+    return code < 0 ? corvel::kFailed : static_cast<int>(code);
 }
 
 }  // namespace
@@ -36,6 +37,6 @@ int OpenStep(HWND owner, const char* itemName, const char* filePath, const char*
 // No exception may cross into the program that loaded us: it fails the step.
 extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* /*parameters*/,
                               const char* installFolder, int stepKind) {
-    return corvel::NoThrow(corvel::maelis::kFailed,
+    return corvel::NoThrow(corvel::kFailed,
                            [&] { return OpenStep(owner, itemName, filePath, installFolder, stepKind); });
 }

@@ -6,16 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "component_interface.h"
+
 namespace corvel::maelis {
-
-// Component answers.
-inline constexpr int kDone = 0;
-inline constexpr int kNotMine = 1;
-inline constexpr int kFailed = 2;
-inline constexpr int kAbandonItem = 3;
-inline constexpr int kAbandonAll = 4;
-
-inline constexpr int kSettingsStep = 4;
 
 // What Open does before any window appears: answer, or run the dialog when
 // the answer is kRunDialog.

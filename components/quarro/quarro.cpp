@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "component_interface.h"
 #include "long_path.h"
 #include "no_throw.h"
 #include "shell_launch.h"
@@ -14,12 +15,10 @@
 
 namespace {
 
-// Component answers.
-constexpr int kDone = 0;
-constexpr int kFailed = 2;
-constexpr int kAbandonItem = 3;
+using corvel::kAbandonItem;
+using corvel::kDone;
+using corvel::kFailed;
 
-constexpr int kInstallerStep = 1;
 constexpr DWORD kReadyTimeoutMs = 10000;
 constexpr const wchar_t kTitleSuffix[] = L" - Quarro组件版";
 
@@ -37,7 +36,7 @@ namespace {
 
 int OpenStep(const char* filePath, const char* parameters, const char* installFolder, int stepKind) {
     // Patch programs and settings files are not ours, and no later component may take them either.
-    if (!(stepKind & kInstallerStep)) return kAbandonItem;
+    if (!(stepKind & corvel::kInstallerStep)) return kAbandonItem;
     if (!filePath || !*filePath) return kAbandonItem;
     std::wstring file = corvel::WideFromCp936(filePath);
     DWORD attributes = GetFileAttributesW(corvel::LongPathFromWide(file).c_str());

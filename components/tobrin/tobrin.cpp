@@ -4,6 +4,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "component_interface.h"
 #include "install_dialog.h"
 #include "message_box.h"
 #include "no_throw.h"
@@ -58,13 +59,13 @@ int OpenStep(HWND owner, const char* itemName, const char* filePath, const char*
         if (install.program.empty()) {
             corvel::ui::ShowMessageBox(owner, corvel::ui::LoadResourceString(IDS_NO_MSI_PROGRAM),
                                        corvel::ui::LoadResourceString(IDS_INSTALL_CAPTION), MB_OK | MB_ICONSTOP);
-            return kFailed;
+            return corvel::kFailed;
         }
         install.parameters = MsiParameterText(parameters, filePath);
     }
     CInstallDialog dialog(install);
     INT_PTR answer = dialog.RunModal(owner);
-    return answer < 0 ? kFailed : static_cast<int>(answer);
+    return answer < 0 ? corvel::kFailed : static_cast<int>(answer);
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ int OpenStep(HWND owner, const char* itemName, const char* filePath, const char*
 // No exception may cross into the program that loaded us: it fails the step.
 extern "C" int __stdcall Open(HWND owner, const char* itemName, const char* filePath, const char* parameters,
                               const char* installFolder, int stepKind) {
-    return corvel::NoThrow(kFailed,
+    return corvel::NoThrow(corvel::kFailed,
                            [&] { return OpenStep(owner, itemName, filePath, parameters, installFolder, stepKind); });
 }
 

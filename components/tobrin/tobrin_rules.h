@@ -1,4 +1,4 @@
-// The deciding parts of Tobrin, free of Win32 so they are tested natively.
+// What Tobrin decides, free of Win32 so that it is tested natively.
 // Texts are code page 936 bytes.
 #pragma once
 
@@ -6,18 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "component_interface.h"
+
 namespace corvel::tobrin {
-
-// Component answers.
-inline constexpr int kDone = 0;
-inline constexpr int kNotMine = 1;
-inline constexpr int kFailed = 2;
-inline constexpr int kAbandonItem = 3;
-inline constexpr int kAbandonAll = 4;
-
-// Step kinds.
-inline constexpr int kInstallerStep = 1;
-inline constexpr int kPatchStep = 2;
 
 enum class ProgramType { Exe, Msi, Other };
 

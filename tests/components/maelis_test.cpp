@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "component_interface.h"
 #include "keyboard_check.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
@@ -26,9 +27,9 @@ using corvel::testing::UnstorableMessage;
 
 namespace {
 
-using OpenFn = int(__stdcall*)(HWND, const char*, const char*, const char*, const char*, int);
+using OpenFn = corvel::ComponentOpenFn;
 
-constexpr int kInstaller = 1, kPatch = 2, kSettings = 4;
+constexpr int kInstaller = corvel::kInstallerStep, kPatch = corvel::kPatchStep, kSettings = corvel::kSettingsStep;
 constexpr int kItemName = 9000, kFilePath = 9001, kRegistryMode = 9002, kDataMode = 9003, kImportLabel = 9004,
               kCopyLabel = 9005, kTargetFolder = 9006, kBrowse = 9007, kOverwrite = 9008, kAbandonAll = 9009;
 constexpr wchar_t kCaption[] = L"恢复软件设置";

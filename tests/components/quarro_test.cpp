@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "component_interface.h"
 #include "installer_result.h"
 #include "remove_tree.h"
 #include "test_program_paths.h"
@@ -22,11 +23,11 @@ using corvel::Cp936FromWide;
 
 namespace {
 
-using OpenFn = int(__stdcall*)(HWND, const char*, const char*, const char*, const char*, int);
-using InitializeFn = int(__stdcall*)(HWND);
-using PreUnloadFn = void(__stdcall*)();
+using OpenFn = corvel::ComponentOpenFn;
+using InitializeFn = corvel::ComponentInitializeFn;
+using PreUnloadFn = corvel::ComponentPreUnloadFn;
 
-constexpr int kInstaller = 1, kPatch = 2, kSettings = 4;
+constexpr int kInstaller = corvel::kInstallerStep, kPatch = corvel::kPatchStep, kSettings = corvel::kSettingsStep;
 constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
 constexpr int kFirstFieldId = 101, kFinishId = 110;
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "component_interface.h"
 #include "fixture_package.h"
 #include "installer_result.h"
 #include "keyboard_check.h"
@@ -34,9 +35,9 @@ using corvel::testing::WaitFor;
 
 namespace {
 
-using OpenFn = int(__stdcall*)(HWND, const char*, const char*, const char*, const char*, int);
+using OpenFn = corvel::ComponentOpenFn;
 
-constexpr int kInstaller = 1, kPatch = 2, kSettings = 4;
+constexpr int kInstaller = corvel::kInstallerStep, kPatch = corvel::kPatchStep, kSettings = corvel::kSettingsStep;
 constexpr int kName = 8000, kType = 8001, kPath = 8002, kParams = 8003, kFolder = 8004, kBanner = 8006,
               kAbandonAll = 8012;
 constexpr wchar_t kInstallerClass[] = L"CorvelFixtureInstaller";
@@ -613,7 +614,7 @@ constexpr wchar_t kOriginal[] = L"C:\\Program Files Before";
 constexpr wchar_t kDyingRunFolder[] = L"CORVEL_TOBRIN_DYING_RUN_FOLDER";
 constexpr wchar_t kDyingRunTest[] = L"RunsItsInstallerUntilKilled";
 
-using InitializeFn = int(__stdcall*)(HWND);
+using InitializeFn = corvel::ComponentInitializeFn;
 
 class TobrinRepairTest : public TobrinTest {
 protected:

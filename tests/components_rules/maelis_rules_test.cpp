@@ -10,6 +10,8 @@
 namespace {
 
 using namespace corvel::maelis;
+using corvel::kFailed;
+using corvel::kNotMine;
 
 // A two-byte character whose trail byte is a backslash.
 const std::string kTrailBackslash = "\x95\x5C";

@@ -34,8 +34,6 @@ TEST(TobrinProgramType, ChineseNamesKeepTheirExtension) {
               ProgramType::Other);
 }
 
-constexpr int kSettingsStep = 4;
-
 OpenRequest Request(int stepKind, std::string_view path = "C:\\setup.exe") {
     OpenRequest request;
     request.stepKind = stepKind;

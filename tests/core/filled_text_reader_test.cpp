@@ -74,15 +74,15 @@ LargeText MakeLargeText() {
     return large;
 }
 
-// Lands the text in stretches whose ends come from next(done).
+// Writes the text in chunks whose ends come from next(done).
 template <typename NextEnd>
 TextFill FillFrom(const std::string& text, NextEnd next) {
-    return [&text, next](char* data, std::size_t size, const BackgroundFill::Landed& landed) mutable {
+    return [&text, next](char* data, std::size_t size, const BackgroundFill::Progress& progress) mutable {
         for (std::size_t done = 0; done < size;) {
             std::size_t end = std::min(size, std::max(done + 1, next(done)));
             std::memcpy(data + done, text.data() + done, end - done);
             done = end;
-            landed(done);
+            progress(done);
         }
         return true;
     };
@@ -98,8 +98,8 @@ std::vector<Dropped> Read(Catalogue& catalogue, const std::string& text, const T
     return dropped;
 }
 
-// However the writer's stretches fall (a CR LF torn apart, a line across
-// many stretches, stretches of one byte), the text reads as in one pass.
+// However the writer's chunks fall (a CR LF torn apart, a line across many
+// chunks, chunks of one byte), the text reads as in one pass.
 TEST(FilledTextReader, ALargeTextReadsTheSameHoweverItLands) {
     const LargeText large = MakeLargeText();
     const std::string& text = large.text;
@@ -108,29 +108,29 @@ TEST(FilledTextReader, ALargeTextReadsTheSameHoweverItLands) {
     for (std::size_t i = 0; i < text.size(); ++i)
         if (text[i] == '\r') behindEachCr.push_back(i + 1);
 
-    struct Landing {
+    struct Filling {
         const char* name;
         TextFill fill;
     };
     unsigned seed = 12345;
-    std::vector<Landing> landings;
-    landings.push_back({"all at once", FillFrom(text, [&](std::size_t) { return text.size(); })});
-    landings.push_back({"uneven stretches", FillFrom(text, [seed](std::size_t done) mutable {
+    std::vector<Filling> fillings;
+    fillings.push_back({"all at once", FillFrom(text, [&](std::size_t) { return text.size(); })});
+    fillings.push_back({"uneven chunks", FillFrom(text, [seed](std::size_t done) mutable {
                             seed = seed * 1103515245 + 12345;
                             return done + 1 + (seed >> 8) % 5000;
                         })});
-    landings.push_back({"between each CR and what follows", FillFrom(text, [&](std::size_t done) {
+    fillings.push_back({"between each CR and what follows", FillFrom(text, [&](std::size_t done) {
                             auto next = std::upper_bound(behindEachCr.begin(), behindEachCr.end(), done);
                             return next == behindEachCr.end() ? text.size() : *next;
                         })});
-    landings.push_back({"a byte at a time near the long line", FillFrom(text, [&](std::size_t done) {
+    fillings.push_back({"a byte at a time near the long line", FillFrom(text, [&](std::size_t done) {
                             std::size_t longLine = text.find("Comment=ccc");
                             return done + 200 > longLine && done < longLine + 300200 ? done + 1 : done + 65536;
                         })});
-    for (const Landing& landing : landings) {
-        SCOPED_TRACE(landing.name);
+    for (const Filling& filling : fillings) {
+        SCOPED_TRACE(filling.name);
         Catalogue catalogue;
-        EXPECT_EQ(Read(catalogue, text, landing.fill), large.dropped);
+        EXPECT_EQ(Read(catalogue, text, filling.fill), large.dropped);
         EXPECT_TRUE(FormatCatalogueText(catalogue) == large.kept);  // not printed: megabytes
         EXPECT_FALSE(catalogue.IsModified());
     }
@@ -166,11 +166,11 @@ TEST(FilledTextReader, WhatAFailedWriterLeaves) {
         item.SrcPath = "a.exe";
         catalogue.AddItem(catalogue.Root()->FirstChild(), item);
         ASSERT_TRUE(catalogue.IsModified());
-        auto failing = [&text, failAt](char* data, std::size_t, const BackgroundFill::Landed& landed) {
+        auto failing = [&text, failAt](char* data, std::size_t, const BackgroundFill::Progress& progress) {
             for (std::size_t done = 0; done < failAt;) {
                 std::size_t end = std::min(failAt, done + 65536);
                 std::memcpy(data + done, text.data() + done, end - done);
-                landed(done = end);
+                progress(done = end);
             }
             return false;
         };
@@ -184,9 +184,9 @@ TEST(FilledTextReader, WhatAFailedWriterLeaves) {
     }
 
     const std::size_t shrunk = text.rfind("[Category 3]");
-    auto shrinking = [&text, shrunk](char* data, std::size_t, const BackgroundFill::Landed& landed) {
+    auto shrinking = [&text, shrunk](char* data, std::size_t, const BackgroundFill::Progress& progress) {
         std::memcpy(data, text.data(), shrunk);
-        landed(shrunk);
+        progress(shrunk);
         return true;
     };
     Catalogue catalogue;

@@ -138,7 +138,7 @@ TEST_F(ComponentHostTest, LoadsFromAFolderPastMaxPath) {
         ComponentHost host;
         EXPECT_TRUE(host.LoadAll(Cp936(deep)));
         EXPECT_EQ(host.Count(), 1u);
-        EXPECT_EQ(DispatchInstaller(host), corvel::kHostFailed);
+        EXPECT_EQ(DispatchInstaller(host), corvel::kFailed);
     }
     EXPECT_EQ(Log(), (Lines{"DEEP Initialize 0", "DEEP Open 0|Item|C:\\Soft\\setup.exe|/S|C:\\Program Files\\Soft|1",
                             "DEEP PreUnloadDll", "DEEP Detach"}));
@@ -201,19 +201,19 @@ TEST_F(ComponentHostTest, DoneEndsTheDispatchAndPassesTextsUnchanged) {
     // 安装 in code page 936, an empty parameter text, the settings step.
     const char* item = "\xB0\xB2\xD7\xB0";
     HWND owner = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1234));
-    EXPECT_EQ(host.Dispatch(owner, item, "D:\\a.reg", "", "", 4), corvel::kHostDone);
+    EXPECT_EQ(host.Dispatch(owner, item, "D:\\a.reg", "", "", 4), corvel::kDone);
     EXPECT_EQ(Log(), (Lines{std::string("H Open 1234|") + item + "|D:\\a.reg|||4"}));
 }
 
 TEST_F(ComponentHostTest, MissingTextEndsTheDispatchAsDoneWithoutAskingAnyone) {
     ComponentHost host;
     LoadInOrder(host, {{L"J", 2}});
-    EXPECT_EQ(host.Dispatch(nullptr, nullptr, "f", "", "", 1), corvel::kHostDone);
-    EXPECT_EQ(host.Dispatch(nullptr, "n", nullptr, "", "", 1), corvel::kHostDone);
-    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", nullptr, "", 1), corvel::kHostDone);
-    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", "", nullptr, 1), corvel::kHostDone);
+    EXPECT_EQ(host.Dispatch(nullptr, nullptr, "f", "", "", 1), corvel::kDone);
+    EXPECT_EQ(host.Dispatch(nullptr, "n", nullptr, "", "", 1), corvel::kDone);
+    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", nullptr, "", 1), corvel::kDone);
+    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", "", nullptr, 1), corvel::kDone);
     EXPECT_TRUE(Log().empty());
-    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", "", "", 1), corvel::kHostFailed);
+    EXPECT_EQ(host.Dispatch(nullptr, "n", "f", "", "", 1), corvel::kFailed);
 }
 
 TEST_F(ComponentHostTest, UnloadReleasesInLoadOrderOnce) {

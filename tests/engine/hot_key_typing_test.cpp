@@ -154,7 +154,7 @@ protected:
         EXPECT_EQ(TextOf(fields_[0]), first);
         EXPECT_EQ(TextOf(fields_[1]), second);
         EXPECT_EQ(TextOf(fields_[2]), third);
-        // Nothing may land in the typing thread's own focused control.
+        // Nothing may be typed into the typing thread's own focused control.
         EXPECT_EQ(TextOf(ownControls_[0]), L"");
     }
 

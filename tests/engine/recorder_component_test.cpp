@@ -105,8 +105,8 @@ TEST_F(RecorderComponentTest, RecordsEachCallWithItsTextsInUtf8) {
         ASSERT_TRUE(host.LoadAll(Cp936(components_)));
         EXPECT_EQ(host.Dispatch(frame, Cp936(L"中文软件").c_str(), Cp936(L"D:\\软件\\setup.exe").c_str(),
                                 "/S /D=50%\tx", Cp936(L"C:\\Program Files\\中文").c_str(), 1),
-                  corvel::kHostDone);
-        EXPECT_EQ(host.Dispatch(other, "Second", "E:\\b.reg", "", "", 4), corvel::kHostDone);
+                  corvel::kDone);
+        EXPECT_EQ(host.Dispatch(other, "Second", "E:\\b.reg", "", "", 4), corvel::kDone);
         host.Dispatch(nullptr, "Third", "E:\\c.exe", "", "", 2);
     }
     DestroyWindow(other);
@@ -152,11 +152,11 @@ TEST_F(RecorderComponentTest, AnswersFromTheScriptInOrderThenDone) {
     ComponentHost host;
     ASSERT_TRUE(host.LoadAll(Cp936(components_)));
     auto dispatch = [&] { return host.Dispatch(nullptr, "Item", "C:\\setup.exe", "", "", 1); };
-    EXPECT_EQ(dispatch(), corvel::kHostFailed);
-    EXPECT_EQ(dispatch(), corvel::kHostAbandonAll);
+    EXPECT_EQ(dispatch(), corvel::kFailed);
+    EXPECT_EQ(dispatch(), corvel::kAbandonAll);
     EXPECT_EQ(dispatch(), corvel::kNoComponent);  // "not mine", and no one else to ask
-    EXPECT_EQ(dispatch(), corvel::kHostAbandonItem);
-    EXPECT_EQ(dispatch(), corvel::kHostDone);  // the script is used up
+    EXPECT_EQ(dispatch(), corvel::kAbandonItem);
+    EXPECT_EQ(dispatch(), corvel::kDone);  // the script is used up
 }
 
 TEST_F(RecorderComponentTest, CopiesTakeTheirOwnScriptBeforeTheCommonOne) {
@@ -167,7 +167,7 @@ TEST_F(RecorderComponentTest, CopiesTakeTheirOwnScriptBeforeTheCommonOne) {
     ComponentHost host;
     ASSERT_TRUE(host.LoadOne(Cp936(components_ / L"First.cpn")));
     ASSERT_TRUE(host.LoadOne(Cp936(components_ / L"Second.cpn")));
-    EXPECT_EQ(host.Dispatch(nullptr, "Item", "C:\\setup.exe", "", "", 1), corvel::kHostAbandonItem);
+    EXPECT_EQ(host.Dispatch(nullptr, "Item", "C:\\setup.exe", "", "", 1), corvel::kAbandonItem);
 
     std::vector<std::string> asked;
     for (Fields& line : Log())
@@ -207,7 +207,7 @@ TEST_F(RecorderComponentTest, HoldsTheCallingThreadUntilReleased) {
 
     SetEvent(release);
     worker.join();
-    EXPECT_EQ(result, corvel::kHostAbandonAll);
+    EXPECT_EQ(result, corvel::kAbandonAll);
     log = Log();
     // The worker's end is on record too, after its return.
     ASSERT_EQ(log.size(), 4u);

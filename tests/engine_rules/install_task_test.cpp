@@ -86,7 +86,7 @@ public:
         dispatches.push_back({name, file, parameters, installFolder, step});
         if (whileDispatching) whileDispatching(dispatches.back());
         auto answer = answers.find(file);
-        return answer == answers.end() ? kHostDone : answer->second;
+        return answer == answers.end() ? kDone : answer->second;
     }
     void ShowMessage(const InstallMessage& message) override {
         events.push_back("message");
@@ -237,10 +237,10 @@ TEST_F(InstallTaskTest, EveryHostResultInEveryStep) {
         InstallMessageKind kind;
     };
     const Expected table[] = {
-        {kHostDone, kOutcomeDone, false, {}},
-        {kHostFailed, kOutcomeFailed, true, InstallMessageKind::ComponentFailed},
-        {kHostAbandonItem, kOutcomeAbandonItem, false, {}},
-        {kHostAbandonAll, kOutcomeStop, false, {}},
+        {kDone, kOutcomeDone, false, {}},
+        {kFailed, kOutcomeFailed, true, InstallMessageKind::ComponentFailed},
+        {kAbandonItem, kOutcomeAbandonItem, false, {}},
+        {kAbandonAll, kOutcomeStop, false, {}},
         {kNoComponent, kOutcomeNoComponent, true, InstallMessageKind::NoComponent},
         // Never answered by the host; taken like done.
         {1, kOutcomeDone, false, {}},
@@ -269,7 +269,7 @@ TEST_F(InstallTaskTest, EveryHostResultInEveryStep) {
 
 TEST_F(InstallTaskTest, AbandonAllOnTheSecondOfFiveLeavesTheRestUntouched) {
     std::vector<const CatalogueNode*> items = {Add("A"), Add("B"), Add("C"), Add("D"), Add("E")};
-    fake_.answers = {{Installer("B"), kHostAbandonAll}};
+    fake_.answers = {{Installer("B"), kAbandonAll}};
     Run(items);
     EXPECT_EQ(fake_.reads, (Files{"A", "B"}));
     EXPECT_EQ(fake_.DispatchedFiles(), (Files{Installer("A"), PatchOf("A"), SettingsOf("A"), Installer("B")}));
@@ -277,7 +277,7 @@ TEST_F(InstallTaskTest, AbandonAllOnTheSecondOfFiveLeavesTheRestUntouched) {
 }
 
 TEST_F(InstallTaskTest, FailuresAndAbandonItemGoOnWithTheNextItem) {
-    fake_.answers = {{Installer("A"), kNoComponent}, {PatchOf("B"), kHostFailed}, {Installer("C"), kHostAbandonItem}};
+    fake_.answers = {{Installer("A"), kNoComponent}, {PatchOf("B"), kFailed}, {Installer("C"), kAbandonItem}};
     Run({Add("A"), Add("B"), Add("C"), Add("D", false, false)});
     EXPECT_EQ(fake_.DispatchedFiles(),
               (Files{Installer("A"), Installer("B"), PatchOf("B"), Installer("C"), Installer("D")}));

@@ -1,4 +1,4 @@
-// Fennick's deciding parts: drive letters by what the device table says,
+// What Fennick decides: drive letters by what the device table says,
 // the folder shown for a mapping, the order of the Create and Delete
 // checks, and the hidden elevated copy.
 #include "testdrive_rules.h"

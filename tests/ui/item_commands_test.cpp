@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "component_interface.h"
 #include "frame_test.h"
 #include "item_commands.h"
 #include "item_editor_dialog.h"
@@ -272,8 +273,8 @@ TEST_F(ItemCommandsTest, ViewFileAndPropertiesReportMissingFilesAndPassExistingO
     SetShellExecuteForTesting(RecordShellExecute);
     SelectEntry(0);
 
-    SendMessageW(List(), 2001, kPatchFile, 0);
-    SendMessageW(List(), 2002, kPatchFile, 0);
+    SendMessageW(List(), 2001, kPatchStep, 0);
+    SendMessageW(List(), 2002, kPatchStep, 0);
     ASSERT_EQ(shown_.size(), 2u);
     std::wstring missing = WideFromCp936(folder_.string()) + L"\\Soft\\fix.exe";
     EXPECT_EQ(shown_[0].text, L"“Zip”的补钉程序“" + missing + L"”不存在，请检查文件的路径是否正确");
@@ -282,13 +283,13 @@ TEST_F(ItemCommandsTest, ViewFileAndPropertiesReportMissingFilesAndPassExistingO
     EXPECT_EQ(shown_[1].caption, L"属性");
 
     shown_.clear();
-    SendMessageW(List(), 2001, kSettingsFile, 0);  // empty field: silent
+    SendMessageW(List(), 2001, kSettingsStep, 0);  // empty field: silent
     SendMessageW(List(), 2001, 3, 0);              // no such file kind
     EXPECT_TRUE(shown_.empty());
     EXPECT_TRUE(g_shellCalls.empty());
 
-    SendMessageW(List(), 2001, kInstallerFile, 0);
-    SendMessageW(List(), 2002, kInstallerFile, 0);
+    SendMessageW(List(), 2001, kInstallerStep, 0);
+    SendMessageW(List(), 2002, kInstallerStep, 0);
     SetShellExecuteForTesting(nullptr);
     EXPECT_TRUE(shown_.empty());
     ASSERT_EQ(g_shellCalls.size(), 2u);

@@ -33,7 +33,7 @@ public:
 
     // Checks and lays out the category's items under filter, scrolled to the top.
     void Show(CatalogueNode* category, PathFilter filter);
-    // Edits the item of entry in the item editor and lays out its new look.
+    // Edits the item of entry in the item editor and lays its row out again.
     void EditEntry(std::size_t entry);
 
     struct Entry {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "component_interface.h"
 #include "label_rules.h"
 #include "resource.h"
 #include "view_requests.h"
@@ -26,12 +27,12 @@ constexpr std::array kCommands = {
     Command{ID_ITEM_COPY, EnableRule::HasSelection, kRequestCopyFiles, 0},
     Command{ID_ITEM_SELECT_ALL, EnableRule::HasCategory, kRequestSelectAll, 0},
     Command{ID_ITEM_INVERT, EnableRule::HasCategory, kRequestInvertSelection, 0},
-    Command{ID_VIEW_INSTALLER, EnableRule::HasSelection, kRequestViewFile, 1},
-    Command{ID_VIEW_PATCH, EnableRule::HasSelection, kRequestViewFile, 2},
-    Command{ID_VIEW_SETTINGS, EnableRule::HasSelection, kRequestViewFile, 4},
-    Command{ID_PROPERTIES_INSTALLER, EnableRule::HasSelection, kRequestProperties, 1},
-    Command{ID_PROPERTIES_PATCH, EnableRule::HasSelection, kRequestProperties, 2},
-    Command{ID_PROPERTIES_SETTINGS, EnableRule::HasSelection, kRequestProperties, 4},
+    Command{ID_VIEW_INSTALLER, EnableRule::HasSelection, kRequestViewFile, kInstallerStep},
+    Command{ID_VIEW_PATCH, EnableRule::HasSelection, kRequestViewFile, kPatchStep},
+    Command{ID_VIEW_SETTINGS, EnableRule::HasSelection, kRequestViewFile, kSettingsStep},
+    Command{ID_PROPERTIES_INSTALLER, EnableRule::HasSelection, kRequestProperties, kInstallerStep},
+    Command{ID_PROPERTIES_PATCH, EnableRule::HasSelection, kRequestProperties, kPatchStep},
+    Command{ID_PROPERTIES_SETTINGS, EnableRule::HasSelection, kRequestProperties, kSettingsStep},
     Command{ID_TOOLS_CHECK_PATHS, EnableRule::HasCategory, kRequestCheckPaths, 0},
     Command{ID_TOOLS_CREATE_FOLDERS, EnableRule::HasCategory, kRequestCreateFolders, 0},
     Command{ID_TOOLS_EDIT, EnableRule::Always, 0, 0},

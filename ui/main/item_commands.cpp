@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "component_interface.h"
 #include "item_editor_dialog.h"
 #include "message_box.h"
 #include "names.h"
@@ -158,13 +159,13 @@ std::string ItemCommands::ExistingFileOfSelectionOrReport(int which, UINT captio
     const std::string* command = nullptr;
     UINT missing = 0;
     switch (which) {
-        case kInstallerFile:
+        case kInstallerStep:
             command = &fields.SrcPath, missing = IDS_INSTALLER_MISSING;
             break;
-        case kPatchFile:
+        case kPatchStep:
             command = &fields.Patch, missing = IDS_PATCH_MISSING;
             break;
-        case kSettingsFile:
+        case kSettingsStep:
             command = &fields.Settings, missing = IDS_SETTINGS_MISSING;
             break;
         default:

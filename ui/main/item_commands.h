@@ -17,9 +17,6 @@ namespace corvel::ui {
 // Posted to the list to reopen a refused label edit once the old edit is gone.
 inline constexpr UINT kRestartRenameMessage = WM_APP + 1;
 
-// Which file of an item view file and properties act on.
-enum ItemFile { kInstallerFile = 1, kPatchFile = 2, kSettingsFile = 4 };
-
 class ItemCommands {
 public:
     explicit ItemCommands(const CommandContext& context) : context_(context) {}
@@ -35,6 +32,7 @@ public:
     void MoveTo(int category);
     void SelectAll();
     void InvertSelection();
+    // which: the step kind of the item's file.
     void ViewFile(int which);
     void ShowProperties(int which);
 

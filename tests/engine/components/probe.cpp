@@ -11,6 +11,8 @@
 #include <cwctype>
 #include <string>
 
+#include "component_interface.h"
+
 namespace {
 
 HMODULE self = nullptr;
