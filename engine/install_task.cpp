@@ -7,29 +7,29 @@ namespace corvel {
 namespace {
 
 // Outcome of one step: kOutcomeDone lets the item go on to its next step.
-ItemOutcome RunStep(InstallSurroundings& surroundings, const PathResolver& paths, const ItemFields& fields,
+ItemOutcome RunStep(InstallServices& services, const PathResolver& paths, const ItemFields& fields,
                     unsigned step, const std::string& command) {
     // Resolved when the step begins, so a file an earlier step made is found.
     ResolvedCommand resolved = paths.ResolveCommand(command);
-    if (!resolved.ok || resolved.program.empty() || !surroundings.FileExists(resolved.program)) {
-        surroundings.ShowMessage({InstallMessageKind::FileMissing, step, fields.Name, resolved.program,
-                                  MissingDriveOf(resolved.program, surroundings.LogicalDrives())});
+    if (!resolved.ok || resolved.program.empty() || !services.FileExists(resolved.program)) {
+        services.ShowMessage({InstallMessageKind::FileMissing, step, fields.Name, resolved.program,
+                                  MissingDriveOf(resolved.program, services.LogicalDrives())});
         return kOutcomeFileMissing;
     }
 
-    if (step == kInstallerStep) surroundings.SetRegistrationText(fields.Regcode);
+    if (step == kInstallerStep) services.SetRegistrationText(fields.Regcode);
 
     std::string installFolder = paths.ResolvePath(fields.DstDir);
-    switch (surroundings.Dispatch(fields.Name, resolved.program, resolved.params, installFolder, step)) {
+    switch (services.Dispatch(fields.Name, resolved.program, resolved.params, installFolder, step)) {
         case kFailed:
-            surroundings.ShowMessage({InstallMessageKind::ComponentFailed, step, fields.Name, {}});
+            services.ShowMessage({InstallMessageKind::ComponentFailed, step, fields.Name, {}});
             return kOutcomeFailed;
         case kAbandonItem:
             return kOutcomeAbandonItem;
         case kAbandonAll:
             return kOutcomeStop;
         case kNoComponent:
-            surroundings.ShowMessage({InstallMessageKind::NoComponent, step, fields.Name, {}});
+            services.ShowMessage({InstallMessageKind::NoComponent, step, fields.Name, {}});
             return kOutcomeNoComponent;
         default:
             // Done, and anything the host should never answer: the component
@@ -48,10 +48,10 @@ char MissingDriveOf(std::string_view path, unsigned long drives) {
     return (drives >> (letter - 'A')) & 1 ? 0 : letter;
 }
 
-ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& paths, const CatalogueNode* item,
+ItemOutcome InstallItem(InstallServices& services, const PathResolver& paths, const CatalogueNode* item,
                         unsigned flags) {
     ItemFields fields;
-    if (!surroundings.ReadItem(item, fields)) return kOutcomeUnreadable;
+    if (!services.ReadItem(item, fields)) return kOutcomeUnreadable;
 
     struct Step {
         unsigned kind;
@@ -64,20 +64,20 @@ ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& p
     };
     for (const Step& step : steps) {
         // Also before skipped steps, so a stop during the last step run still ends the task.
-        if (surroundings.StopRequested()) return kOutcomeStop;
+        if (services.StopRequested()) return kOutcomeStop;
         if (!(flags & step.kind)) continue;
         // An empty installer command is a missing installer; the other two are optional.
         if (step.kind != kInstallerStep && step.command.empty()) continue;
-        ItemOutcome outcome = RunStep(surroundings, paths, fields, step.kind, step.command);
+        ItemOutcome outcome = RunStep(services, paths, fields, step.kind, step.command);
         if (outcome != kOutcomeDone) return outcome;
     }
     return kOutcomeDone;
 }
 
-void RunInstallTask(InstallSurroundings& surroundings, const PathResolver& paths,
+void RunInstallTask(InstallServices& services, const PathResolver& paths,
                     const std::vector<const CatalogueNode*>& items, unsigned flags) {
     for (const CatalogueNode* item : items) {
-        if (!(InstallItem(surroundings, paths, item, flags) & kOutcomesThatGoOn)) return;
+        if (!(InstallItem(services, paths, item, flags) & kOutcomesThatGoOn)) return;
     }
 }
 

@@ -50,9 +50,9 @@ char MissingDriveOf(std::string_view path, unsigned long drives);
 
 // What the task needs around it: the Win32 worker gives the real things,
 // the tests give fakes.
-class InstallSurroundings {
+class InstallServices {
 public:
-    virtual ~InstallSurroundings() = default;
+    virtual ~InstallServices() = default;
     // A copy of the item's fields, Regcode with CR LF; false when unreadable.
     virtual bool ReadItem(const CatalogueNode* item, ItemFields& fields) = 0;
     virtual bool StopRequested() = 0;
@@ -67,11 +67,11 @@ public:
     virtual void ShowMessage(const InstallMessage& message) = 0;
 };
 
-ItemOutcome InstallItem(InstallSurroundings& surroundings, const PathResolver& paths, const CatalogueNode* item,
+ItemOutcome InstallItem(InstallServices& services, const PathResolver& paths, const CatalogueNode* item,
                         unsigned flags);
 
 // Installs the items in order; ends after an outcome that does not go on.
-void RunInstallTask(InstallSurroundings& surroundings, const PathResolver& paths,
+void RunInstallTask(InstallServices& services, const PathResolver& paths,
                     const std::vector<const CatalogueNode*>& items, unsigned flags);
 
 }  // namespace corvel

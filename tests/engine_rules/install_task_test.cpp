@@ -40,7 +40,7 @@ void PrintTo(const DispatchCall& call, std::ostream* out) {
          << "}";
 }
 
-class FakeSurroundings : public InstallSurroundings {
+class FakeSurroundings : public InstallServices {
 public:
     explicit FakeSurroundings(const Catalogue& catalogue) : catalogue_(catalogue) {}
 

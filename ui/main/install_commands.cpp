@@ -30,9 +30,9 @@ constexpr StepTexts kStepTexts[] = {
 // What the task meets on the worker thread: the catalogue and the
 // components, the file system, the clipboard and message boxes owned by
 // the main frame. Nothing else of the view.
-class TaskSurroundings : public InstallSurroundings {
+class TaskServices : public InstallServices {
 public:
-    TaskSurroundings(const Catalogue& catalogue, const ComponentHost& components, HWND owner,
+    TaskServices(const Catalogue& catalogue, const ComponentHost& components, HWND owner,
                      RegistrationText& registration, const InstallWorker& worker)
         : catalogue_(catalogue), components_(components), owner_(owner), registration_(registration), worker_(worker) {}
 
@@ -96,9 +96,9 @@ void InstallCommands::Start(unsigned flags) {
     // A component is code of others, and one that crashes ends Corvel with
     // it: what the run changed is on disk before the first one is called.
     saveChanges_();
-    TaskSurroundings surroundings(context_.catalogue, components_, context_.owner, registration_, worker_);
-    worker_.Start([surroundings, &paths = context_.paths, items = std::move(items), flags]() mutable {
-        RunInstallTask(surroundings, paths, items, flags);
+    TaskServices services(context_.catalogue, components_, context_.owner, registration_, worker_);
+    worker_.Start([services, &paths = context_.paths, items = std::move(items), flags]() mutable {
+        RunInstallTask(services, paths, items, flags);
     });
 }
 

@@ -21,7 +21,8 @@ public:
     InstallCommands(const CommandContext& context, const ComponentHost& components, std::function<void()> saveChanges)
         : context_(context), components_(components), saveChanges_(std::move(saveChanges)) {}
 
-    // Starts a task over the selected entries with install flags 7, 2 or 4.
+    // Starts a task over the selected entries with the steps flags names:
+    // all three, or only the patch (kPatchStep) or the settings (kSettingsStep).
     void Start(unsigned flags);
     void FetchRegistrationText();
     void TypeRegistrationText();
