@@ -401,8 +401,9 @@ TEST_F(MaelisTest, ARegistryExportReachesTheRegistryInTheNativeView) {
     EXPECT_EQ(user, L"yes");
     EXPECT_EQ(machine, L"native");
     std::wstring redirected;
-    if (SystemHasTwoRegistryViews())
+    if (SystemHasTwoRegistryViews()) {
         EXPECT_FALSE(ReadRegistryText(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, redirected)) << "under WOW6432Node";
+    }
     RemoveTestKeys(key);
 }
 

@@ -29,7 +29,7 @@ TEST_F(AboutDialogTest, EnterAndEscCloseIt) {
     AboutDialog about;
     EXPECT_EQ(Run(about,
                   [](HWND dialog) {
-                      ExpectKeyboardUsable(dialog, {.escapeWithoutCancelButton = true});
+                      ExpectKeyboardUsable(dialog, {.unlabelled = {}, .escapeWithoutCancelButton = true});
                       ExpectTextsFit(dialog);
                       PressKey(dialog, VK_RETURN);
                   }),
