@@ -40,6 +40,16 @@ void PressCtrlR() {
     SendInput(4, keys, sizeof(INPUT));
 }
 
+void CloseAfterTheTask(CorvelProcess& process) {
+    PostCommand(process.WaitForMainWindow(), kExitCommand);
+    ASSERT_TRUE(WaitUntil([&] { return !process.Running() || process.FindMessageBox(L"执行操作"); }, kStepTimeout))
+        << "Corvel neither ended nor asked about the task";
+    if (HWND question = process.FindMessageBox(L"执行操作")) PressDialogButton(question, IDYES);
+    std::optional<DWORD> code = process.WaitForExit(kStepTimeout);
+    ASSERT_TRUE(code.has_value()) << "Corvel did not end after the exit command";
+    EXPECT_EQ(*code, 0u);
+}
+
 ::testing::AssertionResult TypeWithCtrlR(HWND installer, HWND firstField, HWND lastField,
                                          const std::wstring& lastText) {
     int presses = 0;

@@ -52,6 +52,11 @@ void PressCtrlR();
 // still empty: under load the focus may leave the installer between the
 // click and the press, or a press may be lost. On failure the message says
 // what the fields and the foreground held.
+// Ends Corvel once its install task has ended. The task ends just after the
+// installer's dialog has closed; an exit before that asks whether to end it,
+// and the caller has checked the task's work, so the answer is yes.
+void CloseAfterTheTask(CorvelProcess& process);
+
 ::testing::AssertionResult TypeWithCtrlR(HWND installer, HWND firstField, HWND lastField, const std::wstring& lastText);
 
 // Adds a category named name through the new-category dialog, then shows

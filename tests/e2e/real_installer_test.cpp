@@ -162,19 +162,6 @@ protected:
         testing::UninstallFixturePackage();
     }
 
-    // The install task ends just after Tobrin's dialog has closed; an exit
-    // before that asks whether to end it. Its work is checked above, so the
-    // answer is yes.
-    static void CloseAfterTheTask(CorvelProcess& process) {
-        PostCommand(process.WaitForMainWindow(), kExitCommand);
-        ASSERT_TRUE(WaitUntil([&] { return !process.Running() || process.FindMessageBox(L"执行操作"); }, kStepTimeout))
-            << "Corvel neither ended nor asked about the task";
-        if (HWND question = process.FindMessageBox(L"执行操作")) PressDialogButton(question, IDYES);
-        std::optional<DWORD> code = process.WaitForExit(kStepTimeout);
-        ASSERT_TRUE(code.has_value()) << "Corvel did not end after the exit command";
-        EXPECT_EQ(*code, 0u);
-    }
-
     std::wstring programFilesBefore_;
 };
 

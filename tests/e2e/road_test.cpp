@@ -105,7 +105,7 @@ TEST_F(RoadTest, InstallerPatchAndSettingsOneAfterAnother) {
         << "the settings file was not imported";
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(maelis); }, kStepTimeout));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), programFilesBefore);
-    process.Close();
+    CloseAfterTheTask(process);
 }
 
 // Killed, crashed or out of power while the installer runs: the changed
@@ -157,7 +157,7 @@ TEST_F(RoadTest, MsiPackageRunsThroughMsiexecAndItsEndIsAwaited) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kStartTimeout)) << "Tobrin's dialog stays open";
     EXPECT_TRUE(folder_.Exists(L"Programs\\" + std::wstring(testing::kFixturePackageFile)));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kVersionKey, L"ProgramFilesDir"), programFilesBefore);
-    process.Close();
+    CloseAfterTheTask(process);
     testing::UninstallFixturePackage();
 }
 
