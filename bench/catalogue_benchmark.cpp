@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "catalogue_file.h"
-#include "file_io.h"
-#include "generated_catalogue.h"
+#include "bench/generated_catalogue.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/file_io.h"
 
 // Heap bytes in use, to measure what a loaded catalogue holds.
 std::size_t HeapBytesInUse() {

@@ -1,4 +1,4 @@
-#include "generated_catalogue.h"
+#include "bench/generated_catalogue.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
-#include "background_fill.h"
+#include "catalogue/background_fill.h"
 
 #include <system_error>
 
-#include "no_throw.h"
+#include "catalogue/no_throw.h"
 
 namespace corvel {
 

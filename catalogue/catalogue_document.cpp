@@ -1,6 +1,6 @@
-#include "catalogue_document.h"
+#include "catalogue/catalogue_document.h"
 
-#include "file_io.h"
+#include "catalogue/file_io.h"
 
 namespace corvel {
 

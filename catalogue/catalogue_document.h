@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "catalogue_file.h"
-#include "catalogue_model.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/catalogue_model.h"
 
 namespace corvel {
 

@@ -1,4 +1,4 @@
-#include "catalogue_file.h"
+#include "catalogue/catalogue_file.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include <cstring>
 #include <utility>
 
-#include "cp936.h"
-#include "file_io.h"
-#include "filled_text_reader.h"
-#include "find_byte.h"
+#include "catalogue/cp936.h"
+#include "catalogue/file_io.h"
+#include "catalogue/filled_text_reader.h"
+#include "catalogue/find_byte.h"
 
 namespace corvel {
 

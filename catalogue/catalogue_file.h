@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue_model.h"
+#include "catalogue/catalogue_model.h"
 
 namespace corvel {
 

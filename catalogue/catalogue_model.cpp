@@ -1,4 +1,4 @@
-#include "catalogue_model.h"
+#include "catalogue/catalogue_model.h"
 
 #include <cstdint>
 #include <cstring>

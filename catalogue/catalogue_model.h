@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "block_pool.h"
-#include "text_block.h"
+#include "catalogue/block_pool.h"
+#include "catalogue/text_block.h"
 
 namespace corvel {
 

@@ -1,4 +1,4 @@
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

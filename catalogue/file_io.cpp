@@ -1,4 +1,4 @@
-#include "file_io.h"
+#include "catalogue/file_io.h"
 
 namespace corvel {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "file_io.h"
+#include "catalogue/file_io.h"
 
 namespace corvel {
 

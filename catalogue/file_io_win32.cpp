@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "file_handle.h"
-#include "file_io.h"
-#include "long_path.h"
+#include "catalogue/file_handle.h"
+#include "catalogue/file_io.h"
+#include "catalogue/long_path.h"
 
 namespace corvel {
 

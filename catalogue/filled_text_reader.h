@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <functional>
 
-#include "background_fill.h"
-#include "catalogue_file.h"
-#include "text_block.h"
+#include "catalogue/background_fill.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/text_block.h"
 
 namespace corvel {
 

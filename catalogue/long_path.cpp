@@ -1,8 +1,8 @@
-#include "long_path.h"
+#include "catalogue/long_path.h"
 
 #include <windows.h>
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

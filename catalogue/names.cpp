@@ -1,9 +1,9 @@
-#include "names.h"
+#include "catalogue/names.h"
 
 #include <algorithm>
 #include <string>
 
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

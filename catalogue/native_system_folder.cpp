@@ -1,6 +1,6 @@
-#include "native_system_folder.h"
+#include "catalogue/native_system_folder.h"
 
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

@@ -1,7 +1,7 @@
-#include "paths.h"
+#include "catalogue/paths.h"
 
-#include "cp936.h"
-#include "names.h"
+#include "catalogue/cp936.h"
+#include "catalogue/names.h"
 
 namespace corvel {
 

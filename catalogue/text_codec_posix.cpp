@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
-#include "cp936.h"
-#include "text_codec.h"
+#include "catalogue/cp936.h"
+#include "catalogue/text_codec.h"
 
 namespace corvel {
 

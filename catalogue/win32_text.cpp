@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

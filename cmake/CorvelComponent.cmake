@@ -1,5 +1,6 @@
 # A library loaded as a component (.cpn), built from SOURCES and its .def
-# file, against the contract's header, which declares its exports.
+# file, against the contract's header (components/component_interface.h),
+# which declares its exports.
 function(corvel_component_library TARGET)
   cmake_parse_arguments(ARG "" "OUTPUT_NAME" "SOURCES" ${ARGN})
   add_library(${TARGET} SHARED ${ARG_SOURCES})
@@ -7,7 +8,6 @@ function(corvel_component_library TARGET)
   if(ARG_OUTPUT_NAME)
     set_target_properties(${TARGET} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
   endif()
-  target_include_directories(${TARGET} PRIVATE ${PROJECT_SOURCE_DIR}/components)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The .def names are undecorated; link them to the __stdcall symbols (_Open@24).
     target_link_options(${TARGET} PRIVATE -Wl,--enable-stdcall-fixup)

@@ -4,10 +4,9 @@ set(CORVEL_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer 
 set(CORVEL_FUZZER_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
 
 # Builds the core sources into a static library named NAME with extra
-# compile and link FLAGS (instrumentation), exporting the catalogue headers.
+# compile and link FLAGS (instrumentation).
 function(corvel_core_variant NAME FLAGS)
   add_library(${NAME} STATIC ${CORVEL_CORE_SOURCES})
-  target_include_directories(${NAME} PUBLIC ${PROJECT_SOURCE_DIR}/catalogue)
   if(FLAGS)
     target_compile_options(${NAME} PUBLIC ${FLAGS})
     target_link_options(${NAME} PUBLIC ${FLAGS})
@@ -16,9 +15,8 @@ endfunction()
 
 # One build of a portable library's SOURCES as NAME, with extra compile
 # FLAGS, over the core variant CORE.
-function(corvel_portable_variant NAME CORE FLAGS SOURCES INCLUDES)
+function(corvel_portable_variant NAME CORE FLAGS SOURCES)
   add_library(${NAME} STATIC ${SOURCES})
-  target_include_directories(${NAME} PUBLIC ${INCLUDES})
   target_compile_options(${NAME} PUBLIC ${FLAGS})
   target_link_libraries(${NAME} PUBLIC ${CORE})
 endfunction()
@@ -27,14 +25,13 @@ endfunction()
 # sanitizers on NAME_checked for the native tests, and NAME_fuzz for the
 # fuzzers.
 function(corvel_portable_library NAME)
-  cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES" ${ARGN})
-  corvel_portable_variant(${NAME} corvel_core "" "${ARG_SOURCES}" "${ARG_INCLUDES}")
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  corvel_portable_variant(${NAME} corvel_core "" "${ARG_SOURCES}")
   if(CORVEL_SANITIZE)
-    corvel_portable_variant(${NAME}_checked corvel_core_checked "${CORVEL_SANITIZER_FLAGS}" "${ARG_SOURCES}"
-                            "${ARG_INCLUDES}")
+    corvel_portable_variant(${NAME}_checked corvel_core_checked "${CORVEL_SANITIZER_FLAGS}" "${ARG_SOURCES}")
   endif()
   if(CORVEL_FUZZ)
-    corvel_portable_variant(${NAME}_fuzz corvel_core_fuzz "${CORVEL_FUZZER_FLAGS}" "${ARG_SOURCES}" "${ARG_INCLUDES}")
+    corvel_portable_variant(${NAME}_fuzz corvel_core_fuzz "${CORVEL_FUZZER_FLAGS}" "${ARG_SOURCES}")
   endif()
 endfunction()
 
@@ -86,7 +83,6 @@ function(corvel_add_test_program NAME)
   endif()
   add_executable(${NAME} ${ARG_SOURCES})
   corvel_test_code(${NAME})
-  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_link_libraries(${NAME} PRIVATE ${ARG_LIBS} ${CORVEL_GTEST_MAIN})
   set(filter "")
   if(ARG_APART)

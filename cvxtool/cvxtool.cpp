@@ -1,14 +1,14 @@
-#include "cvxtool.h"
+#include "cvxtool/cvxtool.h"
 
 #include <optional>
 #include <string_view>
 
-#include "catalogue_file.h"
-#include "catalogue_model.h"
-#include "json_writer.h"
-#include "names.h"
-#include "paths.h"
-#include "text_codec.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/names.h"
+#include "catalogue/paths.h"
+#include "catalogue/text_codec.h"
+#include "cvxtool/json_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "json_writer.h"
+#include "cvxtool/json_writer.h"
 
 namespace cvxtool {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cvxtool.h"
+#include "cvxtool/cvxtool.h"
 
 #ifdef _WIN32
 #include <windows.h>

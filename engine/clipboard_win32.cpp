@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "clipboard_win32.h"
-#include "win32_text.h"
+#include "engine/clipboard_win32.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "file_drop_block.h"
+#include "engine/file_drop_block.h"
 
 namespace corvel {
 

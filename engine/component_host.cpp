@@ -1,9 +1,9 @@
-#include "component_host.h"
+#include "engine/component_host.h"
 
-#include "component_files.h"
-#include "cp936.h"
-#include "long_path.h"
-#include "shell_files.h"
+#include "catalogue/cp936.h"
+#include "catalogue/long_path.h"
+#include "catalogue/shell/component_files.h"
+#include "catalogue/shell/shell_files.h"
 
 namespace corvel {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "component_interface.h"
-#include "host_result.h"
+#include "components/component_interface.h"
+#include "engine/host_result.h"
 
 namespace corvel {
 

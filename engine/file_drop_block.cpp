@@ -1,4 +1,4 @@
-#include "file_drop_block.h"
+#include "engine/file_drop_block.h"
 
 namespace corvel {
 

@@ -2,7 +2,7 @@
 // first component answer other than kNotMine, or kNoComponent. Portable.
 #pragma once
 
-#include "component_interface.h"
+#include "components/component_interface.h"
 
 namespace corvel {
 

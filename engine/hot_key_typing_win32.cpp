@@ -1,7 +1,7 @@
-#include "hot_key_typing_win32.h"
+#include "engine/hot_key_typing_win32.h"
 
-#include "clipboard_win32.h"
-#include "registration_text.h"
+#include "engine/clipboard_win32.h"
+#include "engine/registration_text.h"
 
 namespace corvel {
 

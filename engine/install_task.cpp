@@ -1,6 +1,6 @@
-#include "install_task.h"
+#include "engine/install_task.h"
 
-#include "host_result.h"
+#include "engine/host_result.h"
 
 namespace corvel {
 

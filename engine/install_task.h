@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "component_interface.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
+#include "components/component_interface.h"
 
 namespace corvel {
 

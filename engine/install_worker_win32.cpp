@@ -1,8 +1,8 @@
-#include "install_worker_win32.h"
+#include "engine/install_worker_win32.h"
 
 #include <objbase.h>
 
-#include "no_throw.h"
+#include "catalogue/no_throw.h"
 
 namespace corvel {
 

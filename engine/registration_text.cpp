@@ -1,6 +1,6 @@
-#include "registration_text.h"
+#include "engine/registration_text.h"
 
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue_file.h"
-#include "filled_text_reader.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/filled_text_reader.h"
 
 namespace {
 

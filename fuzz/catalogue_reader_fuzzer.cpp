@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "catalogue_file.h"
+#include "catalogue/catalogue_file.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "catalogue_file.h"
-#include "category_name_check.h"
-#include "cp936.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/cp936.h"
+#include "ui/category_dialog/category_name_check.h"
 
 static void Check(bool condition) {
     if (!condition) std::abort();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "paths.h"
+#include "catalogue/paths.h"
 
 static void Check(bool condition) {
     if (!condition) std::abort();

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "cp936.h"
-#include "external_tools_rules.h"
+#include "catalogue/cp936.h"
+#include "ui/main/external_tools_rules.h"
 
 static void Check(bool condition) {
     if (!condition) std::abort();

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "catalogue_file.h"
-#include "cp936.h"
-#include "item_checks.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/cp936.h"
+#include "ui/item_editor/item_checks.h"
 
 static void Check(bool condition) {
     if (!condition) std::abort();

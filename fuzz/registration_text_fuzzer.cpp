@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "registration_text.h"
+#include "engine/registration_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -1,9 +1,9 @@
-#include "elevated_copy.h"
+#include "testdrive/elevated_copy.h"
 
 #include <shellapi.h>
 
-#include "fennick_dialog.h"
-#include "shell_files.h"
+#include "catalogue/shell/shell_files.h"
+#include "testdrive/fennick_dialog.h"
 
 namespace corvel::testdrive {
 

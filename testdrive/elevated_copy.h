@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "testdrive_rules.h"
+#include "testdrive/testdrive_rules.h"
 
 namespace corvel::testdrive {
 

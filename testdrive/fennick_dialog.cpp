@@ -1,11 +1,11 @@
-#include "fennick_dialog.h"
+#include "testdrive/fennick_dialog.h"
 
-#include "dpi.h"
+#include "ui/window/dpi.h"
 
-#include "elevated_copy.h"
-#include "fennick_resource.h"
-#include "shell_files.h"
-#include "testdrive_rules.h"
+#include "catalogue/shell/shell_files.h"
+#include "testdrive/elevated_copy.h"
+#include "testdrive/fennick_resource.h"
+#include "testdrive/testdrive_rules.h"
 
 namespace corvel::testdrive {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "dialog.h"
-#include "testdrive_rules.h"
+#include "testdrive/testdrive_rules.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::testdrive {
 

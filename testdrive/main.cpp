@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "elevated_copy.h"
-#include "fennick_dialog.h"
-#include "no_throw.h"
+#include "catalogue/no_throw.h"
+#include "testdrive/elevated_copy.h"
+#include "testdrive/fennick_dialog.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 # What Fennick decides, free of Win32, so that it is built and tested
 # natively too. Included from the top level on every platform.
 corvel_portable_library(corvel_testdrive_rules
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/testdrive_rules.cpp
-  INCLUDES ${CMAKE_CURRENT_LIST_DIR})
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/testdrive_rules.cpp)

@@ -1,4 +1,4 @@
-#include "testdrive_rules.h"
+#include "testdrive/testdrive_rules.h"
 
 namespace corvel {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "catalogue_model.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
 
 namespace corvel::ui {
 

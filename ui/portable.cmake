@@ -1,7 +1,6 @@
 # Sizes for a display's DPI, for every window of ours and the layouts.
 corvel_portable_library(corvel_display_scale
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window/display_scale.cpp
-  INCLUDES ${CMAKE_CURRENT_LIST_DIR}/window)
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window/display_scale.cpp)
 
 # What the dialogs decide, free of Win32, so that it is built and tested
 # natively too. Included from the top level on every platform.
@@ -10,23 +9,7 @@ corvel_portable_library(corvel_ui_rules
     ${CMAKE_CURRENT_LIST_DIR}/window/label_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/item_editor/item_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp
-    ${PROJECT_SOURCE_DIR}/tools/check_paths/path_status.cpp
-    ${PROJECT_SOURCE_DIR}/tools/check_paths/path_layout.cpp
-    ${PROJECT_SOURCE_DIR}/tools/check_paths/pane_scrolling.cpp
-    ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_file_rows.cpp
-    ${PROJECT_SOURCE_DIR}/tools/copy_files/copy_files_rules.cpp
-    ${PROJECT_SOURCE_DIR}/tools/create_folders/create_folders_rules.cpp
-    ${PROJECT_SOURCE_DIR}/tools/save_for_cd/cd_folder_rules.cpp
-  INCLUDES
-    ${CMAKE_CURRENT_LIST_DIR}/window
-    ${CMAKE_CURRENT_LIST_DIR}/item_editor
-    ${CMAKE_CURRENT_LIST_DIR}/category_dialog
-    ${CMAKE_CURRENT_LIST_DIR}/main
-    ${PROJECT_SOURCE_DIR}/tools/check_paths
-    ${PROJECT_SOURCE_DIR}/tools/copy_files
-    ${PROJECT_SOURCE_DIR}/tools/create_folders
-    ${PROJECT_SOURCE_DIR}/tools/save_for_cd)
+    ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp)
 foreach(variant "" _checked _fuzz)
   if(TARGET corvel_ui_rules${variant})
     target_link_libraries(corvel_ui_rules${variant} PUBLIC corvel_display_scale${variant})

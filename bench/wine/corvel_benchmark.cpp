@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "corvel_process.h"
-#include "main_window.h"
-#include "polling.h"
-#include "program_folder.h"
-#include "wine_path.h"
+#include "tests/e2e/harness/corvel_process.h"
+#include "tests/e2e/harness/main_window.h"
+#include "tests/e2e/harness/polling.h"
+#include "tests/e2e/harness/program_folder.h"
+#include "tests/e2e/harness/wine_path.h"
 
 using namespace corvel::e2e;
 

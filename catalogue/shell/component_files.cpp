@@ -1,9 +1,9 @@
-#include "component_files.h"
+#include "catalogue/shell/component_files.h"
 
 #include <windows.h>
 
-#include "long_path.h"
-#include "win32_text.h"
+#include "catalogue/long_path.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

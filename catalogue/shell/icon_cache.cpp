@@ -1,13 +1,13 @@
-#include "icon_cache.h"
+#include "catalogue/shell/icon_cache.h"
 
 #include <shellapi.h>
 
-#include "cp936.h"
-#include "long_path.h"
-#include "paths.h"
-#include "screen_dpi.h"
-#include "shell_files.h"
-#include "win32_text.h"
+#include "catalogue/cp936.h"
+#include "catalogue/long_path.h"
+#include "catalogue/paths.h"
+#include "catalogue/shell/screen_dpi.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

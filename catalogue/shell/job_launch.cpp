@@ -1,8 +1,8 @@
-#include "job_launch.h"
+#include "catalogue/shell/job_launch.h"
 
-#include "native_system.h"
-#include "shell_launch.h"
-#include "win32_text.h"
+#include "catalogue/shell/native_system.h"
+#include "catalogue/shell/shell_launch.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

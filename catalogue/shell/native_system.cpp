@@ -1,7 +1,7 @@
-#include "native_system.h"
+#include "catalogue/shell/native_system.h"
 
-#include "native_system_folder.h"
-#include "win32_text.h"
+#include "catalogue/native_system_folder.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

@@ -1,4 +1,4 @@
-#include "screen_dpi.h"
+#include "catalogue/shell/screen_dpi.h"
 
 namespace corvel {
 

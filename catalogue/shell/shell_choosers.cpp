@@ -1,4 +1,4 @@
-#include "shell_choosers.h"
+#include "catalogue/shell/shell_choosers.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

@@ -1,14 +1,14 @@
-#include "shell_copy.h"
+#include "catalogue/shell/shell_copy.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "long_path.h"
-#include "no_throw.h"
-#include "shell_files.h"
-#include "win32_text.h"
+#include "catalogue/long_path.h"
+#include "catalogue/no_throw.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

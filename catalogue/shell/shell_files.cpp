@@ -1,12 +1,12 @@
-#include "shell_files.h"
+#include "catalogue/shell/shell_files.h"
 
 #include <windows.h>
 
-#include "file_handle.h"
-#include "long_path.h"
-#include "native_system.h"
-#include "paths.h"
-#include "win32_text.h"
+#include "catalogue/file_handle.h"
+#include "catalogue/long_path.h"
+#include "catalogue/paths.h"
+#include "catalogue/shell/native_system.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

@@ -1,10 +1,10 @@
-#include "shell_launch.h"
+#include "catalogue/shell/shell_launch.h"
 
-#include "cp936.h"
-#include "long_path.h"
-#include "native_system.h"
-#include "shell_files.h"
-#include "win32_text.h"
+#include "catalogue/cp936.h"
+#include "catalogue/long_path.h"
+#include "catalogue/shell/native_system.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel {
 

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "component_interface.h"
-#include "maelis_rules.h"
-#include "no_throw.h"
-#include "settings_dialog.h"
-#include "shell_files.h"
-#include "window.h"
+#include "catalogue/no_throw.h"
+#include "catalogue/shell/shell_files.h"
+#include "components/component_interface.h"
+#include "components/maelis/maelis_rules.h"
+#include "components/maelis/settings_dialog.h"
+#include "ui/window/window.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

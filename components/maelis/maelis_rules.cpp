@@ -1,6 +1,6 @@
-#include "maelis_rules.h"
+#include "components/maelis/maelis_rules.h"
 
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel::maelis {
 

@@ -1,12 +1,12 @@
-#include "settings_dialog.h"
+#include "components/maelis/settings_dialog.h"
 
 #include <shellapi.h>
 
-#include "maelis_resource.h"
-#include "native_system.h"
-#include "shell_copy.h"
-#include "shell_files.h"
-#include "win32_text.h"
+#include "catalogue/shell/native_system.h"
+#include "catalogue/shell/shell_copy.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "components/maelis/maelis_resource.h"
 
 namespace corvel::maelis {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "dialog.h"
-#include "maelis_rules.h"
+#include "components/maelis/maelis_rules.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::maelis {
 

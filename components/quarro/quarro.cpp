@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "component_interface.h"
-#include "long_path.h"
-#include "no_throw.h"
-#include "shell_launch.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/long_path.h"
+#include "catalogue/no_throw.h"
+#include "catalogue/shell/shell_launch.h"
+#include "catalogue/win32_text.h"
+#include "components/component_interface.h"
+#include "ui/window/window.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "install_dialog.h"
+#include "components/tobrin/install_dialog.h"
 
-#include "dpi.h"
-#include "job_launch.h"
-#include "paths.h"
-#include "program_files_dir.h"
-#include "shell_files.h"
-#include "tobrin_resource.h"
-#include "tobrin_rules.h"
-#include "win32_text.h"
+#include "catalogue/paths.h"
+#include "catalogue/shell/job_launch.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "components/tobrin/program_files_dir.h"
+#include "components/tobrin/tobrin_resource.h"
+#include "components/tobrin/tobrin_rules.h"
+#include "ui/window/dpi.h"
 
 namespace corvel::tobrin {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "dialog.h"
-#include "process_waiter.h"
+#include "components/tobrin/process_waiter.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::tobrin {
 

@@ -1,7 +1,7 @@
-#include "process_waiter.h"
+#include "components/tobrin/process_waiter.h"
 
-#include "no_throw.h"
-#include "program_files_dir.h"
+#include "catalogue/no_throw.h"
+#include "components/tobrin/program_files_dir.h"
 
 namespace corvel::tobrin {
 

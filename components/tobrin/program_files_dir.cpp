@@ -1,10 +1,10 @@
-#include "program_files_dir.h"
+#include "components/tobrin/program_files_dir.h"
 
 #include <windows.h>
 
 #include <optional>
 
-#include "tobrin_rules.h"
+#include "components/tobrin/tobrin_rules.h"
 
 namespace corvel::tobrin {
 

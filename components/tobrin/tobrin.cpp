@@ -4,16 +4,16 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "component_interface.h"
-#include "install_dialog.h"
-#include "message_box.h"
-#include "no_throw.h"
-#include "program_files_dir.h"
-#include "shell_files.h"
-#include "tobrin_resource.h"
-#include "tobrin_rules.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/no_throw.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "components/component_interface.h"
+#include "components/tobrin/install_dialog.h"
+#include "components/tobrin/program_files_dir.h"
+#include "components/tobrin/tobrin_resource.h"
+#include "components/tobrin/tobrin_rules.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 using namespace corvel::tobrin;
 

@@ -1,7 +1,7 @@
-#include "tobrin_rules.h"
+#include "components/tobrin/tobrin_rules.h"
 
-#include "cp936.h"
-#include "paths.h"
+#include "catalogue/cp936.h"
+#include "catalogue/paths.h"
 
 namespace corvel::tobrin {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "component_interface.h"
+#include "components/component_interface.h"
 
 namespace corvel::tobrin {
 

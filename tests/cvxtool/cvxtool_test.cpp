@@ -1,7 +1,7 @@
 // Runs cvxtool commands in-process against catalogue files in a temporary
 // folder. Catalogue files hold code page 936 bytes; everything cvxtool prints
 // is UTF-8, so the expected output below is written as UTF-8 text.
-#include "cvxtool.h"
+#include "cvxtool/cvxtool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The catalogue file as the running program reads it and leaves it.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 namespace corvel::e2e {
 namespace {

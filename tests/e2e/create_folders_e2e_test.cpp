@@ -1,6 +1,6 @@
 // The create folders dialog of the running program: "当前目录" names the
 // program's own folder, whatever folder the program was started in.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 namespace corvel::e2e {
 namespace {

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "corvel_process.h"
-#include "main_window.h"
-#include "program_folder.h"
+#include "tests/e2e/harness/corvel_process.h"
+#include "tests/e2e/harness/main_window.h"
+#include "tests/e2e/harness/program_folder.h"
 
 namespace corvel::e2e {
 

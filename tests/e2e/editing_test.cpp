@@ -1,6 +1,6 @@
 // Building a catalogue by hand in the running program, through its own
 // dialogs and question boxes, and the file it writes at the end.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 #include <commctrl.h>
 

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "e2e_test_support.h"
-#include "wine_path.h"
+#include "tests/e2e/e2e_test_support.h"
+#include "tests/e2e/harness/wine_path.h"
 
 namespace corvel::e2e {
 namespace {

@@ -2,14 +2,14 @@
 // free letter and removing it, and every refusal. Wine keeps the device
 // table, but a letter mapped to a folder cannot be used to open files under
 // Wine: that, and network drives left out of both lists, only Windows shows.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 // After windows.h, which the support header brings.
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "keyboard_check.h"
-#include "wine_path.h"
+#include "tests/e2e/harness/wine_path.h"
+#include "tests/ui/keyboard_check.h"
 
 namespace corvel::e2e {
 namespace {

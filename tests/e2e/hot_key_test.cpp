@@ -1,8 +1,8 @@
 // Ctrl+R pressed as a user would, with the stand-in installer in front and
 // the registration text fetched by the running program.
-#include "clipboard_text.h"
-#include "e2e_test_support.h"
-#include "wine_path.h"
+#include "tests/e2e/e2e_test_support.h"
+#include "tests/e2e/harness/wine_path.h"
+#include "tests/support/clipboard_text.h"
 
 namespace corvel::e2e {
 namespace {

@@ -1,5 +1,5 @@
 // The main window's title, toolbar and status bar as another program sees them.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 namespace corvel::e2e {
 namespace {

@@ -3,11 +3,11 @@
 // patch program, then the settings file imported by Maelis.
 #include <sstream>
 
-#include "clipboard_text.h"
-#include "e2e_test_support.h"
-#include "fixture_package.h"
-#include "win32_text.h"
-#include "wine_path.h"
+#include "catalogue/win32_text.h"
+#include "tests/e2e/e2e_test_support.h"
+#include "tests/e2e/harness/wine_path.h"
+#include "tests/support/clipboard_text.h"
+#include "tests/support/fixture_package.h"
 
 namespace corvel::e2e {
 namespace {

@@ -1,6 +1,6 @@
 // Save for CD in the running program: the CD folder holds the program that
 // runs, its components, the chosen categories, ExtTools.ini and AutoRun.inf.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 #include <commctrl.h>
 

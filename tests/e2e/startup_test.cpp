@@ -1,5 +1,5 @@
 // Start-up: single instance, component failures, catalogue named after the program.
-#include "e2e_test_support.h"
+#include "tests/e2e/e2e_test_support.h"
 
 namespace corvel::e2e {
 namespace {

@@ -14,9 +14,9 @@
 #include <exception>
 #include <string>
 
-#include "corvel_process.h"
-#include "main_window.h"
-#include "polling.h"
+#include "tests/e2e/harness/corvel_process.h"
+#include "tests/e2e/harness/main_window.h"
+#include "tests/e2e/harness/polling.h"
 
 using namespace corvel::e2e;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "corvel_version.h"
-#include "wine_path.h"
+#include "tests/e2e/harness/wine_path.h"
 
 namespace corvel::e2e {
 namespace {

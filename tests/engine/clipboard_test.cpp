@@ -1,6 +1,6 @@
 // The clipboard as another program sees it after PutTextOnClipboard.
-#include "clipboard_text.h"
-#include "clipboard_win32.h"
+#include "engine/clipboard_win32.h"
+#include "tests/support/clipboard_text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The host against real libraries: copies of the probe component, which logs
 // every call (and its own release) and answers as the environment says.
-#include "component_host.h"
+#include "engine/component_host.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "long_path.h"
-#include "remove_tree.h"
-#include "shell_files.h"
-#include "test_program_paths.h"
-#include "win32_text.h"
+#include "catalogue/long_path.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "tests/support/remove_tree.h"
+#include "tests/support/test_program_paths.h"
 
 namespace fs = std::filesystem;
 using corvel::ComponentHost;

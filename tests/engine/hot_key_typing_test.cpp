@@ -1,17 +1,17 @@
 // Ctrl+R typing into a real program: the stand-in installer runs as a process
 // of its own, as an installer does, and the test reads back what its fields
 // hold, where its focus stands and what the clipboard holds.
-#include "hot_key_typing_win32.h"
+#include "engine/hot_key_typing_win32.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 
-#include "build_tree_path.h"
-#include "clipboard_text.h"
-#include "clipboard_win32.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "engine/clipboard_win32.h"
+#include "tests/support/build_tree_path.h"
+#include "tests/support/clipboard_text.h"
 
 using corvel::Cp936FromWide;
 using corvel::TypeRegistrationText;

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "build_tree_path.h"
-#include "component_host.h"
-#include "remove_tree.h"
-#include "test_program_paths.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "engine/component_host.h"
+#include "tests/support/build_tree_path.h"
+#include "tests/support/remove_tree.h"
+#include "tests/support/test_program_paths.h"
 
 namespace fs = std::filesystem;
 using corvel::ComponentHost;

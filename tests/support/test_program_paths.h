@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel::testing {
 

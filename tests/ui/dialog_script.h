@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "dialog.h"
-#include "message_box.h"
-#include "shell_choosers.h"
+#include "catalogue/shell/shell_choosers.h"
+#include "ui/window/dialog.h"
+#include "ui/window/message_box.h"
 
 namespace corvel::ui {
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "dialog.h"
-#include "main_frame.h"
-#include "message_box.h"
+#include "ui/main/main_frame.h"
+#include "ui/window/dialog.h"
+#include "ui/window/message_box.h"
 
 namespace corvel::ui {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "label_rules.h"
+#include "ui/window/label_rules.h"
 
 namespace corvel::testing {
 

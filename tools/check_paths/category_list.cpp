@@ -1,9 +1,9 @@
-#include "category_list.h"
+#include "tools/check_paths/category_list.h"
 
 #include <commctrl.h>
 
-#include "display_scale.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "ui/window/display_scale.h"
 
 namespace corvel::ui {
 

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "catalogue_model.h"
-#include "pane_font.h"
-#include "window_subclass.h"
+#include "catalogue/catalogue_model.h"
+#include "tools/check_paths/pane_font.h"
+#include "ui/window/window_subclass.h"
 
 namespace corvel::ui {
 

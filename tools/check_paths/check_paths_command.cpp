@@ -1,7 +1,7 @@
-#include "check_paths_command.h"
+#include "tools/check_paths/check_paths_command.h"
 
-#include "check_paths_dialog.h"
-#include "shell_files.h"
+#include "catalogue/shell/shell_files.h"
+#include "tools/check_paths/check_paths_dialog.h"
 
 namespace corvel::ui {
 

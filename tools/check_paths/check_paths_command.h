@@ -1,7 +1,7 @@
 // The check paths command of the catalogue view.
 #pragma once
 
-#include "tool_context.h"
+#include "tools/tool_context.h"
 
 namespace corvel::ui {
 

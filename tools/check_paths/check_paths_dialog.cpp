@@ -1,9 +1,9 @@
-#include "check_paths_dialog.h"
+#include "tools/check_paths/check_paths_dialog.h"
 
-#include "dpi.h"
-#include "message_box.h"
-#include "resource.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/resource.h"
+#include "ui/window/dpi.h"
+#include "ui/window/message_box.h"
 
 namespace corvel::ui {
 

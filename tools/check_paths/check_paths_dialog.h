@@ -6,12 +6,12 @@
 
 #include <memory>
 
-#include "catalogue_model.h"
-#include "category_list.h"
-#include "dialog.h"
-#include "path_pane.h"
-#include "path_status.h"
-#include "window_subclass.h"
+#include "catalogue/catalogue_model.h"
+#include "tools/check_paths/category_list.h"
+#include "tools/check_paths/path_pane.h"
+#include "tools/check_paths/path_status.h"
+#include "ui/window/dialog.h"
+#include "ui/window/window_subclass.h"
 
 namespace corvel::ui {
 

@@ -1,8 +1,8 @@
-#include "entry_painter.h"
+#include "tools/check_paths/entry_painter.h"
 
-#include "resource.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/resource.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -9,9 +9,9 @@
 #include <array>
 #include <string>
 
-#include "pane_font.h"
-#include "path_layout.h"
-#include "path_status.h"
+#include "tools/check_paths/pane_font.h"
+#include "tools/check_paths/path_layout.h"
+#include "tools/check_paths/path_status.h"
 
 namespace corvel::ui {
 

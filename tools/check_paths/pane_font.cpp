@@ -1,6 +1,6 @@
-#include "pane_font.h"
+#include "tools/check_paths/pane_font.h"
 
-#include "display_scale.h"
+#include "ui/window/display_scale.h"
 
 namespace corvel::ui {
 

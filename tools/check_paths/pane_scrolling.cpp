@@ -1,4 +1,4 @@
-#include "pane_scrolling.h"
+#include "tools/check_paths/pane_scrolling.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "path_layout.h"
+#include "tools/check_paths/path_layout.h"
 
 #include <algorithm>
 
-#include "display_scale.h"
+#include "ui/window/display_scale.h"
 
 namespace corvel {
 

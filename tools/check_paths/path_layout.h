@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "path_status.h"
+#include "tools/check_paths/path_status.h"
 
 namespace corvel {
 

@@ -1,11 +1,11 @@
-#include "path_pane.h"
+#include "tools/check_paths/path_pane.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "dpi.h"
-#include "item_editor_dialog.h"
+#include "ui/item_editor/item_editor_dialog.h"
+#include "ui/window/dpi.h"
 
 namespace corvel::ui {
 

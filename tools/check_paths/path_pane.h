@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "entry_painter.h"
-#include "icon_cache.h"
-#include "pane_font.h"
-#include "pane_scrolling.h"
-#include "path_layout.h"
-#include "path_status.h"
-#include "window.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/shell/icon_cache.h"
+#include "tools/check_paths/entry_painter.h"
+#include "tools/check_paths/pane_font.h"
+#include "tools/check_paths/pane_scrolling.h"
+#include "tools/check_paths/path_layout.h"
+#include "tools/check_paths/path_status.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

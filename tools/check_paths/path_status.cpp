@@ -1,4 +1,4 @@
-#include "path_status.h"
+#include "tools/check_paths/path_status.h"
 
 namespace corvel {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue_model.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

@@ -1,10 +1,10 @@
-#include "copy_file_list.h"
+#include "tools/copy_files/copy_file_list.h"
 
 #include <commctrl.h>
 
-#include "dpi.h"
-#include "resource.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/resource.h"
+#include "ui/window/dpi.h"
 
 namespace corvel::ui {
 

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "copy_file_rows.h"
-#include "list_view.h"
+#include "tools/copy_files/copy_file_rows.h"
+#include "ui/window/list_view.h"
 
 namespace corvel::ui {
 

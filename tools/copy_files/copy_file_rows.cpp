@@ -1,4 +1,4 @@
-#include "copy_file_rows.h"
+#include "tools/copy_files/copy_file_rows.h"
 
 namespace corvel {
 

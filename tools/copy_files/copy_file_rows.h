@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

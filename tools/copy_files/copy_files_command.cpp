@@ -1,6 +1,6 @@
-#include "copy_files_command.h"
+#include "tools/copy_files/copy_files_command.h"
 
-#include "copy_files_dialog.h"
+#include "tools/copy_files/copy_files_dialog.h"
 
 namespace corvel::ui {
 

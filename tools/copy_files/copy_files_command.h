@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "tool_context.h"
+#include "tools/tool_context.h"
 
 namespace corvel::ui {
 

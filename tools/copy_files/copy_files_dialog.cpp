@@ -1,12 +1,12 @@
-#include "copy_files_dialog.h"
+#include "tools/copy_files/copy_files_dialog.h"
 
 #include <commctrl.h>
 
-#include "clipboard_win32.h"
-#include "resource.h"
-#include "shell_copy.h"
-#include "shell_files.h"
-#include "win32_text.h"
+#include "catalogue/shell/shell_copy.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "engine/clipboard_win32.h"
+#include "ui/main/resource.h"
 
 namespace corvel::ui {
 

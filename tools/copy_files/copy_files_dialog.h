@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "copy_file_list.h"
-#include "copy_file_rows.h"
-#include "copy_files_rules.h"
-#include "dialog.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
+#include "tools/copy_files/copy_file_list.h"
+#include "tools/copy_files/copy_file_rows.h"
+#include "tools/copy_files/copy_files_rules.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::ui {
 

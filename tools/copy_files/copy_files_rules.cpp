@@ -1,6 +1,6 @@
-#include "copy_files_rules.h"
+#include "tools/copy_files/copy_files_rules.h"
 
-#include "cp936.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "copy_file_rows.h"
-#include "paths.h"
+#include "catalogue/paths.h"
+#include "tools/copy_files/copy_file_rows.h"
 
 namespace corvel {
 

@@ -1,6 +1,6 @@
-#include "create_folders.h"
+#include "tools/create_folders/create_folders.h"
 
-#include "create_folders_dialog.h"
+#include "tools/create_folders/create_folders_dialog.h"
 
 namespace corvel::ui {
 

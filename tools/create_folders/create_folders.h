@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tool_context.h"
+#include "tools/tool_context.h"
 
 namespace corvel::ui {
 

@@ -1,13 +1,13 @@
-#include "create_folders_dialog.h"
+#include "tools/create_folders/create_folders_dialog.h"
 
 #include <optional>
 
-#include "names.h"
-#include "resource.h"
-#include "shell_choosers.h"
-#include "shell_files.h"
-#include "typed_text.h"
-#include "win32_text.h"
+#include "catalogue/names.h"
+#include "catalogue/shell/shell_choosers.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/resource.h"
+#include "ui/window/typed_text.h"
 
 namespace corvel::ui {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "create_folders_rules.h"
-#include "dialog.h"
-#include "list_view.h"
+#include "tools/create_folders/create_folders_rules.h"
+#include "ui/window/dialog.h"
+#include "ui/window/list_view.h"
 
 namespace corvel::ui {
 

@@ -1,7 +1,7 @@
-#include "create_folders_rules.h"
+#include "tools/create_folders/create_folders_rules.h"
 
-#include "names.h"
-#include "paths.h"
+#include "catalogue/names.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

@@ -1,10 +1,10 @@
-#include "cd_folder_rules.h"
+#include "tools/save_for_cd/cd_folder_rules.h"
 
 #include <algorithm>
 
-#include "catalogue_file.h"
-#include "cp936.h"
-#include "paths.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/cp936.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

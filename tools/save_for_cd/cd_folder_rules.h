@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "names.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/names.h"
 
 namespace corvel {
 

@@ -1,6 +1,6 @@
-#include "save_for_cd_command.h"
+#include "tools/save_for_cd/save_for_cd_command.h"
 
-#include "save_for_cd_dialog.h"
+#include "tools/save_for_cd/save_for_cd_dialog.h"
 
 namespace corvel::ui {
 

@@ -1,7 +1,7 @@
 // The view's Save for CD command.
 #pragma once
 
-#include "tool_context.h"
+#include "tools/tool_context.h"
 
 namespace corvel::ui {
 

@@ -1,8 +1,8 @@
-#include "save_for_cd_dialog.h"
+#include "tools/save_for_cd/save_for_cd_dialog.h"
 
-#include "resource.h"
-#include "shell_cd_file_system.h"
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
+#include "tools/save_for_cd/shell_cd_file_system.h"
+#include "ui/main/resource.h"
 
 namespace corvel::ui {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "cd_folder_rules.h"
-#include "dialog.h"
-#include "list_view.h"
+#include "catalogue/catalogue_model.h"
+#include "tools/save_for_cd/cd_folder_rules.h"
+#include "ui/window/dialog.h"
+#include "ui/window/list_view.h"
 
 namespace corvel::ui {
 

@@ -1,12 +1,12 @@
-#include "shell_cd_file_system.h"
+#include "tools/save_for_cd/shell_cd_file_system.h"
 
 #include <windows.h>
 
-#include "catalogue_file.h"
-#include "component_files.h"
-#include "long_path.h"
-#include "shell_copy.h"
-#include "shell_files.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/long_path.h"
+#include "catalogue/shell/component_files.h"
+#include "catalogue/shell/shell_copy.h"
+#include "catalogue/shell/shell_files.h"
 
 namespace corvel {
 

@@ -1,7 +1,7 @@
 // The file system of Save for CD: the shell helpers. Windows builds only.
 #pragma once
 
-#include "cd_folder_rules.h"
+#include "tools/save_for_cd/cd_folder_rules.h"
 
 namespace corvel {
 

@@ -1,11 +1,11 @@
-#include "category_dialog.h"
+#include "ui/category_dialog/category_dialog.h"
 
 #include <optional>
 #include <string_view>
 
-#include "catalogue_model.h"
-#include "category_name_check.h"
-#include "resource.h"
+#include "catalogue/catalogue_model.h"
+#include "ui/category_dialog/category_name_check.h"
+#include "ui/main/resource.h"
 
 namespace corvel::ui {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "dialog.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::ui {
 

@@ -1,8 +1,8 @@
-#include "category_name_check.h"
+#include "ui/category_dialog/category_name_check.h"
 
-#include "catalogue_file.h"
-#include "catalogue_model.h"
-#include "cp936.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/cp936.h"
 
 namespace corvel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "names.h"
+#include "catalogue/names.h"
 
 namespace corvel {
 

@@ -1,9 +1,9 @@
-#include "item_checks.h"
+#include "ui/item_editor/item_checks.h"
 
 #include <string_view>
 
-#include "cp936.h"
-#include "paths.h"
+#include "catalogue/cp936.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

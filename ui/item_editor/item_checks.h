@@ -2,8 +2,8 @@
 // fields, in a fixed order, stopping at the first fault. Portable.
 #pragma once
 
-#include "catalogue_model.h"
-#include "names.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/names.h"
 
 namespace corvel {
 

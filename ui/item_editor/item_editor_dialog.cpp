@@ -1,10 +1,10 @@
-#include "item_editor_dialog.h"
+#include "ui/item_editor/item_editor_dialog.h"
 
 #include <optional>
 
-#include "item_checks.h"
-#include "message_box.h"
-#include "resource.h"
+#include "ui/item_editor/item_checks.h"
+#include "ui/main/resource.h"
+#include "ui/window/message_box.h"
 
 namespace corvel::ui {
 

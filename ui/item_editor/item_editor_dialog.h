@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "catalogue_model.h"
-#include "dialog.h"
+#include "catalogue/catalogue_model.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "about_dialog.h"
+#include "ui/main/about_dialog.h"
 
 #include <vector>
 

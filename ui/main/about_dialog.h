@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "dialog.h"
-#include "resource.h"
+#include "ui/main/resource.h"
+#include "ui/window/dialog.h"
 
 namespace corvel::ui {
 

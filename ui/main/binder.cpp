@@ -1,11 +1,11 @@
-#include "binder.h"
+#include "ui/main/binder.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
 
 #include <algorithm>
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel::ui {
 

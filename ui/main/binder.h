@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue_model.h"
-#include "icon_cache.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/shell/icon_cache.h"
 
 namespace corvel::ui {
 

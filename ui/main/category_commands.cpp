@@ -1,11 +1,11 @@
-#include "category_commands.h"
+#include "ui/main/category_commands.h"
 
 #include <string>
 
-#include "category_dialog.h"
-#include "message_box.h"
-#include "resource.h"
-#include "window.h"
+#include "ui/category_dialog/category_dialog.h"
+#include "ui/main/resource.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -3,7 +3,7 @@
 // on the user's word, for each of them.
 #pragma once
 
-#include "command_context.h"
+#include "ui/main/command_context.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "command_context.h"
+#include "ui/main/command_context.h"
 
 namespace corvel::ui {
 

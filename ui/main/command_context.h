@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "binder.h"
-#include "catalogue_model.h"
-#include "paths.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
+#include "ui/main/binder.h"
 
 namespace corvel::ui {
 

@@ -1,11 +1,11 @@
-#include "commands.h"
+#include "ui/main/commands.h"
 
 #include <array>
 
-#include "component_interface.h"
-#include "label_rules.h"
-#include "resource.h"
-#include "view_requests.h"
+#include "components/component_interface.h"
+#include "ui/main/resource.h"
+#include "ui/main/view_requests.h"
+#include "ui/window/label_rules.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "corvel_app.h"
+#include "ui/main/corvel_app.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "main_frame.h"
+#include "ui/main/main_frame.h"
 
 namespace corvel::ui {
 

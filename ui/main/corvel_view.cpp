@@ -1,17 +1,17 @@
-#include "corvel_view.h"
+#include "ui/main/corvel_view.h"
 
 #include <commctrl.h>
 
 #include <type_traits>
 
-#include "catalogue_file.h"
-#include "dpi.h"
-#include "install_task.h"
-#include "message_box.h"
-#include "resource.h"
-#include "view_requests.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/win32_text.h"
+#include "engine/install_task.h"
+#include "ui/main/resource.h"
+#include "ui/main/view_requests.h"
+#include "ui/window/dpi.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -8,18 +8,18 @@
 
 #include <string>
 
-#include "binder.h"
-#include "catalogue_document.h"
-#include "catalogue_model.h"
-#include "category_commands.h"
-#include "command_context.h"
-#include "component_host.h"
-#include "install_commands.h"
-#include "item_commands.h"
-#include "paths.h"
-#include "program_location.h"
-#include "tool_commands.h"
-#include "window_subclass.h"
+#include "catalogue/catalogue_document.h"
+#include "catalogue/catalogue_model.h"
+#include "catalogue/paths.h"
+#include "engine/component_host.h"
+#include "ui/main/binder.h"
+#include "ui/main/category_commands.h"
+#include "ui/main/command_context.h"
+#include "ui/main/install_commands.h"
+#include "ui/main/item_commands.h"
+#include "ui/main/program_location.h"
+#include "ui/main/tool_commands.h"
+#include "ui/window/window_subclass.h"
 
 namespace corvel::ui {
 

@@ -1,14 +1,14 @@
-#include "external_tools.h"
+#include "ui/main/external_tools.h"
 
-#include "external_tools_rules.h"
-#include "label_rules.h"
-#include "message_box.h"
-#include "native_system.h"
-#include "resource.h"
-#include "shell_files.h"
-#include "shell_launch.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/shell/native_system.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/shell/shell_launch.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/external_tools_rules.h"
+#include "ui/main/resource.h"
+#include "ui/window/label_rules.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

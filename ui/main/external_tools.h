@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
-#include "paths.h"
+#include "catalogue/paths.h"
+#include "ui/main/commands.h"
 
 namespace corvel::ui {
 

@@ -1,10 +1,10 @@
-#include "external_tools_rules.h"
+#include "ui/main/external_tools_rules.h"
 
 #include <array>
 #include <optional>
 
-#include "cp936.h"
-#include "text_codec.h"
+#include "catalogue/cp936.h"
+#include "catalogue/text_codec.h"
 
 namespace corvel {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "paths.h"
+#include "catalogue/paths.h"
 
 namespace corvel {
 

@@ -1,9 +1,9 @@
-#include "frame_toolbar.h"
+#include "ui/main/frame_toolbar.h"
 
 #include <vector>
 
-#include "dpi.h"
-#include "resource.h"
+#include "ui/main/resource.h"
+#include "ui/window/dpi.h"
 
 namespace corvel::ui {
 

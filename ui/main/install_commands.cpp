@@ -1,15 +1,15 @@
-#include "install_commands.h"
+#include "ui/main/install_commands.h"
 
 #include <vector>
 
-#include "clipboard_win32.h"
-#include "hot_key_typing_win32.h"
-#include "install_task.h"
-#include "message_box.h"
-#include "resource.h"
-#include "shell_files.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/win32_text.h"
+#include "engine/clipboard_win32.h"
+#include "engine/hot_key_typing_win32.h"
+#include "engine/install_task.h"
+#include "ui/main/resource.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -7,10 +7,10 @@
 
 #include <functional>
 
-#include "command_context.h"
-#include "component_host.h"
-#include "install_worker_win32.h"
-#include "registration_text.h"
+#include "engine/component_host.h"
+#include "engine/install_worker_win32.h"
+#include "engine/registration_text.h"
+#include "ui/main/command_context.h"
 
 namespace corvel::ui {
 

@@ -1,17 +1,17 @@
-#include "item_commands.h"
+#include "ui/main/item_commands.h"
 
 #include <optional>
 
-#include "component_interface.h"
-#include "item_editor_dialog.h"
-#include "message_box.h"
-#include "names.h"
-#include "resource.h"
-#include "shell_files.h"
-#include "shell_launch.h"
-#include "typed_text.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/names.h"
+#include "catalogue/shell/shell_files.h"
+#include "catalogue/shell/shell_launch.h"
+#include "catalogue/win32_text.h"
+#include "components/component_interface.h"
+#include "ui/item_editor/item_editor_dialog.h"
+#include "ui/main/resource.h"
+#include "ui/window/message_box.h"
+#include "ui/window/typed_text.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

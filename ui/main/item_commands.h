@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "command_context.h"
+#include "ui/main/command_context.h"
 
 namespace corvel::ui {
 

@@ -1,13 +1,13 @@
-#include "main_frame.h"
+#include "ui/main/main_frame.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "about_dialog.h"
-#include "dpi.h"
-#include "screen_dpi.h"
-#include "resource.h"
-#include "view_requests.h"
+#include "catalogue/shell/screen_dpi.h"
+#include "ui/main/about_dialog.h"
+#include "ui/main/resource.h"
+#include "ui/main/view_requests.h"
+#include "ui/window/dpi.h"
 
 namespace corvel::ui {
 

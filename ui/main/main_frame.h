@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
-#include "corvel_doc.h"
-#include "corvel_view.h"
-#include "external_tools.h"
-#include "frame_toolbar.h"
-#include "program_location.h"
-#include "window.h"
+#include "ui/main/commands.h"
+#include "ui/main/corvel_doc.h"
+#include "ui/main/corvel_view.h"
+#include "ui/main/external_tools.h"
+#include "ui/main/frame_toolbar.h"
+#include "ui/main/program_location.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

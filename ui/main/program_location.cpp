@@ -1,13 +1,13 @@
-#include "program_location.h"
+#include "ui/main/program_location.h"
 
 #include <windows.h>
 
-#include "catalogue_file.h"
-#include "message_box.h"
-#include "paths.h"
-#include "resource.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/paths.h"
+#include "catalogue/win32_text.h"
+#include "ui/main/resource.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

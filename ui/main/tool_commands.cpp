@@ -1,12 +1,12 @@
-#include "tool_commands.h"
+#include "ui/main/tool_commands.h"
 
 #include <optional>
 #include <vector>
 
-#include "check_paths_command.h"
-#include "copy_files_command.h"
-#include "create_folders.h"
-#include "save_for_cd_command.h"
+#include "tools/check_paths/check_paths_command.h"
+#include "tools/copy_files/copy_files_command.h"
+#include "tools/create_folders/create_folders.h"
+#include "tools/save_for_cd/save_for_cd_command.h"
 
 namespace corvel::ui {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "command_context.h"
-#include "tool_context.h"
+#include "tools/tool_context.h"
+#include "ui/main/command_context.h"
 
 namespace corvel::ui {
 

@@ -1,11 +1,11 @@
-#include "dialog.h"
+#include "ui/window/dialog.h"
 
 #include <windowsx.h>
 
-#include "message_box.h"
-#include "shell_choosers.h"
-#include "typed_text.h"
-#include "win32_text.h"
+#include "catalogue/shell/shell_choosers.h"
+#include "catalogue/win32_text.h"
+#include "ui/window/message_box.h"
+#include "ui/window/typed_text.h"
 
 namespace corvel::ui {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "names.h"
-#include "window.h"
+#include "catalogue/names.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "display_scale.h"
+#include "ui/window/display_scale.h"
 
 #include <cstdint>
 

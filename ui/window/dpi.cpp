@@ -1,6 +1,6 @@
-#include "dpi.h"
+#include "ui/window/dpi.h"
 
-#include "screen_dpi.h"
+#include "catalogue/shell/screen_dpi.h"
 
 namespace corvel::ui {
 

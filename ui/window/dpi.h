@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "display_scale.h"
+#include "ui/window/display_scale.h"
 
 namespace corvel::ui {
 

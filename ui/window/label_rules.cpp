@@ -1,4 +1,4 @@
-#include "label_rules.h"
+#include "ui/window/label_rules.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "list_view.h"
+#include "ui/window/list_view.h"
 
 #include <commctrl.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "window.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -1,4 +1,4 @@
-#include "message_box.h"
+#include "ui/window/message_box.h"
 
 namespace corvel::ui {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "names.h"
+#include "catalogue/names.h"
 
 namespace corvel::ui {
 

@@ -1,9 +1,9 @@
-#include "typed_text.h"
+#include "ui/window/typed_text.h"
 
-#include "label_rules.h"
-#include "message_box.h"
-#include "win32_text.h"
-#include "window.h"
+#include "catalogue/win32_text.h"
+#include "ui/window/label_rules.h"
+#include "ui/window/message_box.h"
+#include "ui/window/window.h"
 
 namespace corvel::ui {
 

@@ -1,6 +1,6 @@
-#include "window.h"
+#include "ui/window/window.h"
 
-#include "no_throw.h"
+#include "catalogue/no_throw.h"
 
 namespace corvel::ui {
 

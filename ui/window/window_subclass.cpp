@@ -1,6 +1,6 @@
-#include "window_subclass.h"
+#include "ui/window/window_subclass.h"
 
-#include "no_throw.h"
+#include "catalogue/no_throw.h"
 
 namespace corvel::ui {
 

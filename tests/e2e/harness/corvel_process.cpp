@@ -1,6 +1,6 @@
-#include "corvel_process.h"
+#include "tests/e2e/harness/corvel_process.h"
 
-#include "win32_text.h"
+#include "catalogue/win32_text.h"
 
 namespace corvel::e2e {
 namespace {

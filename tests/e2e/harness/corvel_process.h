@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "polling.h"
+#include "tests/e2e/harness/polling.h"
 
 namespace corvel::e2e {
 

@@ -1,9 +1,9 @@
-#include "main_window.h"
+#include "tests/e2e/harness/main_window.h"
 
 #include <commctrl.h>
 
-#include "corvel_process.h"
-#include "polling.h"
+#include "tests/e2e/harness/corvel_process.h"
+#include "tests/e2e/harness/polling.h"
 
 namespace corvel::e2e {
 namespace {

@@ -1,4 +1,4 @@
-#include "polling.h"
+#include "tests/e2e/harness/polling.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
-#include "program_folder.h"
+#include "tests/e2e/harness/program_folder.h"
 
 #include <string>
 
-#include "file_handle.h"
-#include "polling.h"
-#include "remove_tree.h"
-#include "win32_text.h"
+#include "catalogue/file_handle.h"
+#include "catalogue/win32_text.h"
+#include "tests/e2e/harness/polling.h"
+#include "tests/support/remove_tree.h"
 
 namespace corvel::e2e {
 namespace {

@@ -1,6 +1,6 @@
-#include "wine_path.h"
+#include "tests/e2e/harness/wine_path.h"
 
-#include "build_tree_path.h"
+#include "tests/support/build_tree_path.h"
 
 namespace corvel::e2e {
 

@@ -11,7 +11,7 @@
 #include <cwctype>
 #include <string>
 
-#include "component_interface.h"
+#include "components/component_interface.h"
 
 namespace {
 
