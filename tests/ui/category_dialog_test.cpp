@@ -13,6 +13,7 @@
 #include "keyboard_check.h"
 #include "message_box.h"
 #include "resource.h"
+#include "shown_message.h"
 #include "unstorable_text.h"
 #include "win32_text.h"
 
@@ -122,9 +123,7 @@ TEST_F(CategoryDialogTest, EachRefusalShowsItsMessageAndKeepsTheDialogOpen) {
         EXPECT_EQ(result, IDCANCEL);
         EXPECT_EQ(name, "kept");
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, c.message);
-        EXPECT_EQ(shown_[0].caption, c.newCategory ? kNewCaption : kEditCaption);
-        EXPECT_EQ(shown_[0].flags, MB_OK | c.icon);
+        ExpectMessage(shown_[0], c.message, c.newCategory ? kNewCaption : kEditCaption, MB_OK | c.icon);
         EXPECT_NE(shown_[0].owner, nullptr);
         EXPECT_NE(shown_[0].owner, owner_);
     }
@@ -149,9 +148,7 @@ TEST_F(CategoryDialogTest, ANameCodePage936CannotHoldIsRefusedAndTheDialogStaysO
         EXPECT_EQ(left, bad);
         EXPECT_EQ(name, "kept");
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, UnstorableMessage(L"分类名称"));
-        EXPECT_EQ(shown_[0].caption, kEditCaption);
-        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        ExpectMessage(shown_[0], UnstorableMessage(L"分类名称"), kEditCaption, MB_OK | MB_ICONSTOP);
     }
 }
 
