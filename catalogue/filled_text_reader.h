@@ -12,6 +12,10 @@
 
 namespace corvel {
 
+// Bytes a fill copies or reads in one go; the reader of a large text goes on
+// after each.
+inline constexpr std::size_t kFillChunk = 256 << 10;
+
 // Writes a text into data (size bytes) in order, calling progress after each
 // chunk with the bytes written so far; false when it could not write them.
 using TextFill = std::function<bool(char* data, std::size_t size, const BackgroundFill::Progress& progress)>;

@@ -71,6 +71,13 @@ std::vector<ItemFields> Items(const Catalogue& catalogue, std::size_t index) {
     return items;
 }
 
+// The category names of text read into a catalogue of its own.
+std::vector<std::string> CategoriesRead(std::string_view text) {
+    Catalogue catalogue;
+    ParseCatalogueText(catalogue, text);
+    return CategoryNames(catalogue);
+}
+
 std::size_t TotalItems(Catalogue& catalogue) {
     return catalogue.Count(catalogue.Root(), NodeKind::Item, true);
 }
@@ -436,15 +443,9 @@ TEST(CatalogueFile, ByteOrderMarkAtTheStartIsSkipped) {
         EXPECT_EQ(Parse(catalogue, "\xEF\xBB\xBF" + text), std::vector<Dropped>{});
         EXPECT_EQ(FormatCatalogueText(catalogue), text);
     }
-    Catalogue behindBlank;
-    ParseCatalogueText(behindBlank, " \xEF\xBB\xBF[A]\r\n[B]\r\n");
-    EXPECT_EQ(CategoryNames(behindBlank), (Names{"B"}));
-    Catalogue halfMark;
-    ParseCatalogueText(halfMark, "\xEF\xBB[A]\r\n[B]\r\n");
-    EXPECT_EQ(CategoryNames(halfMark), (Names{"B"}));
-    Catalogue onlyMark;
-    ParseCatalogueText(onlyMark, "\xEF\xBB\xBF");
-    EXPECT_EQ(CategoryNames(onlyMark), Names{});
+    EXPECT_EQ(CategoriesRead(" \xEF\xBB\xBF[A]\r\n[B]\r\n"), (Names{"B"}));  // behind a blank
+    EXPECT_EQ(CategoriesRead("\xEF\xBB[A]\r\n[B]\r\n"), (Names{"B"}));       // half a mark
+    EXPECT_EQ(CategoriesRead("\xEF\xBB\xBF"), Names{});                      // only the mark
 }
 
 TEST(CatalogueFile, LineEnds) {
@@ -459,12 +460,8 @@ TEST(CatalogueFile, LineEnds) {
         ParseCatalogueText(catalogue, "[A]\r\n<Name=a\x02SrcPath=a\0.exe>\r\n[B]\r\n"s);
         EXPECT_EQ(CategoryNames(catalogue), (Names{"A"}));
         EXPECT_EQ(TotalItems(catalogue), 0u);
-        Catalogue cut;
-        ParseCatalogueText(cut, "[A\0]\r\n"s);
-        EXPECT_EQ(CategoryNames(cut), Names{});
-        Catalogue leading;
-        ParseCatalogueText(leading, "\0[A]\r\n"s);
-        EXPECT_EQ(CategoryNames(leading), Names{});
+        EXPECT_EQ(CategoriesRead("[A\0]\r\n"s), Names{});
+        EXPECT_EQ(CategoriesRead("\0[A]\r\n"s), Names{});
     }
     {  // A lone LF is not a line end: LF-only text is one line.
         Catalogue catalogue;
@@ -476,11 +473,8 @@ TEST(CatalogueFile, LineEnds) {
         EXPECT_EQ(Parse(item, "<Name=a\x02SrcPath=a.exe>\n<Name=b\x02SrcPath=b.exe>\n"),
                   (std::vector<Dropped>{{1, DroppedLine::ItemBeforeCategory}}));
     }
-    {  // Nor is a lone CR; CR CR LF ends a line whose trailing CR is trimmed.
-        Catalogue catalogue;
-        ParseCatalogueText(catalogue, "[A]\r[B]\r\n[C]\r\r\n\r[D]\n\r\n\n\r\n[E]");
-        EXPECT_EQ(CategoryNames(catalogue), (Names{"A]\r[B", "C", "D", "E"}));
-    }
+    // Nor is a lone CR; CR CR LF ends a line whose trailing CR is trimmed.
+    EXPECT_EQ(CategoriesRead("[A]\r[B]\r\n[C]\r\r\n\r[D]\n\r\n\n\r\n[E]"), (Names{"A]\r[B", "C", "D", "E"}));
     {  // In an item line, a lone CR or LF belongs to its piece or to the
        // white space around it; a NUL ends the line and the text.
         Catalogue catalogue;
@@ -680,12 +674,12 @@ TEST(CatalogueFile, TellsWhetherASaveWouldWriteTheFileBack) {
         return same;
     };
     EXPECT_TRUE(savesAsRead(kWorkedExample));
-    EXPECT_FALSE(savesAsRead(kWorkedExample + "<Name=x>\r\n"));         // a dropped line
-    EXPECT_FALSE(savesAsRead("[Tools]\n[Games]\n"));                     // LF-only lines
-    EXPECT_FALSE(savesAsRead("\xEF\xBB\xBF" + kWorkedExample));           // a byte-order mark
-    EXPECT_FALSE(savesAsRead("[ Tools ]\r\n"));                          // trimmed
+    EXPECT_FALSE(savesAsRead(kWorkedExample + "<Name=x>\r\n"));               // a dropped line
+    EXPECT_FALSE(savesAsRead("[Tools]\n[Games]\n"));                          // LF-only lines
+    EXPECT_FALSE(savesAsRead("\xEF\xBB\xBF" + kWorkedExample));               // a byte-order mark
+    EXPECT_FALSE(savesAsRead("[ Tools ]\r\n"));                               // trimmed
     EXPECT_FALSE(savesAsRead("[Tools]\r\n<name=Zip\x02SrcPath=a.exe>\r\n"));  // respelt
-    EXPECT_FALSE(savesAsRead(kWorkedExample + "\0tail"s));                // behind a NUL
+    EXPECT_FALSE(savesAsRead(kWorkedExample + "\0tail"s));                    // behind a NUL
 }
 
 TEST(CatalogueFile, FolderNearThePathLimit) {

@@ -216,53 +216,43 @@ TEST(ProgramPathOfCommand, FirstToken) {
     EXPECT_EQ(r.ProgramPathOfCommand("", false), "");
 }
 
+struct CommandCase {
+    const char* command;
+    bool ok;
+    const char* program;
+    const char* params;
+};
+
+void ExpectResolved(const PathResolver& resolver, std::initializer_list<CommandCase> cases) {
+    for (const CommandCase& c : cases) {
+        ResolvedCommand resolved = resolver.ResolveCommand(c.command);
+        EXPECT_EQ(resolved.ok, c.ok) << c.command;
+        EXPECT_EQ(resolved.program, c.program) << c.command;
+        EXPECT_EQ(resolved.params, c.params) << c.command;
+    }
+}
+
 TEST(ResolveCommand, ProgramAndParameters) {
-    const PathResolver r("D:\\temp\\");
-
-    ResolvedCommand c = r.ResolveCommand("\"Soft\\My Setup.exe\" /S -lang=en data\\cfg.ini");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "D:\\temp\\Soft\\My Setup.exe");
-    EXPECT_EQ(c.params, "/S -lang=en \"D:\\temp\\data\\cfg.ini\"");
-
-    c = r.ResolveCommand("setup.exe /D=C:\\Program Files\\App");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "D:\\temp\\setup.exe");
-    EXPECT_EQ(c.params, "/D=C:\\Program \"D:\\temp\\Files\\App\"");
-
-    // A quoted flag is copied without its quotes.
-    c = r.ResolveCommand("setup.exe \"/D=C:\\Program Files\"");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.params, "/D=C:\\Program Files");
-
-    // Drive-relative and absolute parameters; blanks collapse to one.
-    c = r.ResolveCommand("\\bin\\a.exe   \\data\\x.ini \t E:\\y.reg   /q");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "D:\\bin\\a.exe");
-    EXPECT_EQ(c.params, "\"D:\\data\\x.ini\" \"E:\\y.reg\" /q");
-
-    // A tab inside a flag stays there.
-    c = r.ResolveCommand("a.exe /S\t-q");
-    EXPECT_EQ(c.params, "/S\t -q");
-
-    // An invalid parameter becomes two quotes; an invalid program still
-    // succeeds with an empty program path.
-    c = r.ResolveCommand("a.exe Soft\\..\\x.ini /S con");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.params, "\"\" /S \"\"");
-    c = r.ResolveCommand("Soft\\con\\a.exe /S");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "");
-    EXPECT_EQ(c.params, "/S");
-
-    c = r.ResolveCommand("  a.exe  ");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "D:\\temp\\a.exe");
-    EXPECT_EQ(c.params, "");
-
-    c = r.ResolveCommand(BS_TRAIL "a.exe " BAR_TRAIL ".ini");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "D:\\temp\\" BS_TRAIL "a.exe");
-    EXPECT_EQ(c.params, "\"\"");
+    ExpectResolved(PathResolver("D:\\temp\\"),
+                   {
+                       {"\"Soft\\My Setup.exe\" /S -lang=en data\\cfg.ini", true, "D:\\temp\\Soft\\My Setup.exe",
+                        "/S -lang=en \"D:\\temp\\data\\cfg.ini\""},
+                       {"setup.exe /D=C:\\Program Files\\App", true, "D:\\temp\\setup.exe",
+                        "/D=C:\\Program \"D:\\temp\\Files\\App\""},
+                       // A quoted flag is copied without its quotes.
+                       {"setup.exe \"/D=C:\\Program Files\"", true, "D:\\temp\\setup.exe", "/D=C:\\Program Files"},
+                       // Drive-relative and absolute parameters; blanks collapse to one.
+                       {"\\bin\\a.exe   \\data\\x.ini \t E:\\y.reg   /q", true, "D:\\bin\\a.exe",
+                        "\"D:\\data\\x.ini\" \"E:\\y.reg\" /q"},
+                       // A tab inside a flag stays there.
+                       {"a.exe /S\t-q", true, "D:\\temp\\a.exe", "/S\t -q"},
+                       // An invalid parameter becomes two quotes; an invalid program still
+                       // succeeds with an empty program path.
+                       {"a.exe Soft\\..\\x.ini /S con", true, "D:\\temp\\a.exe", "\"\" /S \"\""},
+                       {"Soft\\con\\a.exe /S", true, "", "/S"},
+                       {"  a.exe  ", true, "D:\\temp\\a.exe", ""},
+                       {BS_TRAIL "a.exe " BAR_TRAIL ".ini", true, "D:\\temp\\" BS_TRAIL "a.exe", "\"\""},
+                   });
 }
 
 TEST(ResolveCommand, Failures) {
@@ -277,17 +267,9 @@ TEST(ResolveCommand, Failures) {
 
     // Without a program folder every path resolves to empty, yet the
     // command itself is well formed.
-    const PathResolver noFolder("");
-    ResolvedCommand c = noFolder.ResolveCommand("a.exe x.ini /S");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "");
-    EXPECT_EQ(c.params, "\"\" /S");
-
-    const PathResolver network("\\\\srv\\share\\");
-    c = network.ResolveCommand("\\tools\\a.exe \\d\\c.ini");
-    EXPECT_TRUE(c.ok);
-    EXPECT_EQ(c.program, "\\\\\\tools\\a.exe");
-    EXPECT_EQ(c.params, "\"\\\\\\d\\c.ini\"");
+    ExpectResolved(PathResolver(""), {{"a.exe x.ini /S", true, "", "\"\" /S"}});
+    ExpectResolved(PathResolver("\\\\srv\\share\\"),
+                   {{"\\tools\\a.exe \\d\\c.ini", true, "\\\\\\tools\\a.exe", "\"\\\\\\d\\c.ini\""}});
 }
 
 TEST(FolderOfPath, CutsAtLastBackslash) {

@@ -156,6 +156,17 @@ protected:
         WaitFor([&] { return (dialog = FindOurDialog(true)) != nullptr; });
         return dialog;
     }
+    // Starts Open on file and waits for its dialog.
+    HWND OpenDialog(const fs::path& file) {
+        Start(file);
+        return Dialog();
+    }
+
+    // A settings file of the test's own.
+    fs::path SettingsFile(const wchar_t* name, const std::string& content) const {
+        WriteFile(root_ / name, content);
+        return root_ / name;
+    }
 
     // Reads the message box that appears, presses button, waits until it is gone.
     std::wstring AnswerMessageBox(int button) {
@@ -214,8 +225,7 @@ TEST_F(MaelisTest, ExportsOnlyOpen) {
 }
 
 TEST_F(MaelisTest, LeavesInstallerAndPatchStepsAndFailsWithoutFileOrOwner) {
-    fs::path settings = root_ / L"app.reg";
-    WriteFile(settings, "REGEDIT4\r\n");
+    fs::path settings = SettingsFile(L"app.reg", "REGEDIT4\r\n");
     EXPECT_EQ(AnswerWithoutDialog(settings, kInstaller), 1);
     EXPECT_EQ(AnswerWithoutDialog(settings, kPatch), 1);
     EXPECT_EQ(AnswerWithoutDialog(root_ / L"absent.reg", kInstaller), 1) << "not mine before missing";
@@ -233,8 +243,7 @@ TEST_F(MaelisTest, RegistryExportOpensInRegistryModeAndCanBeCopiedInstead) {
     fs::path settings = root_ / L"app.REG";
     std::string content = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\CorvelTest\\NeverImported]\r\n\"a\"=\"b\"\r\n";
     WriteFile(settings, content);
-    Start(settings);
-    HWND dialog = Dialog();
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kItemName)), kItem);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kFilePath)), settings.wstring());
@@ -266,10 +275,8 @@ TEST_F(MaelisTest, RegistryExportOpensInRegistryModeAndCanBeCopiedInstead) {
 }
 
 TEST_F(MaelisTest, DataFileOpensInDataModeWithTheRegistryChoiceDisabled) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "[a]\r\nb=1\r\n");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.ini", "[a]\r\nb=1\r\n");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(Enabled(dialog, kRegistryMode));
     EXPECT_FALSE(Checked(dialog, kRegistryMode));
@@ -290,10 +297,8 @@ TEST_F(MaelisTest, DataFileOpensInDataModeWithTheRegistryChoiceDisabled) {
 }
 
 TEST_F(MaelisTest, AnEmptyOrMissingTargetKeepsTheDialogOpen) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "x");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.ini", "x");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     SetField(dialog, kTargetFolder, L"");
     Press(dialog, IDOK);
@@ -315,20 +320,17 @@ TEST_F(MaelisTest, AnEmptyOrMissingTargetKeepsTheDialogOpen) {
 }
 
 TEST_F(MaelisTest, AnExistingFileIsReplacedOnlyWithOverwriteChecked) {
-    fs::path settings = root_ / L"app.dat";
-    WriteFile(settings, "new");
+    fs::path settings = SettingsFile(L"app.dat", "new");
     WriteFile(installFolder_ / L"app.dat", "old");
 
-    Start(settings);
-    HWND dialog = Dialog();
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     Press(dialog, IDOK);
     EXPECT_EQ(AnswerMessageBox(IDOK), L"将软件设置文件复制到目标目录时失败");
     EXPECT_EQ(Answer(), 2);
     EXPECT_EQ(ReadFile(installFolder_ / L"app.dat"), "old");
 
-    Start(settings);
-    dialog = Dialog();
+    dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     Click(dialog, kOverwrite);
     ASSERT_TRUE(WaitFor([&] { return Checked(dialog, kOverwrite); }));
@@ -338,10 +340,8 @@ TEST_F(MaelisTest, AnExistingFileIsReplacedOnlyWithOverwriteChecked) {
 }
 
 TEST_F(MaelisTest, ASettingsFileGoneBeforeOkFails) {
-    fs::path settings = root_ / L"app.reg";
-    WriteFile(settings, "REGEDIT4\r\n");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.reg", "REGEDIT4\r\n");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     fs::remove(settings);
     Press(dialog, IDOK);
@@ -384,8 +384,7 @@ TEST_F(MaelisTest, ARegistryExportReachesTheRegistryInTheNativeView) {
     WriteFile(settings, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + Cp936(key) + "]\r\n\"Imported\"=\"yes\"\r\n\r\n" +
                             "[HKEY_LOCAL_MACHINE\\" + Cp936(key) + "]\r\n\"Imported\"=\"native\"\r\n\r\n");
 
-    Start(settings);
-    HWND dialog = Dialog();
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     Press(dialog, IDOK);
     EXPECT_EQ(Answer(), 0);
@@ -408,11 +407,9 @@ TEST_F(MaelisTest, ARegistryExportReachesTheRegistryInTheNativeView) {
 }
 
 TEST_F(MaelisTest, AbandonNeverAsks) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "x");
+    fs::path settings = SettingsFile(L"app.ini", "x");
     for (UINT how : {0u, 1u, 2u}) {
-        Start(settings);
-        HWND dialog = Dialog();
+        HWND dialog = OpenDialog(settings);
         ASSERT_NE(dialog, nullptr);
         if (how == 0) Press(dialog, IDCANCEL);                         // the Abandon button
         if (how == 1) PostMessageW(dialog, WM_CLOSE, 0, 0);            // the close box
@@ -429,10 +426,8 @@ TEST_F(MaelisTest, AbandonNeverAsks) {
 }
 
 TEST_F(MaelisTest, AbandonAllAsksFirst) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "x");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.ini", "x");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     const std::wstring question = L"此操作将会中断本项目及其以后所有项目的安装流程，确实要执行此操作吗？";
     Press(dialog, kAbandonAll);
@@ -445,10 +440,8 @@ TEST_F(MaelisTest, AbandonAllAsksFirst) {
 }
 
 TEST_F(MaelisTest, LogOffEndsTheDialogWithAbandonAll) {
-    fs::path settings = root_ / L"app.ini";
-    WriteFile(settings, "x");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.ini", "x");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     DWORD_PTR agreed = 0;
     SendMessageTimeoutW(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &agreed);
@@ -461,8 +454,7 @@ using MaelisTypedTextTest = MaelisTest;
 
 TEST_F(MaelisTypedTextTest, ATargetFolderCodePage936CannotHoldIsRefusedAndNothingIsCopied) {
     WriteFile(root_ / L"app.ini", "x");
-    Start(root_ / L"app.ini");
-    HWND dialog = Dialog();
+    HWND dialog = OpenDialog(root_ / L"app.ini");
     ASSERT_NE(dialog, nullptr) << "a data file opens the dialog in copy mode";
     for (const wchar_t* bad : kUnstorableTexts) {
         std::wstring typed = (root_ / bad).wstring();
@@ -489,8 +481,7 @@ protected:
 
     // Copies settings through the dialog, overwrite ticked when asked.
     int Restore(const fs::path& settings, bool overwrite) {
-        Start(settings);
-        HWND dialog = Dialog();
+        HWND dialog = OpenDialog(settings);
         if (!dialog) return -100;
         if (overwrite) {
             Click(dialog, kOverwrite);
@@ -511,8 +502,7 @@ protected:
 };
 
 TEST_F(MaelisReadOnlyTest, ARestoredCopyOfAReadOnlyFileIsWritable) {
-    fs::path settings = root_ / L"设置.ini";
-    WriteFile(settings, "[cd]\r\n");
+    fs::path settings = SettingsFile(L"设置.ini", "[cd]\r\n");
     MakeReadOnly(settings);
 
     EXPECT_EQ(Restore(settings, false), 0);
@@ -523,8 +513,7 @@ TEST_F(MaelisReadOnlyTest, ARestoredCopyOfAReadOnlyFileIsWritable) {
 }
 
 TEST_F(MaelisReadOnlyTest, OverwriteReplacesAReadOnlyOrHiddenCopyLeftByAnEarlierRestore) {
-    fs::path settings = root_ / L"app.dat";
-    WriteFile(settings, "new");
+    fs::path settings = SettingsFile(L"app.dat", "new");
     for (DWORD left : {DWORD{FILE_ATTRIBUTE_READONLY}, DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY}}) {
         fs::path copy = installFolder_ / L"app.dat";
         SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -540,10 +529,8 @@ TEST_F(MaelisReadOnlyTest, OverwriteReplacesAReadOnlyOrHiddenCopyLeftByAnEarlier
 
 TEST_F(MaelisTest, TheKeyboardChoosesTheModeReachesTheFieldsAndEscAbandons) {
     using namespace corvel::testing;
-    fs::path settings = root_ / L"app.reg";
-    WriteFile(settings, "REGEDIT4\r\n");
-    Start(settings);
-    HWND dialog = Dialog();
+    fs::path settings = SettingsFile(L"app.reg", "REGEDIT4\r\n");
+    HWND dialog = OpenDialog(settings);
     ASSERT_NE(dialog, nullptr);
     ExpectKeyboardUsable(dialog);
     ExpectTextsFit(dialog);
@@ -569,4 +556,3 @@ TEST_F(MaelisTest, TheKeyboardChoosesTheModeReachesTheFieldsAndEscAbandons) {
 }
 
 }  // namespace
-

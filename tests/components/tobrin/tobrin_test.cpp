@@ -51,16 +51,38 @@ constexpr wchar_t kAskAbandon[] =
 constexpr wchar_t kAskAbandonAll[] = L"此操作将会中断本项目及其以后所有项目的安装流程，确实要执行此操作吗？";
 constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
 
-std::wstring ProgramFilesDir() {
+constexpr wchar_t kMissing[] = L"<none>";
+
+// A value of kKey in a view of the registry (0: this process's own), or
+// kMissing.
+std::wstring ReadIn(REGSAM view, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return kMissing;
     wchar_t value[MAX_PATH] = {};
     DWORD size = sizeof value;
-    RegGetValueW(HKEY_LOCAL_MACHINE, kKey, L"ProgramFilesDir", RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
+    LSTATUS read = RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size);
+    RegCloseKey(key);
+    return read == ERROR_SUCCESS ? value : kMissing;
+}
+
+// kMissing removes the value.
+void WriteIn(REGSAM view, const std::wstring& name, const std::wstring& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
+    if (value == kMissing)
+        RegDeleteValueW(key, name.c_str());
+    else
+        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::wstring ProgramFilesDir() {
+    return ReadIn(0, L"ProgramFilesDir");
 }
 
 void SetProgramFilesDir(const std::wstring& value) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, L"ProgramFilesDir", REG_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    WriteIn(0, L"ProgramFilesDir", value);
 }
 
 std::wstring Text(HWND window) {
@@ -69,27 +91,28 @@ std::wstring Text(HWND window) {
     return buffer;
 }
 
-int CountInstallerProcesses() {
-    int count = 0;
+// Calls visit with the id of each running stand-in installer.
+template <typename Visit>
+void ForEachInstallerProcess(Visit visit) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, L"installer.exe") == 0) ++count;
+        if (_wcsicmp(entry.szExeFile, L"installer.exe") == 0) visit(entry.th32ProcessID);
     CloseHandle(snapshot);
+}
+
+int CountInstallerProcesses() {
+    int count = 0;
+    ForEachInstallerProcess([&](DWORD) { ++count; });
     return count;
 }
 
 // Ends what is left of the stand-in installers copied under folder.
 void KillInstallersUnder(const fs::path& folder) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, L"installer.exe") != 0) continue;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
-                                     entry.th32ProcessID);
-        if (!process) continue;
+    ForEachInstallerProcess([&](DWORD id) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
+        if (!process) return;
         wchar_t image[MAX_PATH] = {};
         DWORD size = MAX_PATH;
         if (QueryFullProcessImageNameW(process, 0, image, &size) &&
@@ -98,8 +121,7 @@ void KillInstallersUnder(const fs::path& folder) {
             WaitForSingleObject(process, 10000);
         }
         CloseHandle(process);
-    }
-    CloseHandle(snapshot);
+    });
 }
 
 // A visible dialog-class window of this process owned by owner, with the child id.
@@ -200,6 +222,13 @@ void Press(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// The folder of the test named test in the process process.
+fs::path TestFolderOf(DWORD process, const std::wstring& test) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return fs::path(temp) / (L"corvel_tobrin_" + std::to_wstring(process) + L"_" + test);
+}
+
 class TobrinTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -209,12 +238,9 @@ protected:
         ASSERT_NE(open_, nullptr);
         original_ = ProgramFilesDir();
 
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         title_ = L"Tobrin_" + std::wstring(test.begin(), test.end());
-        root_ = fs::path(temp) / (L"corvel_tobrin_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                                  std::wstring(test.begin(), test.end()));
+        root_ = TestFolderOf(GetCurrentProcessId(), std::wstring(test.begin(), test.end()));
         corvel::testing::RemoveTree(root_.wstring());
         fs::create_directories(root_);
         installer_ = root_ / L"installer.exe";
@@ -549,10 +575,8 @@ TEST_F(TobrinTest, EmptyFolderLeavesProgramFilesDirAlone) {
 
 TEST_F(TobrinTest, AbandonWhileRunningAsksAndLeavesTheInstallerRunning) {
     OpenRun run(Args(kInstaller, "C:\\Abandoned"));
-    HWND dialog = run.Dialog();
+    auto [dialog, installer] = Install(run);
     ASSERT_NE(dialog, nullptr);
-    Press(dialog, IDOK);
-    HWND installer = InstallerWindow();
     ASSERT_NE(installer, nullptr);
 
     Press(dialog, IDCANCEL);
@@ -628,18 +652,9 @@ protected:
     }
 
     // The kept original, or "<none>".
-    static std::wstring Kept() {
-        wchar_t value[MAX_PATH] = {};
-        DWORD size = sizeof value;
-        if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-            return L"<none>";
-        return value;
-    }
-    static void SetKept(const std::wstring& value) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    static void RemoveKept() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, kKeptValue); }
+    static std::wstring Kept() { return ReadIn(0, kKeptValue); }
+    static void SetKept(const std::wstring& value) { WriteIn(0, kKeptValue, value); }
+    static void RemoveKept() { WriteIn(0, kKeptValue, kMissing); }
 
     // What the component host does when it loads Tobrin.
     int Initialize() {
@@ -668,11 +683,7 @@ public:
         // Its installer outlives it, in a folder of its own.
         if (HWND left = Installer()) PostMessageW(left, WM_COMMAND, kFinishId, 0);
         WaitFor([&] { return Installer() == nullptr; });
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        corvel::testing::RemoveTree(
-            (fs::path(temp) / (L"corvel_tobrin_" + std::to_wstring(info_.dwProcessId) + L"_" + kDyingRunTest))
-                .wstring());
+        corvel::testing::RemoveTree(TestFolderOf(info_.dwProcessId, kDyingRunTest).wstring());
     }
 
     bool Started() const { return info_.hProcess != nullptr; }
@@ -780,10 +791,8 @@ using TobrinEndedThreadTest = TobrinTest;
 
 TEST_F(TobrinEndedThreadTest, ProgramFilesDirIsPutBackWhenTheDialogThreadIsEndedAndTheComponentUnloaded) {
     OpenRun run(Args(kInstaller, "C:\\Orphaned"));
-    HWND dialog = run.Dialog();
+    auto [dialog, installer] = Install(run);
     ASSERT_NE(dialog, nullptr);
-    Press(dialog, IDOK);
-    HWND installer = InstallerWindow();
     ASSERT_NE(installer, nullptr);
     ASSERT_EQ(ProgramFilesDir(), L"C:\\Orphaned");
 
@@ -841,30 +850,6 @@ constexpr ViewValue kViewValues[] = {{KEY_WOW64_64KEY, L"ProgramFilesDir"},
                                      {KEY_WOW64_32KEY, L"ProgramFilesDir"},
                                      {KEY_WOW64_64KEY, L"ProgramFilesDir (x86)"},
                                      {KEY_WOW64_32KEY, L"ProgramFilesDir (x86)"}};
-constexpr wchar_t kMissing[] = L"<none>";
-
-std::wstring ReadIn(REGSAM view, const std::wstring& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return kMissing;
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    LSTATUS read = RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size);
-    RegCloseKey(key);
-    return read == ERROR_SUCCESS ? value : kMissing;
-}
-
-// kMissing removes the value.
-void WriteIn(REGSAM view, const std::wstring& name, const std::wstring& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
-    if (value == kMissing)
-        RegDeleteValueW(key, name.c_str());
-    else
-        RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
 std::wstring KeptName(const wchar_t* name) {
     return std::wstring(L"CorvelSaved") + name;
 }
@@ -918,10 +903,8 @@ TEST_F(TobrinViewsTest, BothViewsGetTheFolderWhileTheInstallerRunsAndEveryValueI
     const std::vector<std::wstring> originals = Values();
     const std::wstring chosen = L"D:\\Both Views";
     OpenRun run(Args(kInstaller, Cp936(chosen)));
-    HWND dialog = run.Dialog();
+    auto [dialog, installer] = Install(run);
     ASSERT_NE(dialog, nullptr);
-    Press(dialog, IDOK);
-    HWND installer = InstallerWindow();
     ASSERT_NE(installer, nullptr);
 
     for (std::size_t i = 0; i < std::size(kViewValues); ++i) {

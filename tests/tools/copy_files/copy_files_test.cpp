@@ -20,6 +20,7 @@
 #include "tests/ui/dialog_script.h"
 #include "tests/ui/frame_test.h"
 #include "tests/ui/keyboard_check.h"
+#include "tests/ui/shown_message.h"
 #include "tools/copy_files/copy_files_dialog.h"
 #include "ui/main/resource.h"
 
@@ -344,9 +345,7 @@ TEST_F(CopyFilesDialogTest, FilesOnTheClipboardNeedACheckedExistingFile) {
                   }),
               IDOK);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, L"将文件复制到剪贴板时出错");
-    EXPECT_EQ(shown_[0].caption, kCaption);
-    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    ExpectMessage(shown_[0], L"将文件复制到剪贴板时出错", kCaption, MB_OK | MB_ICONSTOP);
 }
 
 TEST_F(CopyFilesDialogTest, IntoFolderCreatesTheTargetAndCopiesTheCheckedExistingFiles) {
@@ -368,9 +367,7 @@ TEST_F(CopyFilesDialogTest, IntoFolderCreatesTheTargetAndCopiesTheCheckedExistin
     ASSERT_EQ(shown_.size(), 2u);
     EXPECT_EQ(shown_[0].text, L"目标目录不能为空");
     EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(shown_[1].text, L"创建目标目录失败！请检查目录路径是否有效");
-    EXPECT_EQ(shown_[1].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(shown_[1].caption, kCaption);
+    ExpectMessage(shown_[1], L"创建目标目录失败！请检查目录路径是否有效", kCaption, MB_OK | MB_ICONSTOP);
 
     std::vector<std::wstring> copied;
     for (const auto& entry : fs::directory_iterator(folder_ / L"光盘\\new\\deep"))
@@ -522,9 +519,8 @@ TEST_F(CopyFilesDialogTest, ATargetCodePage936CannotHoldIsRefusedAsTyped) {
     });
     ASSERT_EQ(shown_.size(), 2u);
     for (const MessageBoxRequest& shown : shown_) {
-        EXPECT_EQ(shown.text, L"“将文件复制到指定目录”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。");
-        EXPECT_EQ(shown.caption, kCaption);
-        EXPECT_EQ(shown.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        ExpectMessage(shown, L"“将文件复制到指定目录”中有 GBK（代码页 936）无法保存的字符，请删去或换用其他字符。",
+                      kCaption, MB_OK | MB_ICONSTOP);
     }
     EXPECT_EQ(Entries(folder_), (std::vector<std::wstring>{L"Soft"}));
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalogue/win32_text.h"
+#include "tests/ui/shown_message.h"
 #include "ui/main/resource.h"
 
 namespace corvel::ui {
@@ -180,9 +181,7 @@ TEST_F(CreateFoldersDialogTest, RenamingTakesOnlyValidFolderNames) {
             shown_.clear();
             RenameRow1(hwnd, refusal.text);
             ASSERT_EQ(shown_.size(), 1u) << refusal.message;
-            EXPECT_EQ(shown_[0].text, refusal.message);
-            EXPECT_EQ(shown_[0].caption, L"创建目录");
-            EXPECT_EQ(shown_[0].flags & MB_ICONMASK, refusal.icon);
+            ExpectMessageIcon(shown_[0], refusal.message, L"创建目录", refusal.icon);
             EXPECT_EQ(RowText(hwnd, 1), L"Tools");
         }
         shown_.clear();
@@ -203,9 +202,7 @@ TEST_F(CreateFoldersDialogTest, RenamingTakesOnlyValidFolderNames) {
             shown_.clear();
             EXPECT_FALSE(EndEditOfRow1(hwnd, unstorable));
             ASSERT_EQ(shown_.size(), 1u);
-            EXPECT_EQ(shown_[0].text, kUnstorableName);
-            EXPECT_EQ(shown_[0].caption, L"创建目录");
-            EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+            ExpectMessageIcon(shown_[0], kUnstorableName, L"创建目录", MB_ICONSTOP);
         }
         shown_.clear();
         RenameRow1(hwnd, L"\x0E3F");
@@ -219,22 +216,21 @@ TEST_F(CreateFoldersDialogTest, RenamingTakesOnlyValidFolderNames) {
 TEST_F(CreateFoldersDialogTest, AnInvalidTickedNameCreatesNothingUntilItIsUnticked) {
     CCreateFoldersDialog dialog(Rows({"Office", "CON", "Tools"}), "C:\\CD\\");
     const fs::path target = base_ / "cd";
-    INT_PTR result = Run(dialog, std::vector<Stage>{
-                                     [&](HWND hwnd) {
-                                         SetTarget(hwnd, WideFromCp936(target.string()));  // no trailing backslash
-                                         Press(hwnd, IDOK);
-                                         ASSERT_EQ(shown_.size(), 1u);
-                                         EXPECT_EQ(shown_[0].text, L"第2行，名称为“CON”的目录名无效");
-                                         EXPECT_EQ(shown_[0].caption, L"创建目录");
-                                         EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-                                         EXPECT_TRUE(fs::is_directory(target));  // the target stays
-                                         EXPECT_FALSE(fs::exists(target / "Office"));
-                                         EXPECT_FALSE(Ended(hwnd));
-                                         ListView_SetCheckState(List(hwnd), 1, FALSE);
-                                         Press(hwnd, IDOK);
-                                         EXPECT_TRUE(Ended(hwnd));
-                                     },
-                                 });
+    INT_PTR result =
+        Run(dialog, std::vector<Stage>{
+                        [&](HWND hwnd) {
+                            SetTarget(hwnd, WideFromCp936(target.string()));  // no trailing backslash
+                            Press(hwnd, IDOK);
+                            ASSERT_EQ(shown_.size(), 1u);
+                            ExpectMessageIcon(shown_[0], L"第2行，名称为“CON”的目录名无效", L"创建目录", MB_ICONSTOP);
+                            EXPECT_TRUE(fs::is_directory(target));  // the target stays
+                            EXPECT_FALSE(fs::exists(target / "Office"));
+                            EXPECT_FALSE(Ended(hwnd));
+                            ListView_SetCheckState(List(hwnd), 1, FALSE);
+                            Press(hwnd, IDOK);
+                            EXPECT_TRUE(Ended(hwnd));
+                        },
+                    });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(shown_.size(), 1u);
     EXPECT_TRUE(fs::is_directory(target / "Office"));
@@ -256,9 +252,7 @@ TEST_F(CreateFoldersDialogTest, TargetMustBeGivenAndCreatable) {
         EXPECT_EQ(Target(hwnd), unstorable);
         EXPECT_EQ(GetFocus(), GetDlgItem(hwnd, IDC_CREATE_FOLDERS_TARGET));
         ASSERT_EQ(shown_.size(), 3u);
-        EXPECT_EQ(shown_[2].text, kUnstorableTarget);
-        EXPECT_EQ(shown_[2].caption, L"创建目录");
-        EXPECT_EQ(shown_[2].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+        ExpectMessageIcon(shown_[2], kUnstorableTarget, L"创建目录", MB_ICONSTOP);
         EXPECT_EQ(shown_[0].text, L"目标目录不能为空");
         EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
         EXPECT_EQ(shown_[1].text, L"创建目标目录失败，请检查目标目录的路径是否正确");
@@ -284,9 +278,8 @@ TEST_F(CreateFoldersDialogTest, FoldersThatCouldNotBeMadeAreListedBeforeClosing)
     EXPECT_EQ(result, IDOK);
     ASSERT_EQ(shown_.size(), 1u);
     const std::wstring folder = WideFromCp936(target.string()) + L"\\";
-    EXPECT_EQ(shown_[0].text, L"以下目录没有创建成功：\n" + folder + L"Tools\n" + folder + L"Games");
-    EXPECT_EQ(shown_[0].caption, L"创建目录");
-    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    ExpectMessageIcon(shown_[0], L"以下目录没有创建成功：\n" + folder + L"Tools\n" + folder + L"Games", L"创建目录",
+                      MB_ICONSTOP);
     EXPECT_TRUE(fs::is_directory(target / "Office"));
     EXPECT_TRUE(fs::is_regular_file(target / "Tools"));
 }

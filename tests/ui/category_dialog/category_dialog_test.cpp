@@ -13,6 +13,7 @@
 #include "tests/support/unstorable_text.h"
 #include "tests/ui/dialog_script.h"
 #include "tests/ui/keyboard_check.h"
+#include "tests/ui/shown_message.h"
 #include "ui/main/resource.h"
 #include "ui/window/message_box.h"
 
@@ -122,9 +123,7 @@ TEST_F(CategoryDialogTest, EachRefusalShowsItsMessageAndKeepsTheDialogOpen) {
         EXPECT_EQ(result, IDCANCEL);
         EXPECT_EQ(name, "kept");
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, c.message);
-        EXPECT_EQ(shown_[0].caption, c.newCategory ? kNewCaption : kEditCaption);
-        EXPECT_EQ(shown_[0].flags, MB_OK | c.icon);
+        ExpectMessage(shown_[0], c.message, c.newCategory ? kNewCaption : kEditCaption, MB_OK | c.icon);
         EXPECT_NE(shown_[0].owner, nullptr);
         EXPECT_NE(shown_[0].owner, owner_);
     }
@@ -149,9 +148,7 @@ TEST_F(CategoryDialogTest, ANameCodePage936CannotHoldIsRefusedAndTheDialogStaysO
         EXPECT_EQ(left, bad);
         EXPECT_EQ(name, "kept");
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, UnstorableMessage(L"分类名称"));
-        EXPECT_EQ(shown_[0].caption, kEditCaption);
-        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        ExpectMessage(shown_[0], UnstorableMessage(L"分类名称"), kEditCaption, MB_OK | MB_ICONSTOP);
     }
 }
 

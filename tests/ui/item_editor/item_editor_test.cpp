@@ -13,6 +13,7 @@
 #include "tests/support/unstorable_text.h"
 #include "tests/ui/dialog_script.h"
 #include "tests/ui/keyboard_check.h"
+#include "tests/ui/shown_message.h"
 #include "ui/main/resource.h"
 #include "ui/window/message_box.h"
 
@@ -156,9 +157,7 @@ TEST_F(ItemEditorTest, EditModeCaptionsItsMessagesAndCancelEnds) {
     INT_PTR result = Run(editor, {storedLineBreak, cancel});
     EXPECT_EQ(result, IDCANCEL);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, L"注册码中不能含有软件的保留字符");
-    EXPECT_EQ(shown_[0].caption, kEditCaption);
-    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    ExpectMessage(shown_[0], L"注册码中不能含有软件的保留字符", kEditCaption, MB_OK | MB_ICONSTOP);
 }
 
 // Each field with the name its label gives it in the messages.
@@ -167,9 +166,9 @@ struct LabelledField {
     const wchar_t* label;
 };
 constexpr LabelledField kLabelledFields[] = {
-    {IDC_ITEM_NAME, L"图标显示的名称"},   {IDC_ITEM_COMMENT, L"软件的简要说明"},
+    {IDC_ITEM_NAME, L"图标显示的名称"},        {IDC_ITEM_COMMENT, L"软件的简要说明"},
     {IDC_ITEM_SRCPATH, L"软件安装程序的路径"}, {IDC_ITEM_DSTDIR, L"将软件安装到以下目录"},
-    {IDC_ITEM_REGCODE, L"软件的注册码"},  {IDC_ITEM_PATCH, L"软件补钉 / 汉化程序"},
+    {IDC_ITEM_REGCODE, L"软件的注册码"},       {IDC_ITEM_PATCH, L"软件补钉 / 汉化程序"},
     {IDC_ITEM_SETTINGS, L"软件设置文件"},
 };
 
@@ -190,9 +189,7 @@ TEST_F(ItemEditorTest, TextCodePage936CannotHoldIsRefusedInEveryFieldAndNothingI
             EXPECT_FALSE(Ended(dialog));
             ASSERT_EQ(shown_.size(), ++expectedShown);
             const MessageBoxRequest& box = shown_.back();
-            EXPECT_EQ(box.text, UnstorableMessage(field.label));
-            EXPECT_EQ(box.caption, kEditCaption);
-            EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+            ExpectMessage(box, UnstorableMessage(field.label), kEditCaption, MB_OK | MB_ICONSTOP);
             EXPECT_EQ(box.owner, dialog);
             EXPECT_EQ(TextOf(dialog, field.id), bad);
             EXPECT_EQ(GetFocus(), GetDlgItem(dialog, field.id));
@@ -312,8 +309,8 @@ TEST_F(ItemEditorTest, EveryFieldIsReachedByItsLabelsMnemonic) {
     ItemFields record = FilledRecord();
     CItemEditorDialog editor(record, ItemEditorMode::Edit);
     const std::pair<wchar_t, int> mnemonics[] = {
-        {L'N', IDC_ITEM_NAME},   {L'D', IDC_ITEM_COMMENT}, {L'I', IDC_ITEM_SRCPATH}, {L'T', IDC_ITEM_DSTDIR},
-        {L'R', IDC_ITEM_REGCODE}, {L'P', IDC_ITEM_PATCH},  {L'S', IDC_ITEM_SETTINGS},
+        {L'N', IDC_ITEM_NAME},    {L'D', IDC_ITEM_COMMENT}, {L'I', IDC_ITEM_SRCPATH},  {L'T', IDC_ITEM_DSTDIR},
+        {L'R', IDC_ITEM_REGCODE}, {L'P', IDC_ITEM_PATCH},   {L'S', IDC_ITEM_SETTINGS},
     };
     INT_PTR result = Run(editor, [&](HWND dialog) {
         ExpectKeyboardUsable(dialog);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "tests/ui/frame_test.h"
+#include "tests/ui/shown_message.h"
 #include "ui/category_dialog/category_dialog.h"
 #include "ui/item_editor/item_editor_dialog.h"
 #include "ui/main/resource.h"
@@ -91,9 +92,7 @@ TEST_F(CategoryCommandsTest, DeleteAsksAndMovesToTheLeftNeighbour) {
         answers_ = {IDYES};
         Command(ID_CATEGORY_DELETE);
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, L"确实要删除当前分类吗？");
-        EXPECT_EQ(shown_[0].caption, L"删除分类");
-        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        ExpectMessage(shown_[0], L"确实要删除当前分类吗？", L"删除分类", MB_YESNO | MB_ICONQUESTION);
         EXPECT_EQ(TabTexts(), c.left) << "deleting " << c.current;
         EXPECT_EQ(Controls().CurrentTab(), c.newCurrent);
         EXPECT_EQ(HighlightedTabs(), std::vector<int>{c.newCurrent});

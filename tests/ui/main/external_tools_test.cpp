@@ -16,6 +16,7 @@
 #include "catalogue/shell/native_system.h"
 #include "catalogue/shell/shell_launch.h"
 #include "catalogue/win32_text.h"
+#include "tests/ui/shown_message.h"
 #include "ui/main/external_tools_rules.h"
 #include "ui/main/resource.h"
 
@@ -176,9 +177,7 @@ TEST_F(ExternalToolsTest, EditWritesTheHeaderOnlyIntoAMissingFileThenOpensNotepa
     g_shellAnswer = FALSE;
     Command(ID_TOOLS_EDIT);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, L"使用记事本程序打开工具配置文件时出错！");
-    EXPECT_EQ(shown_[0].caption, L"编辑外部工具");
-    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    ExpectMessageIcon(shown_[0], L"使用记事本程序打开工具配置文件时出错！", L"编辑外部工具", MB_ICONSTOP);
     fs::remove(ToolsFile());
     fs::create_directories(ToolsFile());
     Command(ID_TOOLS_EDIT);

@@ -13,6 +13,7 @@
 #include "components/component_interface.h"
 #include "tests/support/unstorable_text.h"
 #include "tests/ui/frame_test.h"
+#include "tests/ui/shown_message.h"
 #include "ui/item_editor/item_editor_dialog.h"
 #include "ui/main/resource.h"
 
@@ -111,9 +112,7 @@ TEST_F(ItemCommandsTest, DeleteAsksThenRemovesExactlyTheSelectedEntries) {
     answers_ = {IDNO};
     Command(ID_ITEM_DELETE);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0].text, L"确实要删除当前选择的安装程序吗？");
-    EXPECT_EQ(shown_[0].caption, L"删除安装程序");
-    EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    ExpectMessage(shown_[0], L"确实要删除当前选择的安装程序吗？", L"删除安装程序", MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(EntryNames().size(), 5u);
 
     auto place = [this](int index) {
@@ -168,9 +167,7 @@ TEST_F(ItemCommandsTest, RenameRefusalsReportAndReopenTheEdit) {
         shown_.clear();
         EndLabelEdit(frame_->Handle(), List(), 2, refusal.text);
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, refusal.message);
-        EXPECT_EQ(shown_[0].caption, L"重命名");
-        EXPECT_EQ(shown_[0].flags & MB_ICONMASK, refusal.icon);
+        ExpectMessageIcon(shown_[0], refusal.message, L"重命名", refusal.icon);
         MSG restart;
         ASSERT_TRUE(PeekMessageW(&restart, List(), kRestartRenameMessage, kRestartRenameMessage, PM_REMOVE));
         EXPECT_EQ(restart.wParam, 2u);
@@ -205,8 +202,8 @@ TEST_F(ItemCommandsTest, RenamesTheCatalogueWouldLoseOrCannotHoldAreRefusedAndRe
     // Only white space as the reader trims it would read back as no name;
     // a line break would split the item's line.
     std::vector<Case> refusals = {
-        {L"\v", empty},         {L"\f\f", empty},       {L"\r", empty},         {L"\v\r\n\f", empty},
-        {L"A\r\nB", reserved},  {L"A\nB", reserved},    {L"A\rB", reserved},    {L"AB\r\n", reserved},
+        {L"\v", empty},        {L"\f\f", empty},    {L"\r", empty},      {L"\v\r\n\f", empty},
+        {L"A\r\nB", reserved}, {L"A\nB", reserved}, {L"A\rB", reserved}, {L"AB\r\n", reserved},
     };
     for (const wchar_t* bad : kUnstorableTexts) refusals.push_back({bad, UnstorableMessage(L"显示名称")});
     for (std::size_t i = 0; i < refusals.size(); ++i) {
@@ -215,9 +212,7 @@ TEST_F(ItemCommandsTest, RenamesTheCatalogueWouldLoseOrCannotHoldAreRefusedAndRe
         shown_.clear();
         EndLabelEdit(frame_->Handle(), List(), 2, refusal.text.c_str());
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, refusal.message);
-        EXPECT_EQ(shown_[0].caption, L"重命名");
-        EXPECT_EQ(shown_[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+        ExpectMessage(shown_[0], refusal.message, L"重命名", MB_OK | MB_ICONSTOP);
         EXPECT_EQ(Controls().ItemOfEntry(2)->Name(), "C");
 
         // The edit opens again on the row, holding what was typed.
@@ -277,9 +272,8 @@ TEST_F(ItemCommandsTest, ViewFileAndPropertiesReportMissingFilesAndPassExistingO
     SendMessageW(List(), 2002, kPatchStep, 0);
     ASSERT_EQ(shown_.size(), 2u);
     std::wstring missing = WideFromCp936(folder_.string()) + L"\\Soft\\fix.exe";
-    EXPECT_EQ(shown_[0].text, L"“Zip”的补钉程序“" + missing + L"”不存在，请检查文件的路径是否正确");
-    EXPECT_EQ(shown_[0].caption, L"查看");
-    EXPECT_EQ(shown_[0].flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    ExpectMessageIcon(shown_[0], L"“Zip”的补钉程序“" + missing + L"”不存在，请检查文件的路径是否正确", L"查看",
+                      MB_ICONSTOP);
     EXPECT_EQ(shown_[1].caption, L"属性");
 
     shown_.clear();
