@@ -9,6 +9,7 @@
 
 #include "component_interface.h"
 #include "host_result.h"
+#include "unique_handle.h"
 
 namespace corvel {
 
@@ -37,7 +38,7 @@ public:
 private:
     // Initialize is called once while loading, so its entry is not kept.
     struct Record {
-        HMODULE module = nullptr;
+        UniqueModule module;
         ComponentOpenFn open = nullptr;
         ComponentPreUnloadFn preUnload = nullptr;
     };

@@ -8,17 +8,17 @@
 #include "elevated_copy.h"
 #include "fennick_dialog.h"
 #include "no_throw.h"
+#include "unique_handle.h"
 
 namespace {
 
 // The arguments after the program's name.
 std::vector<std::wstring> Arguments() {
     int count = 0;
-    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    corvel::UniqueLocal<LPWSTR*> owned(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* list = owned.get();
     if (!list) return {};
-    std::vector<std::wstring> arguments(list + (count > 0 ? 1 : 0), list + count);
-    LocalFree(list);
-    return arguments;
+    return std::vector<std::wstring>(list + (count > 0 ? 1 : 0), list + count);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "long_path.h"
 #include "no_throw.h"
 #include "shell_launch.h"
+#include "unique_handle.h"
 #include "win32_text.h"
 #include "window.h"
 
@@ -61,8 +62,8 @@ int OpenStep(const char* filePath, const char* parameters, const char* installFo
     if (!ShellExecuteExW(&info) || !info.hProcess) return kFailed;
 
     // The step is done once the installer is ready for input; its end is not awaited.
-    WaitForInputIdle(info.hProcess, kReadyTimeoutMs);
-    CloseHandle(info.hProcess);
+    corvel::UniqueHandle process(info.hProcess);
+    WaitForInputIdle(process.get(), kReadyTimeoutMs);
     return kDone;
 }
 

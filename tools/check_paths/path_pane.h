@@ -15,6 +15,7 @@
 #include "pane_scrolling.h"
 #include "path_layout.h"
 #include "path_status.h"
+#include "unique_handle.h"
 #include "window.h"
 
 namespace corvel::ui {
@@ -22,7 +23,6 @@ namespace corvel::ui {
 class CPathPane : public MessageWindow {
 public:
     CPathPane(Catalogue& catalogue, const PathResolver& paths, FileExistsCheck fileExists);
-    ~CPathPane() override;
 
     // A child of parent at area with the given id, drawing in font made for
     // the window's dpi.
@@ -82,7 +82,7 @@ private:
     LayoutMetrics metrics_;
     std::unique_ptr<EntryPainter> painter_;
     FileIconCache icons_;
-    HMODULE helpProgram_ = nullptr;  // holds the pointing-hand cursor
+    UniqueModule helpProgram_;  // holds the pointing-hand cursor
     HCURSOR handCursor_ = nullptr;
 
     std::vector<Entry> entries_;

@@ -13,6 +13,7 @@
 #include "copy_files_rules.h"
 #include "dialog.h"
 #include "paths.h"
+#include "unique_handle.h"
 
 namespace corvel::ui {
 
@@ -20,7 +21,6 @@ class CCopyFilesDialog : public Dialog {
 public:
     // With no item the dialog closes as soon as it opens.
     CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths);
-    ~CCopyFilesDialog() override;
 
     const std::vector<ItemFields>& Items() const { return items_; }
 
@@ -52,7 +52,7 @@ private:
     const PathResolver& paths_;
     std::vector<CopyFileRow> rows_;
     CopyFileList list_;
-    HMENU menu_ = nullptr;
+    UniqueMenu menu_;
     bool copying_ = false;
     bool stopAsked_ = false;
 };

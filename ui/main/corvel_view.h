@@ -19,6 +19,7 @@
 #include "paths.h"
 #include "program_location.h"
 #include "tool_commands.h"
+#include "unique_handle.h"
 #include "window_subclass.h"
 
 namespace corvel::ui {
@@ -28,7 +29,6 @@ public:
     using StatusSink = ui::StatusSink;
 
     CCorvelView(ProgramLocation location, StatusSink status);
-    ~CCorvelView();
     CCorvelView(const CCorvelView&) = delete;
     CCorvelView& operator=(const CCorvelView&) = delete;
 
@@ -92,7 +92,7 @@ private:
     HWND frame_ = nullptr;
     HWND list_ = nullptr;
     WindowSubclass listSubclass_;
-    HFONT listFont_ = nullptr;  // after a move to another scale; else the list's own
+    UniqueFont listFont_;  // after a move to another scale; else the list's own
     Catalogue catalogue_;
     CatalogueDocument document_;
     bool toldKeptCopy_ = false;
