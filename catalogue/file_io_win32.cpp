@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "catalogue/file_handle.h"
 #include "catalogue/file_io.h"
 #include "catalogue/long_path.h"
+#include "catalogue/unique_handle.h"
 
 namespace corvel {
 
@@ -42,7 +42,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view data) {
     std::wstring wide = WideLongPath(path);
     if (wide.empty()) return false;
     std::wstring temp = WideLongPath(ReplacementFileOf(path));
-    FileHandle file(
+    UniqueFile file(
         CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     // Until it is complete the file goes with its handle: a process ended

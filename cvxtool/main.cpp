@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+
+#include "catalogue/unique_handle.h"
 #endif
 
 namespace {
@@ -21,7 +23,8 @@ namespace {
 // would already have lost what the ANSI code page cannot hold.
 bool Utf8Arguments(std::vector<std::string>& args, std::string& err) {
     int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    corvel::UniqueLocal<LPWSTR*> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* wide = arguments.get();
     if (!wide) {
         err += "cvxtool: cannot read the command line\n";
         return false;
@@ -51,7 +54,6 @@ bool Utf8Arguments(std::vector<std::string>& args, std::string& err) {
         }
         args.push_back(std::move(arg));
     }
-    LocalFree(wide);
     return ok;
 }
 #endif

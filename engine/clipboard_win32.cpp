@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "engine/clipboard_win32.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -22,25 +24,20 @@ bool OpenClipboardPatiently() {
 }
 
 // A clipboard block holding bytes followed by a zeroed terminator.
-HGLOBAL CopyToGlobal(const void* data, std::size_t bytes, std::size_t terminatorBytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, bytes + terminatorBytes);
-    if (!block) return nullptr;
-    void* target = GlobalLock(block);
-    if (!target) {
-        GlobalFree(block);
-        return nullptr;
-    }
+UniqueGlobal CopyToGlobal(const void* data, std::size_t bytes, std::size_t terminatorBytes) {
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_SHARE, bytes + terminatorBytes));
+    void* target = block ? GlobalLock(block.get()) : nullptr;
+    if (!target) return {};
     std::memcpy(target, data, bytes);
-    GlobalUnlock(block);
+    GlobalUnlock(block.get());
     return block;
 }
 
 // The clipboard owns the block once it is placed; until then it is ours to free.
-bool Place(UINT format, HGLOBAL block) {
-    if (!block) return false;
-    if (SetClipboardData(format, block)) return true;
-    GlobalFree(block);
-    return false;
+bool Place(UINT format, UniqueGlobal block) {
+    if (!block || !SetClipboardData(format, block.get())) return false;
+    (void)block.release();
+    return true;
 }
 
 }  // namespace
@@ -71,20 +68,14 @@ bool PutFilesOnClipboard(const std::vector<std::string>& paths, DropEffect effec
     const UINT effectFormat = RegisterClipboardFormatW(L"Preferred DropEffect");
     if (!effectFormat) return false;
     const DWORD effectValue = static_cast<DWORD>(effect);
-    HGLOBAL listBlock = CopyToGlobal(list.data(), list.size(), 0);
-    HGLOBAL effectBlock = CopyToGlobal(&effectValue, sizeof effectValue, 0);
+    UniqueGlobal listBlock = CopyToGlobal(list.data(), list.size(), 0);
+    UniqueGlobal effectBlock = CopyToGlobal(&effectValue, sizeof effectValue, 0);
     const bool opened = listBlock && effectBlock && OpenClipboardPatiently();
     if (!opened || !EmptyClipboard()) {
         if (opened) CloseClipboard();
-        if (listBlock) GlobalFree(listBlock);
-        if (effectBlock) GlobalFree(effectBlock);
         return false;
     }
-    bool placed = Place(CF_HDROP, listBlock);
-    if (placed)
-        placed = Place(effectFormat, effectBlock);
-    else
-        GlobalFree(effectBlock);
+    bool placed = Place(CF_HDROP, std::move(listBlock)) && Place(effectFormat, std::move(effectBlock));
     CloseClipboard();
     return placed;
 }

@@ -1,5 +1,7 @@
 #include "engine/component_host.h"
 
+#include <utility>
+
 #include "catalogue/cp936.h"
 #include "catalogue/long_path.h"
 #include "catalogue/shell/component_files.h"
@@ -34,23 +36,22 @@ bool ComponentHost::LoadOne(const std::string& path) {
     if (widePath.empty()) return false;
     // A broken or foreign file must fail quietly, not raise the system's error box.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryW(widePath.c_str());
+    UniqueModule module(LoadLibraryW(widePath.c_str()));
     SetErrorMode(oldMode);
     if (!module) return false;
 
     Record record;
-    record.module = module;
-    record.open = Export<ComponentOpenFn>(module, "Open");
-    record.preUnload = Export<ComponentPreUnloadFn>(module, "PreUnloadDll");
-    auto initialize = Export<ComponentInitializeFn>(module, "Initialize");
+    record.open = Export<ComponentOpenFn>(module.get(), "Open");
+    record.preUnload = Export<ComponentPreUnloadFn>(module.get(), "PreUnloadDll");
+    auto initialize = Export<ComponentInitializeFn>(module.get(), "Initialize");
 
     bool accepted = record.open != nullptr && (!initialize || initialize(mainFrame_) != 0);
     if (!accepted) {
         if (record.preUnload) record.preUnload();
-        FreeLibrary(module);
         return false;
     }
-    records_.push_back(record);
+    record.module = std::move(module);
+    records_.push_back(std::move(record));
     return true;
 }
 
@@ -68,9 +69,9 @@ int ComponentHost::Dispatch(HWND owner, const char* itemName, const char* filePa
 }
 
 void ComponentHost::UnloadAll() {
-    for (const Record& record : records_) {
+    for (Record& record : records_) {
         if (record.preUnload) record.preUnload();
-        FreeLibrary(record.module);
+        record.module.reset();
     }
     records_.clear();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/unique_handle.h"
 #include "components/component_interface.h"
 #include "engine/host_result.h"
 
@@ -37,7 +38,7 @@ public:
 private:
     // Initialize is called once while loading, so its entry is not kept.
     struct Record {
-        HMODULE module = nullptr;
+        UniqueModule module;
         ComponentOpenFn open = nullptr;
         ComponentPreUnloadFn preUnload = nullptr;
     };

@@ -10,47 +10,42 @@ InstallWorker::InstallWorker() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullpt
 
 InstallWorker::~InstallWorker() {
     EndTask(kEndTaskWait | kEndTaskWaitLimited);
-    if (thread_) CloseHandle(thread_);
-    if (stop_) CloseHandle(stop_);
 }
 
 bool InstallWorker::Running() const {
-    return thread_ && WaitForSingleObject(thread_, 0) == WAIT_TIMEOUT;
+    return thread_ && WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool InstallWorker::Start(std::function<void()> task) {
     if (!stop_ || Running()) return false;
     // The ended thread of the previous task is replaced.
-    if (thread_) {
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
+    thread_.reset();
     task_ = std::move(task);
-    ResetEvent(stop_);
-    thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
-    return thread_ != nullptr;
+    ResetEvent(stop_.get());
+    thread_.reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
+    return thread_.valid();
 }
 
 bool InstallWorker::StopRequested() const {
-    return stop_ && WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0;
+    return stop_ && WaitForSingleObject(stop_.get(), 0) == WAIT_OBJECT_0;
 }
 
 int InstallWorker::EndTask(unsigned bits, const std::function<bool()>& askUser) {
     if (!Running()) return kNoTaskRunning;
     if ((bits & kEndTaskAsk) && askUser && !askUser()) return kTaskKept;
-    SetEvent(stop_);
-    SetThreadPriority(thread_, THREAD_PRIORITY_ABOVE_NORMAL);
+    SetEvent(stop_.get());
+    SetThreadPriority(thread_.get(), THREAD_PRIORITY_ABOVE_NORMAL);
     if (bits & kEndTaskWait) {
         // A component that never returns keeps its thread: end it rather
         // than the program's close.
         if (!WaitForEnd((bits & kEndTaskWaitLimited) ? kEndTaskWaitLimit : INFINITE))
-            TerminateThread(thread_, static_cast<DWORD>(-1));
+            TerminateThread(thread_.get(), static_cast<DWORD>(-1));
     }
     return kTaskStopping;
 }
 
 bool InstallWorker::WaitForEnd(DWORD milliseconds) const {
-    return !thread_ || WaitForSingleObject(thread_, milliseconds) != WAIT_TIMEOUT;
+    return !thread_ || WaitForSingleObject(thread_.get(), milliseconds) != WAIT_TIMEOUT;
 }
 
 DWORD WINAPI InstallWorker::ThreadMain(LPVOID selfData) {

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "catalogue/unique_handle.h"
+
 namespace corvel {
 
 // Bits of an end-task request: ask the user first, wait for the thread,
@@ -42,8 +44,8 @@ public:
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
 
-    HANDLE stop_ = nullptr;
-    HANDLE thread_ = nullptr;
+    UniqueHandle stop_;
+    UniqueHandle thread_;
     std::function<void()> task_;
 };
 

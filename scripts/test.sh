@@ -81,11 +81,11 @@ if [ "$can32" = 1 ]; then
     wine_tests win32 "$root/build/win32/wine-lanes" win32 &
     win32_tests=$!
     wine_tests win32 "$root/build/win32/wine-lanes-wow64" wow64 \
-        -R '^(shell|ui|tools|component_host|engine|quarro|maelis|tobrin|corvel_e2e|real_installer)_tests' &
+        -R '^(shell|ui|tools|fennick|component_host|engine|quarro|maelis|tobrin|corvel_e2e|real_installer)_tests' &
     wow64_tests=$!
     wait "$win32_tests" "$wow64_tests"
     show win32 "Windows tests under Wine (i686 build, 32-bit prefix)" || failed=1
-    show wow64 "Windows tests under Wine (i686 build in a 64-bit prefix: shell, window, tools, components, host, end to end, real installers)" ||
+    show wow64 "Windows tests under Wine (i686 build in a 64-bit prefix: shell, window, tools, Fennick, components, host, end to end, real installers)" ||
         failed=1
 elif [ -e /usr/lib/wine/wine ]; then
     step "i686 tests skipped: this machine cannot run 32-bit code (the kernel's 32-bit emulation is off)"

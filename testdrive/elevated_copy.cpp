@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "catalogue/shell/shell_files.h"
+#include "catalogue/unique_handle.h"
 #include "testdrive/fennick_dialog.h"
 
 namespace corvel::testdrive {
@@ -13,12 +14,11 @@ namespace {
 constexpr DWORD kCopyTimeout = 30000;
 
 bool HasLimitedSplitToken() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD size = 0;
-    const bool known = GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) != 0;
-    CloseHandle(token);
+    const bool known = GetTokenInformation(token.get(), TokenElevationType, &type, sizeof type, &size) != 0;
     return known && type == TokenElevationTypeLimited;
 }
 
@@ -49,11 +49,11 @@ ElevatedCopy MirrorForElevated(HWND owner, const HiddenRequest& request) {
     if (!ShellExecuteExW(&info)) {
         return GetLastError() == ERROR_CANCELLED ? ElevatedCopy::Declined : ElevatedCopy::Failed;
     }
-    if (!info.hProcess) return ElevatedCopy::Failed;
+    UniqueHandle process(info.hProcess);
+    if (!process) return ElevatedCopy::Failed;
     DWORD code = kHiddenFailed;
     const bool answered =
-        WaitForSingleObject(info.hProcess, kCopyTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hProcess);
+        WaitForSingleObject(process.get(), kCopyTimeout) == WAIT_OBJECT_0 && GetExitCodeProcess(process.get(), &code);
     return answered && code == kHiddenDone ? ElevatedCopy::Done : ElevatedCopy::Failed;
 }
 

@@ -59,12 +59,6 @@ std::optional<std::wstring> QueryDriveTarget(const std::wstring& letterText) {
 
 CFennickDialog::CFennickDialog() : Dialog(IDD_FENNICK, IDS_CAPTION) {}
 
-// The window is gone by now, so nothing shows the icons any more.
-CFennickDialog::~CFennickDialog() {
-    if (bigIcon_) DestroyIcon(bigIcon_);
-    if (smallIcon_) DestroyIcon(smallIcon_);
-}
-
 bool CFennickDialog::OnInit() {
     SetIcons(ui::WindowDpi(hwnd_));
     Refresh();
@@ -81,10 +75,9 @@ void CFennickDialog::SetIcons(UINT dpi) {
     HICON small = icon(SM_CXSMICON);
     Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    if (bigIcon_) DestroyIcon(bigIcon_);
-    if (smallIcon_) DestroyIcon(smallIcon_);
-    bigIcon_ = big;
-    smallIcon_ = small;
+    // The window shows the new ones now: the old ones may go.
+    bigIcon_.reset(big);
+    smallIcon_.reset(small);
 }
 
 bool CFennickDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/unique_handle.h"
 #include "testdrive/testdrive_rules.h"
 #include "ui/window/dialog.h"
 
@@ -15,7 +16,6 @@ namespace corvel::testdrive {
 class CFennickDialog : public ui::Dialog {
 public:
     CFennickDialog();
-    ~CFennickDialog() override;
 
 protected:
     bool OnInit() override;
@@ -36,8 +36,9 @@ private:
     void ReportResult(ResultMessage message) const;
     void Report(UINT text, UINT icon) const { Tell(text, MB_OK | icon); }
 
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    // Freed with the dialog object, once its window is gone.
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
 };
 
 // What the device table answers for a drive letter ("X:"), read with a

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/no_throw.h"
+#include "catalogue/unique_handle.h"
 #include "testdrive/elevated_copy.h"
 #include "testdrive/fennick_dialog.h"
 
@@ -14,11 +15,10 @@ namespace {
 // The arguments after the program's name.
 std::vector<std::wstring> Arguments() {
     int count = 0;
-    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    corvel::UniqueLocal<LPWSTR*> owned(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* list = owned.get();
     if (!list) return {};
-    std::vector<std::wstring> arguments(list + (count > 0 ? 1 : 0), list + count);
-    LocalFree(list);
-    return arguments;
+    return std::vector<std::wstring>(list + (count > 0 ? 1 : 0), list + count);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue/long_path.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -24,15 +25,14 @@ std::vector<std::string> ComponentFiles(const std::string& folder) {
     if (base.empty()) return names;
     if (base.back() != L'\\' && base.back() != L'/') base += L'\\';
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    UniqueFind search(FindFirstFileW(LongPathFromWide(base + L"*.cpn").c_str(), &found));
+    if (!search) return names;
     do {
         // A folder named "x.cpn" matches the pattern too; "." and ".." are
         // folders. So does "x.cpn_old" through its short name "X~1.CPN".
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && HasComponentExtension(found.cFileName))
             names.push_back(Cp936FromWide(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.get(), &found));
     return names;
 }
 

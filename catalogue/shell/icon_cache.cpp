@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "catalogue/cp936.h"
 #include "catalogue/long_path.h"
 #include "catalogue/paths.h"
@@ -42,31 +44,26 @@ int ShellIconSizeFromText(std::wstring_view text) {
 }
 
 int ReadShellIconSize() {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_QUERY_VALUE, &key) !=
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_QUERY_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return -1;
     }
     DWORD type = 0;
     DWORD bytes = 0;
     std::wstring text;
-    LONG status = RegQueryValueExW(key, L"Shell Icon Size", nullptr, &type, nullptr, &bytes);
+    LONG status = RegQueryValueExW(key.get(), L"Shell Icon Size", nullptr, &type, nullptr, &bytes);
     if (status == ERROR_SUCCESS && type == REG_SZ && bytes > 0) {
         text.resize(bytes / sizeof(wchar_t) + 1);
         bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        status =
-            RegQueryValueExW(key, L"Shell Icon Size", nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes);
+        status = RegQueryValueExW(key.get(), L"Shell Icon Size", nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+                                  &bytes);
         // The stored text need not end with a NUL; it may also hold several.
         text.resize(status == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : 0);
         text.resize(std::wstring_view(text.c_str()).size());
     }
-    RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ) return -1;
     return ShellIconSizeFromText(text);
-}
-
-FileIconCache::~FileIconCache() {
-    if (list_) ImageList_Destroy(list_);
 }
 
 bool FileIconCache::Create(int sizeType, UINT flags, int growth, int dpi) {
@@ -86,10 +83,9 @@ bool FileIconCache::Create(int sizeType, UINT flags, int growth, int dpi) {
             return false;
     }
     if (dpi > 0) size = FromScreenDpi(size, static_cast<UINT>(dpi));
-    HIMAGELIST list = ImageList_Create(size, size, flags, 0, growth);
+    UniqueImageList list(ImageList_Create(size, size, flags, 0, growth));
     if (!list) return false;
-    if (list_) ImageList_Destroy(list_);
-    list_ = list;
+    list_ = std::move(list);
     entries_.clear();
     programImages_.clear();
     sizeType_ = sizeType;
@@ -101,9 +97,8 @@ int FileIconCache::AddShellIcon(const std::wstring& name, DWORD attributes, UINT
     SHFILEINFOW info = {};
     flags |= SHGFI_ICON | ShellSizeFlag(sizeType_);
     if (!SHGetFileInfoW(name.c_str(), attributes, &info, sizeof info, flags) || !info.hIcon) return -1;
-    int index = ImageList_ReplaceIcon(list_, -1, info.hIcon);
-    DestroyIcon(info.hIcon);
-    return index;
+    UniqueIcon icon(info.hIcon);
+    return ImageList_ReplaceIcon(list_.get(), -1, icon.get());
 }
 
 // Reads the first icon straight from the program's resources, at the
@@ -111,12 +106,10 @@ int FileIconCache::AddShellIcon(const std::wstring& name, DWORD attributes, UINT
 // stretched to it: about twice as fast as asking the shell, which counts when
 // a category holds many items.
 int FileIconCache::AddProgramIcon(const std::wstring& path) {
-    HICON icon = nullptr;
-    UINT read = PrivateExtractIconsW(path.c_str(), 0, iconSize_, iconSize_, &icon, nullptr, 1, LR_DEFAULTCOLOR);
+    UniqueIcon icon;
+    UINT read = PrivateExtractIconsW(path.c_str(), 0, iconSize_, iconSize_, icon.put(), nullptr, 1, LR_DEFAULTCOLOR);
     if (read == 0 || read == 0xFFFFFFFF || !icon) return -1;
-    int index = ImageList_ReplaceIcon(list_, -1, icon);
-    DestroyIcon(icon);
-    return index;
+    return ImageList_ReplaceIcon(list_.get(), -1, icon.get());
 }
 
 bool FileIconCache::MayHaveOwnIcon(const std::string& path, bool isFolder) {
@@ -131,7 +124,7 @@ int FileIconCache::IconIndex(const std::string& path, bool isFolder) {
     if (path.empty() || !list_) return -1;
     if (!isFolder) {
         auto known = programImages_.find(path);
-        if (known != programImages_.end() && known->second < ImageList_GetImageCount(list_)) return known->second;
+        if (known != programImages_.end() && known->second < ImageList_GetImageCount(list_.get())) return known->second;
     }
     if (HasOwnIcon(path, isFolder)) {
         std::wstring widePath = WideLongPath(path);
@@ -152,7 +145,7 @@ int FileIconCache::TypeIconIndex(const std::string& path, bool isFolder) {
     std::string extension = ExtensionOfPath(path);
     for (const Entry& entry : entries_) {
         if (entry.isFolder == isFolder && EqualsIgnoreAsciiCase(entry.extension, extension)) {
-            return entry.image < ImageList_GetImageCount(list_) ? entry.image : -1;
+            return entry.image < ImageList_GetImageCount(list_.get()) ? entry.image : -1;
         }
     }
     // A made-up name: the shell then answers from the extension alone, and
@@ -174,7 +167,7 @@ void FileIconCache::Clear() {
     entries_.clear();
     programImages_.clear();
     // All at once: removing one image rebuilds the bitmaps of all the others.
-    if (list_) ImageList_Remove(list_, -1);
+    if (list_) ImageList_Remove(list_.get(), -1);
 }
 
 }  // namespace corvel

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "catalogue/unique_handle.h"
+
 namespace corvel {
 
 // The size in pixels held by a "Shell Icon Size" text: decimal digits only,
@@ -28,7 +30,6 @@ enum IconSizeType { kIconSizeNone = 0, kIconSizeSmall = 1, kIconSizeLarge = 2, k
 class FileIconCache {
 public:
     FileIconCache() = default;
-    ~FileIconCache();
     FileIconCache(const FileIconCache&) = delete;
     FileIconCache& operator=(const FileIconCache&) = delete;
 
@@ -53,7 +54,7 @@ public:
     // Forgets every entry and removes every image, last first.
     void Clear();
 
-    HIMAGELIST ImageList() const { return list_; }
+    HIMAGELIST ImageList() const { return list_.get(); }
     int SizeType() const { return sizeType_; }
     int IconSize() const { return iconSize_; }
 
@@ -67,7 +68,7 @@ private:
     int AddShellIcon(const std::wstring& name, DWORD attributes, UINT flags);
     int AddProgramIcon(const std::wstring& path);
 
-    HIMAGELIST list_ = nullptr;
+    UniqueImageList list_;
     std::vector<Entry> entries_;
     std::unordered_map<std::string, int> programImages_;  // by full path
     int sizeType_ = kIconSizeNone;

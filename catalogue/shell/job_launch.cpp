@@ -2,6 +2,7 @@
 
 #include "catalogue/shell/native_system.h"
 #include "catalogue/shell/shell_launch.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -25,9 +26,9 @@ HANDLE RunProgramInJob(HANDLE job, const std::string& file, const std::string& p
     if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                        CREATE_SUSPENDED | CREATE_DEFAULT_ERROR_MODE, nullptr, folder.empty() ? nullptr : folder.c_str(),
                        &startup, &started)) {
+        UniqueHandle thread(started.hThread);
         AssignProcessToJobObject(job, started.hProcess);
-        ResumeThread(started.hThread);
-        CloseHandle(started.hThread);
+        ResumeThread(thread.get());
         return started.hProcess;
     }
     HANDLE process = RunProgram(file, parameters, workingFolder, showMode);

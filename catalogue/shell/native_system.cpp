@@ -1,6 +1,7 @@
 #include "catalogue/shell/native_system.h"
 
 #include "catalogue/native_system_folder.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -61,8 +62,7 @@ bool StartUnredirected(const std::wstring& program, const std::wstring& paramete
                              &startup, &started);
     if (redirectionOff) Wow64RevertWow64FsRedirection(redirection);
     if (!ok) return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    UniqueHandle thread(started.hThread), process(started.hProcess);
     return true;
 }
 

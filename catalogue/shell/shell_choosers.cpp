@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -52,11 +53,9 @@ std::wstring ChooseFolder(HWND owner, const std::wstring& title) {
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     std::wstring chosen;
-    if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
+    if (UniqueCoTaskMemory<PIDLIST_ABSOLUTE> list{SHBrowseForFolderW(&info)}) {
         std::vector<wchar_t> path(kPathRoom, L'\0');
-        if (SHGetPathFromIDListEx(list, path.data(), kPathRoom, GPFIDL_DEFAULT))
-            chosen = path.data();
-        CoTaskMemFree(list);
+        if (SHGetPathFromIDListEx(list.get(), path.data(), kPathRoom, GPFIDL_DEFAULT)) chosen = path.data();
     }
     if (SUCCEEDED(ole)) OleUninitialize();
     return chosen;

@@ -8,6 +8,7 @@
 #include "catalogue/long_path.h"
 #include "catalogue/no_throw.h"
 #include "catalogue/shell/shell_files.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -77,26 +78,25 @@ std::wstring UpperCase(std::wstring text) {
 // one open handle; whatever cannot be read stays empty.
 FolderFacts ReadFolderFacts(const std::wstring& folder) {
     FolderFacts facts;
-    HANDLE handle = CreateFileW(LongPathFromWide(WithBackslash(folder)).c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
+    UniqueFile handle(CreateFileW(LongPathFromWide(WithBackslash(folder)).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle) {
         BY_HANDLE_FILE_INFORMATION info;
-        if (GetFileInformationByHandle(handle, &info)) {
+        if (GetFileInformationByHandle(handle.get(), &info)) {
             facts.volume = info.dwVolumeSerialNumber;
             facts.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         }
         std::wstring path(MAX_PATH, L'\0');
-        DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+        DWORD length = GetFinalPathNameByHandleW(handle.get(), path.data(), static_cast<DWORD>(path.size()), 0);
         if (length >= path.size()) {
             path.resize(length + 1);
-            length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
+            length = GetFinalPathNameByHandleW(handle.get(), path.data(), static_cast<DWORD>(path.size()), 0);
         }
         if (length > 0 && length < path.size()) {
             path.resize(length);
             facts.finalPath = WithBackslash(UpperCase(path));
         }
-        CloseHandle(handle);
     }
     if (FactsEdit()) FactsEdit()(folder, facts);
     return facts;
@@ -168,8 +168,8 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
     std::wstring from = WithBackslash(source);
     std::wstring into = WithBackslash(target);
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW(LongPathFromWide(from + L"*.*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileW(LongPathFromWide(from + L"*.*").c_str(), &entry));
+    if (!find) return;
     do {
         std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -189,8 +189,7 @@ void CopyTree(const std::wstring& source, const std::wstring& target, bool failI
         seen.push_back(std::move(folder));
         CopyTree(from + name, sub, failIfExists, seen, failed);
         seen.pop_back();
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "catalogue/file_handle.h"
 #include "catalogue/long_path.h"
 #include "catalogue/paths.h"
 #include "catalogue/shell/native_system.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 
 namespace corvel {
@@ -62,7 +62,7 @@ bool FolderExists(const std::wstring& path) {
 bool WriteWholeFile(const std::string& path, std::string_view data) {
     std::wstring wide = WideLongPath(path);
     if (wide.empty()) return false;
-    FileHandle file(
+    UniqueFile file(
         CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     bool written = true;
@@ -92,7 +92,7 @@ bool CreateFolderPath(const std::string& path) {
 const std::string* FileReader::Read(const std::string& path) {
     std::string().swap(buffer_);
     if (!FileExists(path)) return nullptr;
-    FileHandle file(CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    UniqueFile file(CreateFileW(WideLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) return nullptr;
     LARGE_INTEGER size;

@@ -9,6 +9,7 @@
 #include "catalogue/long_path.h"
 #include "catalogue/no_throw.h"
 #include "catalogue/shell/shell_launch.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 #include "components/component_interface.h"
 #include "ui/window/window.h"
@@ -61,8 +62,8 @@ int OpenStep(const char* filePath, const char* parameters, const char* installFo
     if (!ShellExecuteExW(&info) || !info.hProcess) return kFailed;
 
     // The step is done once the installer is ready for input; its end is not awaited.
-    WaitForInputIdle(info.hProcess, kReadyTimeoutMs);
-    CloseHandle(info.hProcess);
+    corvel::UniqueHandle process(info.hProcess);
+    WaitForInputIdle(process.get(), kReadyTimeoutMs);
     return kDone;
 }
 

@@ -34,10 +34,6 @@ std::string ProgramFolder() {
 CInstallDialog::CInstallDialog(const InstallRequest& request)
     : Dialog(IDD_INSTALL, IDS_INSTALL_CAPTION), request_(request) {}
 
-CInstallDialog::~CInstallDialog() {
-    if (bannerFont_) DeleteObject(bannerFont_);
-}
-
 bool CInstallDialog::OnInit() {
     // What a run that died while its installer ran left behind.
     PutBackFolderValues();
@@ -152,15 +148,14 @@ void CInstallDialog::DrawBanner(const DRAWITEMSTRUCT& item) {
         GetObjectW(dialogFont ? dialogFont : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
         // The height is negative (a character height): decreasing it enlarges the text.
         font.lfHeight -= ScaleToDpi(kBannerGrowth, static_cast<int>(dpi));
-        if (bannerFont_) DeleteObject(bannerFont_);
-        bannerFont_ = CreateFontIndirectW(&font);
+        bannerFont_.reset(CreateFontIndirectW(&font));
         bannerBase_ = dialogFont;
         bannerDpi_ = dpi;
     }
     const RECT& rect = item.rcItem;
     FillRect(item.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
     std::wstring text = Window(item.hwndItem).Text();
-    HGDIOBJ oldFont = SelectObject(item.hDC, bannerFont_);
+    HGDIOBJ oldFont = SelectObject(item.hDC, bannerFont_.get());
     SIZE size = {};
     GetTextExtentPoint32W(item.hDC, text.c_str(), static_cast<int>(text.size()), &size);
     LONG left = ((rect.right - rect.left) - size.cx) / 2;

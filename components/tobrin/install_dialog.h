@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "catalogue/unique_handle.h"
 #include "components/tobrin/process_waiter.h"
 #include "ui/window/dialog.h"
 
@@ -23,7 +24,6 @@ struct InstallRequest {
 class CInstallDialog : public ui::Dialog {
 public:
     explicit CInstallDialog(const InstallRequest& request);
-    ~CInstallDialog() override;
 
 protected:
     bool OnInit() override;
@@ -43,7 +43,7 @@ private:
 
     const InstallRequest& request_;
     ProcessWaiter waiter_;
-    HFONT bannerFont_ = nullptr;
+    UniqueFont bannerFont_;
     // What bannerFont_ was made from: the dialog's font and DPI, which a
     // move to a monitor of another scale changes.
     HFONT bannerBase_ = nullptr;

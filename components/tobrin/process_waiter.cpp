@@ -1,5 +1,8 @@
 #include "components/tobrin/process_waiter.h"
 
+#include <memory>
+#include <utility>
+
 #include "catalogue/no_throw.h"
 #include "components/tobrin/program_files_dir.h"
 
@@ -15,16 +18,16 @@ constexpr ULONG_PTR kCancelKey = 2;
 constexpr DWORD kRecheckMs = 1000;
 
 struct WaitBlock {
-    HANDLE process;
+    UniqueHandle process;
     HANDLE cancel;
     HANDLE job;
     HANDLE port;
     // The dialog's thread: if it is ended before the dialog is, nobody else
     // puts the folder values back while the component stays loaded.
-    HANDLE dialogThread;
+    UniqueHandle dialogThread;
     HWND window;
     // Keeps this code mapped until the thread is out of it, even when the
-    // host unloads the component meanwhile.
+    // host unloads the component meanwhile; FreeLibraryAndExitThread frees it.
     HMODULE module;
 };
 
@@ -38,7 +41,7 @@ bool JobEmpty(HANDLE job) {
 }
 
 WaitEnd WaitForStarted(const WaitBlock& block) {
-    HANDLE handles[] = {block.process, block.cancel, block.dialogThread};
+    HANDLE handles[] = {block.process.get(), block.cancel, block.dialogThread.get()};
     switch (WaitForMultipleObjects(3, handles, FALSE, INFINITE)) {
         case WAIT_OBJECT_0:
             return WaitEnd::Emptied;
@@ -51,7 +54,7 @@ WaitEnd WaitForStarted(const WaitBlock& block) {
 }
 
 WaitEnd WaitForJob(const WaitBlock& block) {
-    HANDLE handles[] = {block.cancel, block.dialogThread};
+    HANDLE handles[] = {block.cancel, block.dialogThread.get()};
     for (;;) {
         if (JobEmpty(block.job)) return WaitEnd::Emptied;
         DWORD message = 0;
@@ -79,8 +82,6 @@ DWORD WINAPI WaitThread(void* parameter) {
     if (end == WaitEnd::Emptied) PostMessageW(block->window, kProgramEndedMessage, 0, 0);
     // Nothing may escape the thread, which must still let go of the module.
     if (end == WaitEnd::DialogGone) NoThrow([] { PutBackFolderValues(); });
-    CloseHandle(block->process);
-    CloseHandle(block->dialogThread);
     HMODULE module = block->module;
     delete block;
     FreeLibraryAndExitThread(module, 0);
@@ -88,60 +89,58 @@ DWORD WINAPI WaitThread(void* parameter) {
 
 }  // namespace
 
+// Without the kill-on-close limit, the processes outlive the job handle.
 ProcessWaiter::~ProcessWaiter() {
     Stop();
-    // Without the kill-on-close limit: the processes outlive the job handle.
-    for (HANDLE handle : {cancel_, job_, port_})
-        if (handle) CloseHandle(handle);
 }
 
 bool ProcessWaiter::Create(HWND window) {
     window_ = window;
-    cancel_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    port_ = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    cancel_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    port_.reset(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
     if (!cancel_ || !job_ || !port_) return false;
-    JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {reinterpret_cast<void*>(kJobKey), port_};
-    if (!SetInformationJobObject(job_, JobObjectAssociateCompletionPortInformation, &association, sizeof association)) {
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {reinterpret_cast<void*>(kJobKey), port_.get()};
+    if (!SetInformationJobObject(job_.get(), JobObjectAssociateCompletionPortInformation, &association,
+                                 sizeof association)) {
         return false;
     }
     // A program that asks to start a process outside any job would fail
     // to start it otherwise; such a process is then not waited for.
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
-    return SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
 }
 
 bool ProcessWaiter::Start(HANDLE process) {
-    HANDLE dialogThread = OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId());
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&WaitThread), &module);
-    if (dialogThread && module) {
-        auto* block = new WaitBlock{process, cancel_, job_, port_, dialogThread, window_, module};
-        thread_ = CreateThread(nullptr, 0, WaitThread, block, 0, nullptr);
-        if (thread_) return true;
-        delete block;
-    }
-    if (module) FreeLibrary(module);
-    if (dialogThread) CloseHandle(dialogThread);
-    CloseHandle(process);
-    return false;
+    UniqueHandle started(process);
+    UniqueHandle dialogThread(OpenThread(SYNCHRONIZE, FALSE, GetCurrentThreadId()));
+    UniqueModule module;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&WaitThread), module.put());
+    if (!dialogThread || !module) return false;
+    std::unique_ptr<WaitBlock> block(new WaitBlock{std::move(started), cancel_.get(), job_.get(), port_.get(),
+                                                   std::move(dialogThread), window_, module.get()});
+    thread_.reset(CreateThread(nullptr, 0, WaitThread, block.get(), 0, nullptr));
+    if (!thread_) return false;
+    // The thread owns them now.
+    (void)block.release();
+    (void)module.release();
+    return true;
 }
 
 bool ProcessWaiter::Waiting() const {
     DWORD code = 0;
-    return thread_ && GetExitCodeThread(thread_, &code) && code == STILL_ACTIVE;
+    return thread_ && GetExitCodeThread(thread_.get(), &code) && code == STILL_ACTIVE;
 }
 
 void ProcessWaiter::Stop() {
     if (!thread_) return;
-    SetEvent(cancel_);
+    SetEvent(cancel_.get());
     // Wakes the thread at once when it waits on the job's packets.
-    PostQueuedCompletionStatus(port_, 0, kCancelKey, nullptr);
+    PostQueuedCompletionStatus(port_.get(), 0, kCancelKey, nullptr);
     while (Waiting()) Sleep(100);
-    ResetEvent(cancel_);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    ResetEvent(cancel_.get());
+    thread_.reset();
 }
 
 }  // namespace corvel::tobrin

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "catalogue/unique_handle.h"
+
 namespace corvel::tobrin {
 
 // Posted to the dialog when the started program and every process it
@@ -25,7 +27,7 @@ public:
     // on failure.
     bool Create(HWND window);
     // The job the program is to be started in.
-    HANDLE Job() const { return job_; }
+    HANDLE Job() const { return job_.get(); }
     // Takes over process, started in Job(), and starts the waiting thread;
     // false (the handle closed) when the thread cannot be started.
     bool Start(HANDLE process);
@@ -37,10 +39,10 @@ public:
 
 private:
     HWND window_ = nullptr;
-    HANDLE cancel_ = nullptr;
-    HANDLE job_ = nullptr;
-    HANDLE port_ = nullptr;
-    HANDLE thread_ = nullptr;
+    UniqueHandle cancel_;
+    UniqueHandle job_;
+    UniqueHandle port_;
+    UniqueHandle thread_;
 };
 
 }  // namespace corvel::tobrin

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "catalogue/unique_handle.h"
 #include "components/tobrin/tobrin_rules.h"
 
 namespace corvel::tobrin {
@@ -34,39 +35,36 @@ constexpr FolderValue kFolderValues[] = {
 class FolderKey {
 public:
     explicit FolderKey(REGSAM view) {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, &key) == ERROR_SUCCESS)
+            key_.reset(key);
     }
-    ~FolderKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    FolderKey(const FolderKey&) = delete;
-    FolderKey& operator=(const FolderKey&) = delete;
 
-    explicit operator bool() const { return key_ != nullptr; }
+    explicit operator bool() const { return key_.valid(); }
 
     // Only a string value counts.
     std::optional<std::wstring> Read(const std::wstring& name) const {
         DWORD size = 0;
-        if (RegGetValueW(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        if (RegGetValueW(key_.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
             return std::nullopt;
         std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
         size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        if (RegGetValueW(key_, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size) != ERROR_SUCCESS)
+        if (RegGetValueW(key_.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &size) !=
+            ERROR_SUCCESS)
             return std::nullopt;
         text.resize(wcsnlen(text.c_str(), text.size()));
         return text;
     }
 
     bool Write(const std::wstring& name, const std::wstring& text) const {
-        return RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        return RegSetValueExW(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
 
-    void Remove(const std::wstring& name) const { RegDeleteValueW(key_, name.c_str()); }
+    void Remove(const std::wstring& name) const { RegDeleteValueW(key_.get(), name.c_str()); }
 
 private:
-    HKEY key_ = nullptr;
+    UniqueKey key_;
 };
 
 }  // namespace

@@ -65,6 +65,15 @@ protected:
     // Ending a modal dialog enables its owner again at once, before the
     // dialog disappears.
     static bool Ended(HWND dialog) { return IsWindowEnabled(GetWindow(dialog, GW_OWNER)) != FALSE; }
+    // Sends what Windows sends when the window is moved to a monitor of dpi:
+    // the new DPI and a rectangle of the same size in inches.
+    static void ChangeDpi(HWND dialog, UINT dpi, UINT from) {
+        RECT window{};
+        GetWindowRect(dialog, &window);
+        RECT suggested{window.left, window.top, window.left + MulDiv(window.right - window.left, dpi, from),
+                       window.top + MulDiv(window.bottom - window.top, dpi, from)};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
 
     HWND owner_ = nullptr;
     std::vector<MessageBoxRequest> shown_;

@@ -43,10 +43,6 @@ void DrawSunkenFrame(HDC dc, const RECT& frame) {
 
 }  // namespace
 
-CategoryList::~CategoryList() {
-    if (font_) DeleteObject(font_);
-}
-
 void CategoryList::Attach(HWND list, HWND owner, const FontDescription& font, UINT dpi) {
     list_ = list;
     owner_ = owner;
@@ -68,15 +64,14 @@ void CategoryList::Attach(HWND list, HWND owner, const FontDescription& font, UI
 
 void CategoryList::SetDpi(UINT dpi) {
     if (dpi == dpi_) return;
-    HFONT font = CreateFontForDpi(fontDescription_, dpi);
+    UniqueFont font(CreateFontForDpi(fontDescription_, dpi));
     if (!font) return;
     dpi_ = dpi;
     cornerSize_ = ScaleToDpi(kCornerSize, static_cast<int>(dpi));
     SendMessageW(list_, LB_SETITEMHEIGHT, 0, ScaleToDpi(kRowHeight, static_cast<int>(dpi)));
     // The old font goes only once the list no longer holds it.
-    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (font_) DeleteObject(font_);
-    font_ = font;
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -112,11 +107,13 @@ void CategoryList::DrawRow(const DRAWITEMSTRUCT& item) const {
     RECT inside = row;
     InflateRect(&inside, -1, -1);
     // The gradient stays inside the rounded corners drawn over it.
-    HRGN rounded = CreateRoundRectRgn(row.left, row.top, row.right + 1, row.bottom + 1, cornerSize_, cornerSize_);
-    SelectClipRgn(dc, rounded);
+    // SelectClipRgn copies the region: it is ours to delete.
+    UniqueRegion rounded(
+        CreateRoundRectRgn(row.left, row.top, row.right + 1, row.bottom + 1, cornerSize_, cornerSize_));
+    SelectClipRgn(dc, rounded.get());
     FillGradient(dc, inside, selected);
     SelectClipRgn(dc, nullptr);
-    DeleteObject(rounded);
+    rounded.reset();
     SelectObject(dc, GetStockObject(BLACK_PEN));
     SelectObject(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, row.left, row.top, row.right, row.bottom, cornerSize_, cornerSize_);
@@ -129,7 +126,7 @@ void CategoryList::DrawRow(const DRAWITEMSTRUCT& item) const {
         OffsetRect(&text, 1, 1);
     }
     std::wstring name = WideFromCp936(category->Name());
-    SelectObject(dc, font_);
+    SelectObject(dc, font_.get());
     SIZE size{};
     GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &size);
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | (size.cx > text.right - text.left ? DT_LEFT : DT_CENTER);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/catalogue_model.h"
+#include "catalogue/unique_handle.h"
 #include "tools/check_paths/pane_font.h"
 #include "ui/window/window_subclass.h"
 
@@ -16,7 +17,6 @@ namespace corvel::ui {
 class CategoryList {
 public:
     CategoryList() = default;
-    ~CategoryList();
     CategoryList(const CategoryList&) = delete;
     CategoryList& operator=(const CategoryList&) = delete;
 
@@ -34,7 +34,7 @@ public:
     bool OnNotify(NMHDR* header);
 
     HWND Handle() const { return list_; }
-    HFONT Font() const { return font_; }
+    HFONT Font() const { return font_.get(); }
 
 private:
     LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -47,7 +47,7 @@ private:
     HWND tip_ = nullptr;
     HWND owner_ = nullptr;
     FontDescription fontDescription_;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     UINT dpi_ = 0;
     int cornerSize_ = 0;
     int hoveredRow_ = -1;

@@ -27,11 +27,6 @@ EntryPainter::EntryPainter(const FontDescription& font, UINT dpi)
     parametersPrefix_ = LoadResourceString(IDS_PARAMETERS);
 }
 
-EntryPainter::~EntryPainter() {
-    if (font_) DeleteObject(font_);
-    if (nameFont_) DeleteObject(nameFont_);
-}
-
 EntryTexts EntryPainter::TextsOf(const CatalogueNode& item, const PathStatuses& statuses,
                                  const PathResolver& paths) const {
     EntryTexts texts;
@@ -62,9 +57,9 @@ EntryMeasures EntryPainter::Measure(HDC dc, const EntryTexts& texts, const PathS
     EntryMeasures measures;
     measures.shown = AnyPasses(statuses, filter);
     if (!measures.shown) return measures;
-    HGDIOBJ old = SelectObject(dc, nameFont_);
+    HGDIOBJ old = SelectObject(dc, nameFont_.get());
     measures.name = TextSize(dc, texts.name);
-    SelectObject(dc, font_);
+    SelectObject(dc, font_.get());
     measures.letterHeight = TextSize(dc, L"A").height;
     for (std::size_t i = 0; i < kCheckedFieldCount; ++i) {
         BlockMeasures& block = measures.blocks[i];
@@ -92,9 +87,9 @@ void EntryPainter::Draw(HDC dc, const EntryTexts& texts, const EntryPlacement& p
     if (!placement.Shown()) return;
     if (icon >= 0) ImageList_Draw(icons, icon, dc, placement.icon.x, placement.icon.y, ILD_TRANSPARENT);
     SetBkMode(dc, OPAQUE);
-    HGDIOBJ old = SelectObject(dc, nameFont_);
+    HGDIOBJ old = SelectObject(dc, nameFont_.get());
     PutText(dc, placement.name, texts.name, kNameColour, kWhite);
-    SelectObject(dc, font_);
+    SelectObject(dc, font_.get());
     for (std::size_t i = 0; i < kCheckedFieldCount; ++i) {
         const BlockPlacement& block = placement.blocks[i];
         if (!block.shown) continue;

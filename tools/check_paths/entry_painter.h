@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "catalogue/unique_handle.h"
 #include "tools/check_paths/pane_font.h"
 #include "tools/check_paths/path_layout.h"
 #include "tools/check_paths/path_status.h"
@@ -32,7 +33,6 @@ public:
     // Draws in the described font made for dpi; the name in it 3 pixels
     // (at 96 DPI) taller and underlined.
     EntryPainter(const FontDescription& font, UINT dpi);
-    ~EntryPainter();
     EntryPainter(const EntryPainter&) = delete;
     EntryPainter& operator=(const EntryPainter&) = delete;
 
@@ -41,15 +41,15 @@ public:
     // Draws in content coordinates; icon -1 leaves the icon out.
     void Draw(HDC dc, const EntryTexts& texts, const EntryPlacement& placement, HIMAGELIST icons, int icon) const;
 
-    HFONT Font() const { return font_; }
-    HFONT NameFont() const { return nameFont_; }
+    HFONT Font() const { return font_.get(); }
+    HFONT NameFont() const { return nameFont_.get(); }
 
 private:
     LayoutSize TextSize(HDC dc, const std::wstring& text) const;
     void PutText(HDC dc, LayoutPoint at, const std::wstring& text, COLORREF colour, COLORREF background) const;
 
-    HFONT font_ = nullptr;
-    HFONT nameFont_ = nullptr;
+    UniqueFont font_;
+    UniqueFont nameFont_;
     std::array<std::wstring, kCheckedFieldCount> labels_;
     std::wstring invalidNote_;
     std::wstring parametersPrefix_;

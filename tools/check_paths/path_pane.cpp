@@ -27,20 +27,16 @@ std::wstring HelpProgramPath() {
 CPathPane::CPathPane(Catalogue& catalogue, const PathResolver& paths, FileExistsCheck fileExists)
     : catalogue_(catalogue), paths_(paths), fileExists_(std::move(fileExists)), content_(ContentSizeOf({}, metrics_)) {}
 
-CPathPane::~CPathPane() {
-    if (helpProgram_) FreeLibrary(helpProgram_);
-}
-
 bool CPathPane::Create(HWND parent, const RECT& area, int id, const FontDescription& font, UINT dpi) {
     font_ = font;
     if (!MakeForDpi(dpi)) return false;
     std::wstring helpProgram = HelpProgramPath();
-    if (!helpProgram.empty()) helpProgram_ = LoadLibraryExW(helpProgram.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (helpProgram_) handCursor_ = LoadCursorW(helpProgram_, MAKEINTRESOURCEW(kHandCursorId));
+    if (!helpProgram.empty())
+        helpProgram_.reset(LoadLibraryExW(helpProgram.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (helpProgram_) handCursor_ = LoadCursorW(helpProgram_.get(), MAKEINTRESOURCEW(kHandCursorId));
     // Windows 10 and 11 carry no such cursor there: the system's hand then.
     if (!handCursor_) {
-        if (helpProgram_) FreeLibrary(helpProgram_);
-        helpProgram_ = nullptr;
+        helpProgram_.reset();
         handCursor_ = LoadCursorW(nullptr, IDC_HAND);
     }
     CreateParams params{L"CorvelPathPane"};
@@ -255,7 +251,7 @@ void CPathPane::PaintEntries(HDC dc, const RECT& area) {
     const bool verticalBar = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VSCROLL) != 0;
     const int separatorWidth = std::max(content_.width, static_cast<int>(pane.right - pane.left)) -
                                2 * metrics_.margin - (verticalBar ? SystemMetricForDpi(SM_CXVSCROLL, dpi_) : 0);
-    HBRUSH separator = CreateSolidBrush(kSeparatorColour);
+    UniqueBrush separator(CreateSolidBrush(kSeparatorColour));
     // Entries are in content order: start at the first one reaching into view.
     auto first = std::partition_point(placements_.begin(), placements_.end(), [&](const EntryPlacement& placement) {
         return placement.Bottom() <= visibleTop;
@@ -268,9 +264,8 @@ void CPathPane::PaintEntries(HDC dc, const RECT& area) {
                        icon);
         RECT bar{metrics_.margin, placement->separatorTop, metrics_.margin + separatorWidth,
                  placement->separatorTop + metrics_.separatorHeight};
-        FillRect(dc, &bar, separator);
+        FillRect(dc, &bar, separator.get());
     }
-    DeleteObject(separator);
 }
 
 // Everything is drawn off-screen and copied in one step, so scrolling
@@ -282,18 +277,18 @@ void CPathPane::Paint() {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width > 0 && height > 0) {
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-        HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+        UniqueMemoryDc memoryDc(CreateCompatibleDC(dc));
+        UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+        HDC memory = memoryDc.get();
+        HGDIOBJ oldBitmap = SelectObject(memory, bitmap.get());
         RECT all{0, 0, width, height};
         FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         SetViewportOrgEx(memory, -(area.left + scrollX_), -(area.top + scrollY_), nullptr);
         PaintEntries(memory, area);
         SetViewportOrgEx(memory, 0, 0, nullptr);
         BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
+        // The bitmap goes once it is selected out, then the DC.
         SelectObject(memory, oldBitmap);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
     }
     EndPaint(hwnd_, &paint);
 }

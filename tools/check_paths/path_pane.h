@@ -10,6 +10,7 @@
 
 #include "catalogue/catalogue_model.h"
 #include "catalogue/shell/icon_cache.h"
+#include "catalogue/unique_handle.h"
 #include "tools/check_paths/entry_painter.h"
 #include "tools/check_paths/pane_font.h"
 #include "tools/check_paths/pane_scrolling.h"
@@ -22,7 +23,6 @@ namespace corvel::ui {
 class CPathPane : public MessageWindow {
 public:
     CPathPane(Catalogue& catalogue, const PathResolver& paths, FileExistsCheck fileExists);
-    ~CPathPane() override;
 
     // A child of parent at area with the given id, drawing in font made for
     // the window's dpi.
@@ -82,7 +82,7 @@ private:
     LayoutMetrics metrics_;
     std::unique_ptr<EntryPainter> painter_;
     FileIconCache icons_;
-    HMODULE helpProgram_ = nullptr;  // holds the pointing-hand cursor
+    UniqueModule helpProgram_;  // holds the pointing-hand cursor
     HCURSOR handCursor_ = nullptr;
 
     std::vector<Entry> entries_;

@@ -68,10 +68,6 @@ std::wstring ListedUnder(UINT heading, const std::vector<std::string>& entries) 
 CCopyFilesDialog::CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths)
     : Dialog(IDD_COPY_FILES, IDS_COPY_CAPTION), items_(std::move(items)), paths_(paths) {}
 
-CCopyFilesDialog::~CCopyFilesDialog() {
-    if (menu_) DestroyMenu(menu_);
-}
-
 bool CCopyFilesDialog::OnInit() {
     if (items_.empty()) {
         End(IDCANCEL);
@@ -89,12 +85,12 @@ bool CCopyFilesDialog::OnInit() {
 }
 
 void CCopyFilesDialog::BuildMenu() {
-    menu_ = CreatePopupMenu();
+    menu_.reset(CreatePopupMenu());
     for (const MenuEntry& entry : kMenu) {
         if (entry.command == 0)
-            AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu_.get(), MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuW(menu_, MF_STRING, entry.command, LoadResourceString(entry.text).c_str());
+            AppendMenuW(menu_.get(), MF_STRING, entry.command, LoadResourceString(entry.text).c_str());
     }
 }
 
@@ -124,12 +120,12 @@ bool CCopyFilesDialog::OnContextMenu(HWND window, POINT) {
     if (window != list_.Handle()) return false;
     const RowMenuState state = RowMenuStateFor(rows_.size(), ListView_GetSelectedCount(list_.Handle()) > 0);
     for (int id = ID_COPY_SELECT_INSTALLERS; id <= ID_COPY_INVERT_SELECTION; ++id)
-        EnableMenuItem(menu_, id, MF_BYCOMMAND | (state.selectionEnabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu_.get(), id, MF_BYCOMMAND | (state.selectionEnabled ? MF_ENABLED : MF_GRAYED));
     for (int id : {ID_COPY_CHECK, ID_COPY_UNCHECK})
-        EnableMenuItem(menu_, id, MF_BYCOMMAND | (state.checkEnabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu_.get(), id, MF_BYCOMMAND | (state.checkEnabled ? MF_ENABLED : MF_GRAYED));
     POINT pointer{};
     GetCursorPos(&pointer);
-    TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0, hwnd_, nullptr);
+    TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pointer.x, pointer.y, 0, hwnd_, nullptr);
     return true;
 }
 

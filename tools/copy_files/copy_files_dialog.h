@@ -9,6 +9,7 @@
 
 #include "catalogue/catalogue_model.h"
 #include "catalogue/paths.h"
+#include "catalogue/unique_handle.h"
 #include "tools/copy_files/copy_file_list.h"
 #include "tools/copy_files/copy_file_rows.h"
 #include "tools/copy_files/copy_files_rules.h"
@@ -20,7 +21,6 @@ class CCopyFilesDialog : public Dialog {
 public:
     // With no item the dialog closes as soon as it opens.
     CCopyFilesDialog(std::vector<ItemFields> items, const PathResolver& paths);
-    ~CCopyFilesDialog() override;
 
     const std::vector<ItemFields>& Items() const { return items_; }
 
@@ -52,7 +52,7 @@ private:
     const PathResolver& paths_;
     std::vector<CopyFileRow> rows_;
     CopyFileList list_;
-    HMENU menu_ = nullptr;
+    UniqueMenu menu_;
     bool copying_ = false;
     bool stopAsked_ = false;
 };

@@ -31,10 +31,6 @@ CCreateFoldersDialog::CCreateFoldersDialog(std::vector<FolderRow> rows, std::str
       initialRows_(std::move(rows)),
       programFolder_(std::move(programFolder)) {}
 
-CCreateFoldersDialog::~CCreateFoldersDialog() {
-    if (contextMenu_) DestroyMenu(contextMenu_);
-}
-
 bool CCreateFoldersDialog::OnInit() {
     if (initialRows_.empty()) {
         End(IDCANCEL);
@@ -50,13 +46,13 @@ bool CCreateFoldersDialog::OnInit() {
 }
 
 void CCreateFoldersDialog::BuildContextMenu() {
-    contextMenu_ = CreatePopupMenu();
-    AppendMenuW(contextMenu_, MF_STRING, ID_CREATE_FOLDERS_RENAME,
+    contextMenu_.reset(CreatePopupMenu());
+    AppendMenuW(contextMenu_.get(), MF_STRING, ID_CREATE_FOLDERS_RENAME,
                 LoadResourceString(IDS_CREATE_FOLDERS_RENAME).c_str());
-    AppendMenuW(contextMenu_, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(contextMenu_, MF_STRING, ID_CREATE_FOLDERS_TICK_ALL,
+    AppendMenuW(contextMenu_.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(contextMenu_.get(), MF_STRING, ID_CREATE_FOLDERS_TICK_ALL,
                 LoadResourceString(IDS_CREATE_FOLDERS_TICK_ALL).c_str());
-    AppendMenuW(contextMenu_, MF_STRING, ID_CREATE_FOLDERS_UNTICK_ALL,
+    AppendMenuW(contextMenu_.get(), MF_STRING, ID_CREATE_FOLDERS_UNTICK_ALL,
                 LoadResourceString(IDS_CREATE_FOLDERS_UNTICK_ALL).c_str());
 }
 
@@ -72,10 +68,11 @@ void CCreateFoldersDialog::AddRows() {
 HMENU CCreateFoldersDialog::PreparedContextMenu() {
     bool hasRows = list_.Count() > 0;
     bool hasSelection = list_.FirstSelectedRow() >= 0;
-    EnableMenuItem(contextMenu_, ID_CREATE_FOLDERS_RENAME, MF_BYCOMMAND | (hasSelection ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(contextMenu_.get(), ID_CREATE_FOLDERS_RENAME,
+                   MF_BYCOMMAND | (hasSelection ? MF_ENABLED : MF_GRAYED));
     for (UINT id : {ID_CREATE_FOLDERS_TICK_ALL, ID_CREATE_FOLDERS_UNTICK_ALL})
-        EnableMenuItem(contextMenu_, id, MF_BYCOMMAND | (hasRows ? MF_ENABLED : MF_GRAYED));
-    return contextMenu_;
+        EnableMenuItem(contextMenu_.get(), id, MF_BYCOMMAND | (hasRows ? MF_ENABLED : MF_GRAYED));
+    return contextMenu_.get();
 }
 
 std::vector<FolderRow> CCreateFoldersDialog::ListedRows() const {

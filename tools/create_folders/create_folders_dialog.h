@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/unique_handle.h"
 #include "tools/create_folders/create_folders_rules.h"
 #include "ui/window/dialog.h"
 #include "ui/window/list_view.h"
@@ -19,7 +20,6 @@ class CCreateFoldersDialog : public Dialog {
 public:
     // programFolder ends with a backslash.
     CCreateFoldersDialog(std::vector<FolderRow> rows, std::string programFolder);
-    ~CCreateFoldersDialog() override;
 
     const std::vector<FolderRow>& InitialRows() const { return initialRows_; }
     // The folder list's context menu, its entries enabled for the list as
@@ -45,7 +45,7 @@ private:
     std::vector<FolderRow> initialRows_;
     std::string programFolder_;
     ListView list_;
-    HMENU contextMenu_ = nullptr;
+    UniqueMenu contextMenu_;
 };
 
 }  // namespace corvel::ui

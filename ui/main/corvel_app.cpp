@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "catalogue/unique_handle.h"
 #include "ui/main/main_frame.h"
 
 namespace corvel::ui {
@@ -14,19 +15,6 @@ namespace corvel::ui {
 namespace {
 
 constexpr wchar_t kInstanceMutex[] = L"CorvelRunning";
-
-class MutexHandle {
-public:
-    explicit MutexHandle(HANDLE handle) : handle_(handle) {}
-    ~MutexHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    MutexHandle(const MutexHandle&) = delete;
-    MutexHandle& operator=(const MutexHandle&) = delete;
-
-private:
-    HANDLE handle_;
-};
 
 // Runs the loop and hands the frame its idle work whenever the queue runs
 // empty; it waits for messages only once that work is done.
@@ -47,18 +35,17 @@ int MessageLoop(CMainFrame& frame) {
 // window appears.
 bool NamedDocumentOpens() {
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    UniqueLocal<LPWSTR*> owned(CommandLineToArgvW(GetCommandLineW(), &count));
+    LPWSTR* arguments = owned.get();
     if (!arguments) return true;
     bool opens = true;
     for (int i = 1; i < count; ++i) {
         if (arguments[i][0] == L'/' || arguments[i][0] == L'-') continue;
-        HANDLE file = CreateFileW(arguments[i], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        opens = file != INVALID_HANDLE_VALUE;
-        if (opens) CloseHandle(file);
+        UniqueFile file(CreateFileW(arguments[i], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        opens = file.valid();
         break;
     }
-    LocalFree(arguments);
     return opens;
 }
 
@@ -68,11 +55,10 @@ int RunCorvel() {
     // Paths on a drive without a medium are tested many times (the install
     // task, Check paths, Copy files): never with Windows' "No Disk" box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    if (HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutex)) {
-        CloseHandle(running);
-        return 0;  // another instance runs: end silently
-    }
-    MutexHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
+    // Another instance runs: end silently.
+    if (UniqueHandle(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutex))) return 0;
+    // Held until the program ends.
+    UniqueHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // one started at the same moment
 
     if (!NamedDocumentOpens()) return 1;

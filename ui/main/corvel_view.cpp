@@ -32,10 +32,6 @@ CCorvelView::CCorvelView(ProgramLocation location, StatusSink status)
       status_(std::move(status)),
       document_(location_.catalogueFile) {}
 
-CCorvelView::~CCorvelView() {
-    if (listFont_) DeleteObject(listFont_);
-}
-
 bool CCorvelView::Create(HWND frame) {
     frame_ = frame;
     context_.owner = frame;
@@ -127,10 +123,10 @@ void CCorvelView::AddNode(NodeKind kind, CatalogueNode* node) {
 }
 
 void CCorvelView::SetDpi(UINT dpi) {
-    if (HFONT font = CreateIconFontForDpi(dpi)) {
-        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (listFont_) DeleteObject(listFont_);
-        listFont_ = font;
+    if (UniqueFont font{CreateIconFontForDpi(dpi)}) {
+        // The old font goes only once the list no longer holds it.
+        SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        listFont_ = std::move(font);
     }
     binder_.SetIconDpi(dpi, [this](CatalogueNode* item) { return context_.InstallerOf(item); });
     ListView_SetIconSpacing(list_, SystemMetricForDpi(SM_CXICONSPACING, dpi),

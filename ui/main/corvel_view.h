@@ -11,6 +11,7 @@
 #include "catalogue/catalogue_document.h"
 #include "catalogue/catalogue_model.h"
 #include "catalogue/paths.h"
+#include "catalogue/unique_handle.h"
 #include "engine/component_host.h"
 #include "ui/main/binder.h"
 #include "ui/main/category_commands.h"
@@ -28,7 +29,6 @@ public:
     using StatusSink = ui::StatusSink;
 
     CCorvelView(ProgramLocation location, StatusSink status);
-    ~CCorvelView();
     CCorvelView(const CCorvelView&) = delete;
     CCorvelView& operator=(const CCorvelView&) = delete;
 
@@ -92,7 +92,7 @@ private:
     HWND frame_ = nullptr;
     HWND list_ = nullptr;
     WindowSubclass listSubclass_;
-    HFONT listFont_ = nullptr;  // after a move to another scale; else the list's own
+    UniqueFont listFont_;  // after a move to another scale; else the list's own
     Catalogue catalogue_;
     CatalogueDocument document_;
     bool toldKeptCopy_ = false;

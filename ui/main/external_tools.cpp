@@ -3,6 +3,7 @@
 #include "catalogue/shell/native_system.h"
 #include "catalogue/shell/shell_files.h"
 #include "catalogue/shell/shell_launch.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 #include "ui/main/external_tools_rules.h"
 #include "ui/main/resource.h"
@@ -37,8 +38,9 @@ void ExternalTools::Run(std::size_t index) const {
     if (!command.ok || !FileExists(command.program)) return;
     // The program is resolved already: resolving it again would make a
     // share's path or a name beginning with "." or a blank into nothing.
-    HANDLE process = RunProgram(command.program, command.params, FolderOfResolvedPath(command.program), SW_SHOWNORMAL);
-    if (process) CloseHandle(process);  // the tool runs on its own
+    // The tool runs on its own: its handle is not kept.
+    UniqueHandle process(
+        RunProgram(command.program, command.params, FolderOfResolvedPath(command.program), SW_SHOWNORMAL));
 }
 
 void ExternalTools::EditFile(HWND owner) const {

@@ -1,5 +1,6 @@
 #include "ui/main/frame_toolbar.h"
 
+#include <utility>
 #include <vector>
 
 #include "ui/main/resource.h"
@@ -29,26 +30,17 @@ const DrawnImages& DrawnImagesFor(UINT dpi) {
     return kDrawn[0];
 }
 
-HIMAGELIST LoadImages(int bitmapId, int size) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap) return nullptr;
-    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 2);
-    if (images && ImageList_AddMasked(images, bitmap, kTransparent) < 0) {
-        ImageList_Destroy(images);
-        images = nullptr;
-    }
-    DeleteObject(bitmap);
+// The list holds a copy of the bitmap's images: the bitmap itself goes.
+UniqueImageList LoadImages(int bitmapId, int size) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap) return {};
+    UniqueImageList images(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 8, 2));
+    if (images && ImageList_AddMasked(images.get(), bitmap.get(), kTransparent) < 0) images.reset();
     return images;
 }
 
 }  // namespace
-
-FrameToolbar::~FrameToolbar() {
-    // The toolbar is a child of the frame and is gone by now; its lists are ours.
-    if (images_) ImageList_Destroy(images_);
-    if (disabledImages_) ImageList_Destroy(disabledImages_);
-}
 
 bool FrameToolbar::Create(HWND parent, int id, std::span<const int> commands, UINT dpi) {
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, 0, 0,
@@ -78,20 +70,14 @@ bool FrameToolbar::Create(HWND parent, int id, std::span<const int> commands, UI
 
 bool FrameToolbar::SetDpi(UINT dpi) {
     const DrawnImages& drawn = DrawnImagesFor(dpi);
-    HIMAGELIST images = LoadImages(drawn.bitmap, drawn.size);
-    HIMAGELIST disabledImages = LoadImages(drawn.disabledBitmap, drawn.size);
-    if (!images || !disabledImages) {
-        if (images) ImageList_Destroy(images);
-        if (disabledImages) ImageList_Destroy(disabledImages);
-        return false;
-    }
+    UniqueImageList images = LoadImages(drawn.bitmap, drawn.size);
+    UniqueImageList disabledImages = LoadImages(drawn.disabledBitmap, drawn.size);
+    if (!images || !disabledImages) return false;
     // The toolbar lets go of the old lists before they are destroyed.
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledImages));
-    if (images_) ImageList_Destroy(images_);
-    if (disabledImages_) ImageList_Destroy(disabledImages_);
-    images_ = images;
-    disabledImages_ = disabledImages;
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledImages.get()));
+    images_ = std::move(images);
+    disabledImages_ = std::move(disabledImages);
     imageSize_ = drawn.size;
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(drawn.size, drawn.size));
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);

@@ -8,12 +8,13 @@
 
 #include <span>
 
+#include "catalogue/unique_handle.h"
+
 namespace corvel::ui {
 
 class FrameToolbar {
 public:
     FrameToolbar() = default;
-    ~FrameToolbar();
     FrameToolbar(const FrameToolbar&) = delete;
     FrameToolbar& operator=(const FrameToolbar&) = delete;
 
@@ -29,8 +30,10 @@ public:
 
 private:
     HWND toolbar_ = nullptr;
-    HIMAGELIST images_ = nullptr;
-    HIMAGELIST disabledImages_ = nullptr;
+    // The toolbar does not free its lists; it is gone, with the frame, before
+    // these go.
+    UniqueImageList images_;
+    UniqueImageList disabledImages_;
     int imageSize_ = 0;
 };
 

@@ -56,10 +56,6 @@ CMainFrame::CMainFrame(ProgramLocation location)
     : view_(std::move(location), [this](const std::wstring& text) { SetStatusText(text); }),
       tools_(view_.Paths().ProgramFolder()) {}
 
-CMainFrame::~CMainFrame() {
-    if (barFont_) DeleteObject(barFont_);
-}
-
 bool CMainFrame::Create() {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -75,12 +71,13 @@ bool CMainFrame::Create() {
     params.y = params.x;
     params.width = GetSystemMetrics(SM_CXSCREEN) - 2 * params.x;
     params.height = GetSystemMetrics(SM_CYSCREEN) - params.y - ScaleToDpi(kScreenMarginBelow, dpi);
-    params.menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    UniqueMenu menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)));
+    params.menu = menu.get();
     params.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    if (!params.menu) return false;
-    if (MessageWindow::Create(params)) return true;
-    DestroyMenu(params.menu);
-    return false;
+    if (!menu || !MessageWindow::Create(params)) return false;
+    // The window's menu now: it goes with the window.
+    (void)menu.release();
+    return true;
 }
 
 bool CMainFrame::CreateControls() {
@@ -95,11 +92,10 @@ bool CMainFrame::CreateControls() {
 }
 
 void CMainFrame::ApplyDpi(UINT dpi) {
-    if (HFONT font = CreateGuiFontForDpi(dpi)) {
-        SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (barFont_) DeleteObject(barFont_);
-        barFont_ = font;
+    if (UniqueFont font{CreateGuiFontForDpi(dpi)}) {
+        SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        barFont_ = std::move(font);
     }
     REBARBANDINFOW band{};
     band.cbSize = sizeof band;

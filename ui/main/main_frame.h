@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/unique_handle.h"
 #include "ui/main/commands.h"
 #include "ui/main/corvel_doc.h"
 #include "ui/main/corvel_view.h"
@@ -24,7 +25,6 @@ inline constexpr wchar_t kMainFrameClass[] = L"CorvelMainFrame";
 class CMainFrame : public MessageWindow {
 public:
     explicit CMainFrame(ProgramLocation location);
-    ~CMainFrame() override;
 
     // Creates the window and its controls; false when any of them fails.
     bool Create();
@@ -64,7 +64,7 @@ private:
     HWND tabs_ = nullptr;
     FrameToolbar toolbar_;
     HWND statusBar_ = nullptr;
-    HFONT barFont_ = nullptr;  // of the tabs and the status bar
+    UniqueFont barFont_;  // of the tabs and the status bar
     MenuMode menuMode_ = kMenuNone;
     ExternalTools tools_;  // after the view, whose program folder it takes
 };

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "catalogue/file_handle.h"
+#include "catalogue/unique_handle.h"
 #include "catalogue/win32_text.h"
 #include "tests/e2e/harness/polling.h"
 #include "tests/support/remove_tree.h"
@@ -66,7 +66,7 @@ void ProgramFolder::AddComponent(const std::wstring& source, std::wstring_view n
 
 void ProgramFolder::WriteFile(std::wstring_view relative, std::string_view bytes) {
     const std::wstring path = PathOf(relative);
-    corvel::FileHandle file(
+    corvel::UniqueFile file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file.valid() || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -78,7 +78,7 @@ void ProgramFolder::WriteFile(std::wstring_view relative, std::string_view bytes
 std::optional<std::string> ReadFileShared(const std::wstring& path) {
     // Shared for writing: the program may append to the file (a component's
     // log) while the test reads it, and must not fail to.
-    corvel::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+    corvel::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
@@ -108,7 +108,7 @@ FILETIME ProgramFolder::LastWriteTime(std::wstring_view relative) const {
 
 void ProgramFolder::SetLastWriteTime(std::wstring_view relative, const FILETIME& time) {
     const std::wstring path = PathOf(relative);
-    corvel::FileHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    corvel::UniqueFile file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.valid() || !SetFileTime(file.get(), nullptr, nullptr, &time)) {
         throw HarnessError(Describe("cannot set the time of", path));
     }

@@ -463,16 +463,6 @@ TEST_F(CheckPathsTest, ClickingANameEditsTheItemAndMovesTheEntriesBelow) {
     EXPECT_TRUE(catalogue_.IsModified());
 }
 
-// Sends what Windows sends when the window is moved to a monitor of dpi:
-// the new DPI and a rectangle of the same size in inches.
-void ChangeDpi(HWND dialog, UINT dpi, UINT from) {
-    RECT window{};
-    GetWindowRect(dialog, &window);
-    RECT suggested{window.left, window.top, window.left + MulDiv(window.right - window.left, dpi, from),
-                   window.top + MulDiv(window.bottom - window.top, dpi, from)};
-    SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-}
-
 // Twice at twice the DPI, give or take the rounding of font sizes: two
 // pixels, or 2 % in a long line of text.
 void ExpectTwice(int big, int small, const char* what) {
