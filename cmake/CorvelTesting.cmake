@@ -23,16 +23,25 @@ endfunction()
 
 # A library of logic free of Win32 over the core, NAME; with the
 # sanitizers on NAME_checked for the native tests, and NAME_fuzz for the
-# fuzzers.
+# fuzzers. Each variant links the same variant of the portable libraries
+# in USES.
 function(corvel_portable_library NAME)
-  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;USES" ${ARGN})
+  set(variants "")
   corvel_portable_variant(${NAME} corvel_core "" "${ARG_SOURCES}")
   if(CORVEL_SANITIZE)
     corvel_portable_variant(${NAME}_checked corvel_core_checked "${CORVEL_SANITIZER_FLAGS}" "${ARG_SOURCES}")
+    list(APPEND variants _checked)
   endif()
   if(CORVEL_FUZZ)
     corvel_portable_variant(${NAME}_fuzz corvel_core_fuzz "${CORVEL_FUZZER_FLAGS}" "${ARG_SOURCES}")
+    list(APPEND variants _fuzz)
   endif()
+  foreach(variant "" ${variants})
+    foreach(used IN LISTS ARG_USES)
+      target_link_libraries(${NAME}${variant} PUBLIC ${used}${variant})
+    endforeach()
+  endforeach()
 endfunction()
 
 # GoogleTest: Debian's package natively, compiled from /usr/src/googletest

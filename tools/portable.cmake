@@ -8,9 +8,5 @@ corvel_portable_library(corvel_tools_rules
     ${CMAKE_CURRENT_LIST_DIR}/copy_files/copy_file_rows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/copy_files/copy_files_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/create_folders/create_folders_rules.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/save_for_cd/cd_folder_rules.cpp)
-foreach(variant "" _checked _fuzz)
-  if(TARGET corvel_tools_rules${variant})
-    target_link_libraries(corvel_tools_rules${variant} PUBLIC corvel_ui_rules${variant})
-  endif()
-endforeach()
+    ${CMAKE_CURRENT_LIST_DIR}/save_for_cd/cd_folder_rules.cpp
+  USES corvel_ui_rules)

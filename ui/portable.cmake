@@ -9,9 +9,5 @@ corvel_portable_library(corvel_ui_rules
     ${CMAKE_CURRENT_LIST_DIR}/window/label_rules.cpp
     ${CMAKE_CURRENT_LIST_DIR}/item_editor/item_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/category_dialog/category_name_check.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp)
-foreach(variant "" _checked _fuzz)
-  if(TARGET corvel_ui_rules${variant})
-    target_link_libraries(corvel_ui_rules${variant} PUBLIC corvel_display_scale${variant})
-  endif()
-endforeach()
+    ${CMAKE_CURRENT_LIST_DIR}/main/external_tools_rules.cpp
+  USES corvel_display_scale)
