@@ -224,6 +224,9 @@ printf '[待检查的项目]\r\n<Name=旧版软件\002SrcPath=Soft\\Old\\setup.e
     iconv -f utf-8 -t gbk >> "$folder/Corvel.cvx"
 start_corvel "$folder"
 drive command 32792
+# The window opens after the command's answer: wait for its category list,
+# then click the fifth category.
+drive centre "检查路径（当前目录：Z:$(echo "$folder/" | tr / '\\')）" 1035
 click_at 120 300
 shot check_paths
 keys alt+v
